@@ -1,0 +1,36 @@
+#pragma once
+// The pie chart's own interface. The chart also offers IRenderable.
+
+#include <d2d1.h>
+
+#include "com/com_object.h"
+#include "d2d/id2d_helper.h"
+#include "palette/ipalette.h"
+
+struct DECLSPEC_UUID("3B05340F-6F56-4B81-906D-BCFE577FD988") DECLSPEC_NOVTABLE IPieChart
+    : public IUnknown {
+  virtual void STDMETHODCALLTYPE BuildGeometry() = 0;
+  virtual FLOAT STDMETHODCALLTYPE GetSelectionTime() = 0;
+  virtual INT32 STDMETHODCALLTYPE GetExplodeOffset() = 0;
+  virtual void STDMETHODCALLTYPE SetExplodeOffset(INT32 offset) = 0;
+  virtual INT32 STDMETHODCALLTYPE GetSelectedSlice() = 0;
+  virtual void STDMETHODCALLTYPE SelectSlice(INT32 index) = 0;
+  virtual FLOAT STDMETHODCALLTYPE GetLeft() = 0;
+  virtual void STDMETHODCALLTYPE SetLeft(FLOAT left) = 0;
+  virtual FLOAT STDMETHODCALLTYPE GetWidth() = 0;
+  virtual void STDMETHODCALLTYPE SetWidth(FLOAT width) = 0;
+  virtual FLOAT STDMETHODCALLTYPE GetCenterX() = 0;
+  virtual FLOAT STDMETHODCALLTYPE GetCenterY() = 0;
+  virtual FLOAT STDMETHODCALLTYPE GetRadiusX() = 0;
+  virtual FLOAT STDMETHODCALLTYPE GetRadiusY() = 0;
+  // Gives *palette a new reference to the chart's palette (empty when it has none).
+  virtual void STDMETHODCALLTYPE GetPalette(IPalette** palette) = 0;
+  virtual void STDMETHODCALLTYPE SetPalette(IPalette* palette) = 0;
+  // Copies count values from first.
+  virtual void STDMETHODCALLTYPE SetValues(const FLOAT* first, INT32 count) = 0;
+  virtual void STDMETHODCALLTYPE Init(ID2DHelper* helper, ID2D1Factory* factory, IPalette* palette,
+                                      INT32 red, INT32 green, INT32 blue, FLOAT outlineWidth,
+                                      FLOAT left, FLOAT top, FLOAT width, FLOAT height) = 0;
+};
+ORB_DECLARE_UUID(IPieChart, 0x3b05340f, 0x6f56, 0x4b81, 0x90, 0x6d, 0xbc, 0xfe, 0x57, 0x7f, 0xd9,
+                 0x88)

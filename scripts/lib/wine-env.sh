@@ -1,0 +1,72 @@
+# Shared by the run, test and wine-run scripts: a Wine prefix per screen DPI inside the build tree,
+# a persistent wineserver, and an Xvfb display when none is given.
+
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEARCH=win64
+
+# d2pie_prefix BUILD_DIR DPI: the prefix folder for that DPI.
+d2pie_prefix() { echo "$1/wine-$2"; }
+
+# d2pie_ensure_prefix BUILD_DIR DPI: creates the prefix once (under a lock, since tests run in
+# parallel), sets its screen DPI, and keeps its wineserver running.
+d2pie_ensure_prefix() {
+  local prefix
+  prefix=$(d2pie_prefix "$1" "$2")
+  mkdir -p "$1"
+  (
+    flock 9
+    if [ ! -f "$prefix/.d2pie-ready" ]; then
+      rm -rf "$prefix"
+      # No Mono or Gecko: nothing here needs them and there is no network to fetch them.
+      WINEPREFIX=$prefix WINEDLLOVERRIDES="mscoree,mshtml=" wine-stable wineboot -i >/dev/null 2>&1 || true
+      WINEPREFIX=$prefix wine-stable reg add 'HKCU\Control Panel\Desktop' /v LogPixels \
+        /t REG_DWORD /d "$2" /f >/dev/null 2>&1
+      WINEPREFIX=$prefix wineserver-stable -w
+      touch "$prefix/.d2pie-ready"
+    fi
+  ) 9>"$prefix.lock"
+  WINEPREFIX=$prefix wineserver-stable -p >/dev/null 2>&1 </dev/null || true
+}
+
+# d2pie_stop_wine BUILD_DIR: ends the wineservers (and every Wine process) of all prefixes.
+d2pie_stop_wine() {
+  local p
+  for p in "$1"/wine-*/; do
+    [ -f "$p/.d2pie-ready" ] && WINEPREFIX=${p%/} wineserver-stable -k >/dev/null 2>&1 || true
+  done
+}
+
+# d2pie_start_display: starts Xvfb on a free display when DISPLAY is unset; sets D2PIE_XVFB_PID.
+d2pie_start_display() {
+  D2PIE_XVFB_PID=
+  [ -n "${DISPLAY:-}" ] && return 0
+  local fdfile
+  fdfile=$(mktemp)
+  # Output goes to /dev/null: a display that held our stdout open would keep CI waiting.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 </dev/null &
+  D2PIE_XVFB_PID=$!
+  local i
+  for i in $(seq 100); do
+    [ -s "$fdfile" ] && break
+    sleep 0.05
+  done
+  export DISPLAY=":$(tr -d '[:space:]' <"$fdfile")"
+  rm -f "$fdfile"
+}
+
+d2pie_stop_display() {
+  if [ -n "${D2PIE_XVFB_PID:-}" ]; then
+    kill "$D2PIE_XVFB_PID" 2>/dev/null || true
+    wait "$D2PIE_XVFB_PID" 2>/dev/null || true
+    D2PIE_XVFB_PID=
+  fi
+}
+
+# d2pie_configure_and_build ROOT BUILD_DIR: the cross-build.
+d2pie_configure_and_build() {
+  if [ ! -f "$2/CMakeCache.txt" ]; then
+    cmake -S "$1" -B "$2" -DCMAKE_TOOLCHAIN_FILE="$1/cmake/mingw-w64-x86_64.cmake" \
+      -DCMAKE_BUILD_TYPE=Release >/dev/null
+  fi
+  cmake --build "$2" -j "$(nproc)"
+}
