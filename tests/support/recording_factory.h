@@ -1,0 +1,67 @@
+#pragma once
+// A Direct2D factory whose path geometries record what is written into them (see
+// recording_geometry.h). Every other kind of resource fails with E_NOTIMPL.
+
+#include <d2d1.h>
+
+#include <memory>
+#include <vector>
+
+#include "com/com_object.h"
+#include "tests/support/recording_geometry.h"
+
+namespace fakes {
+
+class RecordingFactory final : public orb::ComObject<ID2D1Factory> {
+ public:
+  RecordingFactory();
+
+  // One record per CreatePathGeometry that succeeded, in order of creation.
+  const std::vector<std::shared_ptr<PathRecord>>& Paths() const { return state_->paths; }
+  // The records of the paths whose geometry is still alive, in order of creation.
+  std::vector<std::shared_ptr<PathRecord>> LivePaths() const;
+  void ForgetPaths() { state_->paths.clear(); }
+
+  // The nth CreatePathGeometry (or Open, over all geometries of this factory) from now fails
+  // with E_OUTOFMEMORY; 1 is the next call, 0 turns the failure off.
+  void FailPathCreation(int nth);
+  void FailOpen(int nth);
+  // How the geometries answer FillContainsPoint.
+  void SetContainsRule(ContainsRule rule) { state_->containsRule = std::move(rule); }
+
+  HRESULT STDMETHODCALLTYPE CreatePathGeometry(ID2D1PathGeometry** pathGeometry) override;
+
+  HRESULT STDMETHODCALLTYPE ReloadSystemMetrics() override { return S_OK; }
+  void STDMETHODCALLTYPE GetDesktopDpi(FLOAT* dpiX, FLOAT* dpiY) override;
+  HRESULT STDMETHODCALLTYPE CreateRectangleGeometry(const D2D1_RECT_F*,
+                                                    ID2D1RectangleGeometry**) override;
+  HRESULT STDMETHODCALLTYPE CreateRoundedRectangleGeometry(
+      const D2D1_ROUNDED_RECT*, ID2D1RoundedRectangleGeometry**) override;
+  HRESULT STDMETHODCALLTYPE CreateEllipseGeometry(const D2D1_ELLIPSE*,
+                                                  ID2D1EllipseGeometry**) override;
+  HRESULT STDMETHODCALLTYPE CreateGeometryGroup(D2D1_FILL_MODE, ID2D1Geometry**, UINT,
+                                                ID2D1GeometryGroup**) override;
+  HRESULT STDMETHODCALLTYPE CreateTransformedGeometry(ID2D1Geometry*, const D2D1_MATRIX_3X2_F*,
+                                                      ID2D1TransformedGeometry**) override;
+  HRESULT STDMETHODCALLTYPE CreateStrokeStyle(const D2D1_STROKE_STYLE_PROPERTIES*, const FLOAT*,
+                                              UINT, ID2D1StrokeStyle**) override;
+  HRESULT STDMETHODCALLTYPE CreateDrawingStateBlock(const D2D1_DRAWING_STATE_DESCRIPTION*,
+                                                    IDWriteRenderingParams*,
+                                                    ID2D1DrawingStateBlock**) override;
+  HRESULT STDMETHODCALLTYPE CreateWicBitmapRenderTarget(IWICBitmap*,
+                                                        const D2D1_RENDER_TARGET_PROPERTIES*,
+                                                        ID2D1RenderTarget**) override;
+  HRESULT STDMETHODCALLTYPE CreateHwndRenderTarget(const D2D1_RENDER_TARGET_PROPERTIES*,
+                                                   const D2D1_HWND_RENDER_TARGET_PROPERTIES*,
+                                                   ID2D1HwndRenderTarget**) override;
+  HRESULT STDMETHODCALLTYPE CreateDxgiSurfaceRenderTarget(IDXGISurface*,
+                                                          const D2D1_RENDER_TARGET_PROPERTIES*,
+                                                          ID2D1RenderTarget**) override;
+  HRESULT STDMETHODCALLTYPE CreateDCRenderTarget(const D2D1_RENDER_TARGET_PROPERTIES*,
+                                                 ID2D1DCRenderTarget**) override;
+
+ private:
+  std::shared_ptr<FactoryState> state_;
+};
+
+}  // namespace fakes

@@ -1,0 +1,174 @@
+#pragma once
+// A render target that draws nothing and records, in order, the calls that the charts, the
+// palettes and the application make on it.
+
+#include <d2d1.h>
+
+#include <vector>
+
+#include "com/com_object.h"
+
+namespace fakes {
+
+enum class RenderOp {
+  CreateSolidColorBrush,
+  FillGeometry,
+  DrawGeometry,
+  SetTransform,
+  SetAntialiasMode,
+  Clear,
+  BeginDraw,
+  EndDraw,
+};
+
+// One recorded call; only the fields that belong to its operation are filled in.
+struct RenderCall {
+  RenderOp op = RenderOp::BeginDraw;
+  // CreateSolidColorBrush: the requested colour. Clear: the clear colour (hasColor false when
+  // none was given). FillGeometry / DrawGeometry: the colour of the brush when it is a solid one.
+  bool hasColor = false;
+  D2D1_COLOR_F color = {};
+  // CreateSolidColorBrush.
+  bool hasBrushProperties = false;
+  D2D1_BRUSH_PROPERTIES brushProperties = {};
+  HRESULT result = S_OK;                        // also the answer of EndDraw
+  ID2D1SolidColorBrush* createdBrush = nullptr;  // identity only; null when creation failed
+  // FillGeometry / DrawGeometry (identities only: no references are kept).
+  ID2D1Geometry* geometry = nullptr;
+  ID2D1Brush* brush = nullptr;
+  ID2D1Brush* opacityBrush = nullptr;
+  FLOAT strokeWidth = 0.0f;
+  ID2D1StrokeStyle* strokeStyle = nullptr;
+  // SetTransform / SetAntialiasMode.
+  D2D1_MATRIX_3X2_F transform = {};
+  D2D1_ANTIALIAS_MODE antialiasMode = D2D1_ANTIALIAS_MODE_PER_PRIMITIVE;
+};
+
+class RecordingRenderTarget final : public orb::ComObject<ID2D1RenderTarget> {
+ public:
+  RecordingRenderTarget() = default;
+
+  const std::vector<RenderCall>& Calls() const { return calls_; }
+  std::vector<RenderCall> CallsOf(RenderOp op) const;
+  void ForgetCalls() { calls_.clear(); }
+
+  // The nth CreateSolidColorBrush from now (1 = the next one) fails with E_OUTOFMEMORY and
+  // leaves its result empty; 0 turns the failure off.
+  void FailBrushCreation(int nth);
+  void SetEndDrawResult(HRESULT result) { endDrawResult_ = result; }
+  void SetSize(D2D1_SIZE_F size) { size_ = size; }
+
+  // Also answers for ID2D1Resource.
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+
+  // Recorded.
+  HRESULT STDMETHODCALLTYPE CreateSolidColorBrush(const D2D1_COLOR_F* color,
+                                                  const D2D1_BRUSH_PROPERTIES* brushProperties,
+                                                  ID2D1SolidColorBrush** brush) override;
+  void STDMETHODCALLTYPE FillGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush,
+                                      ID2D1Brush* opacityBrush) override;
+  void STDMETHODCALLTYPE DrawGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush,
+                                      FLOAT strokeWidth, ID2D1StrokeStyle* strokeStyle) override;
+  void STDMETHODCALLTYPE SetTransform(const D2D1_MATRIX_3X2_F* transform) override;
+  void STDMETHODCALLTYPE SetAntialiasMode(D2D1_ANTIALIAS_MODE mode) override;
+  void STDMETHODCALLTYPE Clear(const D2D1_COLOR_F* color) override;
+  void STDMETHODCALLTYPE BeginDraw() override;
+  HRESULT STDMETHODCALLTYPE EndDraw(D2D1_TAG* tag1, D2D1_TAG* tag2) override;
+
+  // Answered from the state above, not recorded.
+  void STDMETHODCALLTYPE GetTransform(D2D1_MATRIX_3X2_F* transform) const override;
+  D2D1_ANTIALIAS_MODE STDMETHODCALLTYPE GetAntialiasMode() const override;
+#ifdef WIDL_EXPLICIT_AGGREGATE_RETURNS  // mingw-w64 spells out the hidden result pointer
+  D2D1_SIZE_F* STDMETHODCALLTYPE GetSize(D2D1_SIZE_F* size) const override;
+  D2D1_SIZE_U* STDMETHODCALLTYPE GetPixelSize(D2D1_SIZE_U* size) const override;
+  D2D1_PIXEL_FORMAT* STDMETHODCALLTYPE GetPixelFormat(D2D1_PIXEL_FORMAT* format) const override;
+  using ID2D1RenderTarget::GetPixelFormat;
+  using ID2D1RenderTarget::GetPixelSize;
+  using ID2D1RenderTarget::GetSize;
+#else
+  D2D1_SIZE_F STDMETHODCALLTYPE GetSize() const override;
+  D2D1_SIZE_U STDMETHODCALLTYPE GetPixelSize() const override;
+  D2D1_PIXEL_FORMAT STDMETHODCALLTYPE GetPixelFormat() const override;
+#endif
+  void STDMETHODCALLTYPE GetDpi(FLOAT* dpiX, FLOAT* dpiY) const override;
+
+  // Unused by the program: they do nothing, or fail with E_NOTIMPL, or answer zero.
+  void STDMETHODCALLTYPE GetFactory(ID2D1Factory** factory) const override;
+  HRESULT STDMETHODCALLTYPE CreateBitmap(D2D1_SIZE_U, const void*, UINT32,
+                                         const D2D1_BITMAP_PROPERTIES*, ID2D1Bitmap**) override;
+  HRESULT STDMETHODCALLTYPE CreateBitmapFromWicBitmap(IWICBitmapSource*,
+                                                      const D2D1_BITMAP_PROPERTIES*,
+                                                      ID2D1Bitmap**) override;
+  HRESULT STDMETHODCALLTYPE CreateSharedBitmap(REFIID, void*, const D2D1_BITMAP_PROPERTIES*,
+                                               ID2D1Bitmap**) override;
+  HRESULT STDMETHODCALLTYPE CreateBitmapBrush(ID2D1Bitmap*, const D2D1_BITMAP_BRUSH_PROPERTIES*,
+                                              const D2D1_BRUSH_PROPERTIES*,
+                                              ID2D1BitmapBrush**) override;
+  HRESULT STDMETHODCALLTYPE CreateGradientStopCollection(const D2D1_GRADIENT_STOP*, UINT,
+                                                         D2D1_GAMMA, D2D1_EXTEND_MODE,
+                                                         ID2D1GradientStopCollection**) override;
+  HRESULT STDMETHODCALLTYPE CreateLinearGradientBrush(
+      const D2D1_LINEAR_GRADIENT_BRUSH_PROPERTIES*, const D2D1_BRUSH_PROPERTIES*,
+      ID2D1GradientStopCollection*, ID2D1LinearGradientBrush**) override;
+  HRESULT STDMETHODCALLTYPE CreateRadialGradientBrush(
+      const D2D1_RADIAL_GRADIENT_BRUSH_PROPERTIES*, const D2D1_BRUSH_PROPERTIES*,
+      ID2D1GradientStopCollection*, ID2D1RadialGradientBrush**) override;
+  HRESULT STDMETHODCALLTYPE CreateCompatibleRenderTarget(const D2D1_SIZE_F*, const D2D1_SIZE_U*,
+                                                         const D2D1_PIXEL_FORMAT*,
+                                                         D2D1_COMPATIBLE_RENDER_TARGET_OPTIONS,
+                                                         ID2D1BitmapRenderTarget**) override;
+  HRESULT STDMETHODCALLTYPE CreateLayer(const D2D1_SIZE_F*, ID2D1Layer**) override;
+  HRESULT STDMETHODCALLTYPE CreateMesh(ID2D1Mesh**) override;
+  void STDMETHODCALLTYPE DrawLine(D2D1_POINT_2F, D2D1_POINT_2F, ID2D1Brush*, FLOAT,
+                                  ID2D1StrokeStyle*) override {}
+  void STDMETHODCALLTYPE DrawRectangle(const D2D1_RECT_F*, ID2D1Brush*, FLOAT,
+                                       ID2D1StrokeStyle*) override {}
+  void STDMETHODCALLTYPE FillRectangle(const D2D1_RECT_F*, ID2D1Brush*) override {}
+  void STDMETHODCALLTYPE DrawRoundedRectangle(const D2D1_ROUNDED_RECT*, ID2D1Brush*, FLOAT,
+                                              ID2D1StrokeStyle*) override {}
+  void STDMETHODCALLTYPE FillRoundedRectangle(const D2D1_ROUNDED_RECT*, ID2D1Brush*) override {}
+  void STDMETHODCALLTYPE DrawEllipse(const D2D1_ELLIPSE*, ID2D1Brush*, FLOAT,
+                                     ID2D1StrokeStyle*) override {}
+  void STDMETHODCALLTYPE FillEllipse(const D2D1_ELLIPSE*, ID2D1Brush*) override {}
+  void STDMETHODCALLTYPE FillMesh(ID2D1Mesh*, ID2D1Brush*) override {}
+  void STDMETHODCALLTYPE FillOpacityMask(ID2D1Bitmap*, ID2D1Brush*, D2D1_OPACITY_MASK_CONTENT,
+                                         const D2D1_RECT_F*, const D2D1_RECT_F*) override {}
+  void STDMETHODCALLTYPE DrawBitmap(ID2D1Bitmap*, const D2D1_RECT_F*, FLOAT,
+                                    D2D1_BITMAP_INTERPOLATION_MODE,
+                                    const D2D1_RECT_F*) override {}
+  void STDMETHODCALLTYPE DrawText(const WCHAR*, UINT, IDWriteTextFormat*, const D2D1_RECT_F*,
+                                  ID2D1Brush*, D2D1_DRAW_TEXT_OPTIONS,
+                                  DWRITE_MEASURING_MODE) override {}
+  void STDMETHODCALLTYPE DrawTextLayout(D2D1_POINT_2F, IDWriteTextLayout*, ID2D1Brush*,
+                                        D2D1_DRAW_TEXT_OPTIONS) override {}
+  void STDMETHODCALLTYPE DrawGlyphRun(D2D1_POINT_2F, const DWRITE_GLYPH_RUN*, ID2D1Brush*,
+                                      DWRITE_MEASURING_MODE) override {}
+  void STDMETHODCALLTYPE SetTextAntialiasMode(D2D1_TEXT_ANTIALIAS_MODE) override {}
+  D2D1_TEXT_ANTIALIAS_MODE STDMETHODCALLTYPE GetTextAntialiasMode() const override;
+  void STDMETHODCALLTYPE SetTextRenderingParams(IDWriteRenderingParams*) override {}
+  void STDMETHODCALLTYPE GetTextRenderingParams(IDWriteRenderingParams** params) const override;
+  void STDMETHODCALLTYPE SetTags(D2D1_TAG, D2D1_TAG) override {}
+  void STDMETHODCALLTYPE GetTags(D2D1_TAG* tag1, D2D1_TAG* tag2) const override;
+  void STDMETHODCALLTYPE PushLayer(const D2D1_LAYER_PARAMETERS*, ID2D1Layer*) override {}
+  void STDMETHODCALLTYPE PopLayer() override {}
+  HRESULT STDMETHODCALLTYPE Flush(D2D1_TAG* tag1, D2D1_TAG* tag2) override;
+  void STDMETHODCALLTYPE SaveDrawingState(ID2D1DrawingStateBlock*) const override {}
+  void STDMETHODCALLTYPE RestoreDrawingState(ID2D1DrawingStateBlock*) override {}
+  void STDMETHODCALLTYPE PushAxisAlignedClip(const D2D1_RECT_F*, D2D1_ANTIALIAS_MODE) override {}
+  void STDMETHODCALLTYPE PopAxisAlignedClip() override {}
+  void STDMETHODCALLTYPE SetDpi(FLOAT, FLOAT) override {}
+  UINT32 STDMETHODCALLTYPE GetMaximumBitmapSize() const override { return 0; }
+  BOOL STDMETHODCALLTYPE IsSupported(const D2D1_RENDER_TARGET_PROPERTIES*) const override {
+    return FALSE;
+  }
+
+ private:
+  std::vector<RenderCall> calls_;
+  int brushCreationsUntilFailure_ = 0;
+  HRESULT endDrawResult_ = S_OK;
+  D2D1_SIZE_F size_ = {512.0f, 540.0f};
+  D2D1_MATRIX_3X2_F transform_ = {1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
+  D2D1_ANTIALIAS_MODE antialiasMode_ = D2D1_ANTIALIAS_MODE_PER_PRIMITIVE;
+};
+
+}  // namespace fakes
