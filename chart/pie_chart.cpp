@@ -1,0 +1,207 @@
+#include "chart/pie_chart.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "chart/slice_layout.h"
+
+namespace {
+
+constexpr wchar_t kCaption[] = L"D2 Pie";
+
+// Writes one slice figure. The points go through the helper, like every Direct2D record.
+void WriteSlice(ID2D1GeometrySink* sink, ID2DHelper* helper, const PieEllipse& pie,
+                const SliceFigure& figure) {
+  D2D1_ARC_SEGMENT arc;
+  arc.size = {pie.rx, pie.ry};
+  arc.rotationAngle = 0.0f;
+  arc.sweepDirection = D2D1_SWEEP_DIRECTION_COUNTER_CLOCKWISE;
+  if (figure.wholeEllipse) {
+    sink->BeginFigure(helper->MakePoint(figure.rimStart.x, figure.rimStart.y),
+                      D2D1_FIGURE_BEGIN_FILLED);
+    arc.arcSize = D2D1_ARC_SIZE_SMALL;
+    arc.point = helper->MakePoint(figure.rimOpposite.x, figure.rimOpposite.y);
+    sink->AddArc(&arc);
+    arc.point = helper->MakePoint(figure.rimStart.x, figure.rimStart.y);
+    sink->AddArc(&arc);
+  } else {
+    sink->BeginFigure(helper->MakePoint(figure.apex.x, figure.apex.y), D2D1_FIGURE_BEGIN_FILLED);
+    sink->AddLine(helper->MakePoint(figure.rimStart.x, figure.rimStart.y));
+    arc.arcSize = figure.arcSize;
+    arc.point = helper->MakePoint(figure.rimEnd.x, figure.rimEnd.y);
+    sink->AddArc(&arc);
+  }
+  sink->EndFigure(D2D1_FIGURE_END_CLOSED);
+}
+
+}  // namespace
+
+cPieChart::cPieChart(TimeOfDayClock clock, MessageBoxFunction messageBox)
+    : clock_(clock != nullptr ? clock : LocalTimeOfDay),
+      messageBox_(messageBox != nullptr ? messageBox : MessageBoxW) {}
+
+void cPieChart::BuildGeometry() {
+  for (auto& geometry : sliceGeometries_) geometry.Reset();
+  const FLOAT total = PieTotal(values_);
+  if (total <= 0.0f || !factory_ || !helper_) return;
+
+  const PieEllipse pie = EllipseInRectangle(left_, top_, width_, height_);
+  FLOAT start = 0.0f;
+  for (size_t i = 0; i < values_.size(); ++i) {
+    orb::ComPtr<ID2D1PathGeometry> path;
+    if (FAILED(factory_->CreatePathGeometry(&path))) {
+      ReportFailure(L"Failed create geometry");
+      return;
+    }
+    orb::ComPtr<ID2D1GeometrySink> sink;
+    if (FAILED(path->Open(&sink))) {
+      ReportFailure(L"Failed create sink");
+      return;
+    }
+    const FLOAT end = start + 360.0f * (values_[i] / total);
+    const bool selected = static_cast<INT32>(i) == selectedSlice_;
+    WriteSlice(sink.Get(), helper_.Get(), pie,
+               LayOutSlice(pie, start, end, selected, explodeOffset_));
+    start = end;
+    sink->Close();
+    sliceGeometries_[i] = path;
+  }
+}
+
+void cPieChart::ReportFailure(LPCWSTR message) {
+  messageBox_(nullptr, message, kCaption, MB_OK | MB_TASKMODAL | MB_SETFOREGROUND);
+}
+
+FLOAT cPieChart::GetSelectionTime() { return selectionTime_; }
+
+INT32 cPieChart::GetExplodeOffset() {
+  // Halves go to even, as in every float-to-integer conversion of the program.
+  return static_cast<INT32>(std::nearbyint(explodeOffset_));
+}
+
+void cPieChart::SetExplodeOffset(INT32 offset) { explodeOffset_ = static_cast<FLOAT>(offset); }
+
+INT32 cPieChart::GetSelectedSlice() { return selectedSlice_; }
+
+void cPieChart::SelectSlice(INT32 index) {
+  selectionTime_ = clock_();
+  explodeOffset_ = 0.0f;
+  selectedSlice_ = index;
+}
+
+FLOAT cPieChart::GetLeft() { return left_; }
+
+void cPieChart::SetLeft(FLOAT left) { left_ = left; }
+
+FLOAT cPieChart::GetWidth() { return width_; }
+
+void cPieChart::SetWidth(FLOAT width) { width_ = width; }
+
+FLOAT cPieChart::GetCenterX() { return EllipseInRectangle(left_, top_, width_, height_).cx; }
+
+FLOAT cPieChart::GetCenterY() { return EllipseInRectangle(left_, top_, width_, height_).cy; }
+
+FLOAT cPieChart::GetRadiusX() { return EllipseInRectangle(left_, top_, width_, height_).rx; }
+
+FLOAT cPieChart::GetRadiusY() { return EllipseInRectangle(left_, top_, width_, height_).ry; }
+
+void cPieChart::GetPalette(IPalette** palette) {
+  if (palette == nullptr) return;
+  *palette = nullptr;
+  palette_.CopyTo(palette);
+}
+
+void cPieChart::SetPalette(IPalette* palette) { palette_ = palette; }
+
+void cPieChart::SetValues(const FLOAT* first, INT32 count) {
+  values_.clear();
+  sliceGeometries_.clear();
+  if (first == nullptr || count <= 0) return;
+  values_.assign(first, first + count);
+  sliceGeometries_.resize(values_.size());
+}
+
+void cPieChart::Init(ID2DHelper* helper, ID2D1Factory* factory, IPalette* palette, INT32 red,
+                     INT32 green, INT32 blue, FLOAT outlineWidth, FLOAT left, FLOAT top,
+                     FLOAT width, FLOAT height) {
+  helper_ = helper;
+  factory_ = factory;
+  palette_ = palette;
+  outlineRed_ = red;
+  outlineGreen_ = green;
+  outlineBlue_ = blue;
+  outlineWidth_ = outlineWidth;
+  left_ = left;
+  top_ = top;
+  width_ = width;
+  height_ = height;
+}
+
+void cPieChart::CreateDeviceResources(ID2D1RenderTarget* renderTarget) {
+  renderTarget_ = renderTarget;
+  outlineBrush_.Reset();
+  if (!renderTarget_ || !helper_) return;
+  const D2D1_COLOR_F colour =
+      helper_->MakeColor(static_cast<FLOAT>(outlineRed_) / 255.0f,
+                         static_cast<FLOAT>(outlineGreen_) / 255.0f,
+                         static_cast<FLOAT>(outlineBlue_) / 255.0f, 1.0f);
+  D2D1_BRUSH_PROPERTIES properties;
+  properties.opacity = 1.0f;
+  properties.transform = helper_->MakeIdentityMatrix();
+  // A brush that fails to be made stays empty, and slices are then drawn without outlines.
+  renderTarget_->CreateSolidColorBrush(&colour, &properties, &outlineBrush_);
+}
+
+void cPieChart::DiscardDeviceResources() {
+  renderTarget_.Reset();
+  outlineBrush_.Reset();
+}
+
+INT32 cPieChart::HitTest(FLOAT x, FLOAT y, const D2D1_MATRIX_3X2_F& transform) {
+  const D2D1_POINT_2F point = {x, y};
+  for (size_t i = 0; i < sliceGeometries_.size(); ++i) {
+    if (!sliceGeometries_[i]) continue;
+    BOOL contains = FALSE;
+    sliceGeometries_[i]->FillContainsPoint(point, &transform, 0.0f, &contains);
+    if (contains) return static_cast<INT32>(i);
+  }
+  return -1;
+}
+
+void cPieChart::Draw(HWND) {
+  if (!palette_ || !renderTarget_) return;
+  for (size_t i = 0; i < sliceGeometries_.size(); ++i) {
+    ID2D1Geometry* geometry = sliceGeometries_[i].Get();
+    if (geometry == nullptr) continue;
+    // In gray the selected slice alone keeps its colour.
+    const INT32 gray =
+        palette_->GetGray() != 0 && static_cast<INT32>(i) != selectedSlice_ ? -1 : 0;
+    orb::ComPtr<ID2D1SolidColorBrush> brush;
+    palette_->GetBrush(static_cast<INT32>(i), &brush, &gray);
+    if (!brush) continue;
+    renderTarget_->FillGeometry(geometry, brush.Get(), nullptr);
+    if (outlineWidth_ > 0.0f && outlineBrush_) {
+      renderTarget_->DrawGeometry(geometry, outlineBrush_.Get(), outlineWidth_, nullptr);
+    }
+  }
+}
+
+void NewPieChart(IPieChart** chart, ID2DHelper* helper, ID2D1Factory* factory, IPalette* palette,
+                 INT32 red, INT32 green, INT32 blue, FLOAT outlineWidth, FLOAT left, FLOAT top,
+                 FLOAT width, FLOAT height, TimeOfDayClock clock,
+                 MessageBoxFunction messageBox) {
+  *chart = nullptr;
+  auto made = orb::MakeComObject<cPieChart>(clock, messageBox);
+  if (!made) return;
+  made->Init(helper, factory, palette, red, green, blue, outlineWidth, left, top, width, height);
+  *chart = made.Detach();
+}
+
+void SetChartValues(IPieChart* chart, const std::vector<float>& values) {
+  if (chart == nullptr) return;
+  // A list longer than an int32 can count is cut at the largest count.
+  const size_t count =
+      std::min(values.size(), static_cast<size_t>(std::numeric_limits<INT32>::max()));
+  chart->SetValues(values.data(), static_cast<INT32>(count));
+}
