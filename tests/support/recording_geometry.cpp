@@ -112,6 +112,7 @@ void STDMETHODCALLTYPE RecordingSink::AddArc(const D2D1_ARC_SEGMENT* arc) {
 RecordingPathGeometry::RecordingPathGeometry(std::shared_ptr<FactoryState> state,
                                              std::shared_ptr<PathRecord> record)
     : state_(std::move(state)), record_(std::move(record)) {
+  record_->geometry = this;
   record_->geometryAlive = true;
 }
 

@@ -46,6 +46,8 @@ struct ContainsQuery {
 // Everything one path geometry went through.
 struct PathRecord {
   int index = 0;  // 0 for the first geometry the factory made, and so on
+  // The geometry as the code under test sees it; for comparison only, valid while alive.
+  ID2D1Geometry* geometry = nullptr;
   bool opened = false;
   bool geometryAlive = true;
   bool sinkAlive = false;

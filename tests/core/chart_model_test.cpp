@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "chart/pie_chart.h"
+#include "chart/time_of_day.h"
+#include "tests/core/chart_test_support.h"
+#include "tests/support/recording_factory.h"
+
+namespace {
+
+using chart_test::FakePalette;
+using chart_test::MakeHelper;
+using chart_test::MakeLowerChart;
+using chart_test::MakeUpperChart;
+using orb::ComPtr;
+
+ComPtr<IPieChart> MakeChartOnRecordingFactory(ComPtr<fakes::RecordingFactory>* factory) {
+  *factory = orb::MakeComObject<fakes::RecordingFactory>();
+  auto palette = orb::MakeComObject<FakePalette>(11);
+  return MakeUpperChart(MakeHelper().Get(), factory->Get(), palette.Get());
+}
+
+TEST(PieChartModel, InterfaceIdentifiersMatchTheirStringForms) {
+  IID chartId;
+  ASSERT_EQ(S_OK, IIDFromString(L"{3B05340F-6F56-4B81-906D-BCFE577FD988}", &chartId));
+  EXPECT_EQ(chartId, __uuidof(IPieChart));
+  IID renderableId;
+  ASSERT_EQ(S_OK, IIDFromString(L"{AB3E70B5-9544-4CBE-8BBF-24E3E5C34525}", &renderableId));
+  EXPECT_EQ(renderableId, __uuidof(IRenderable));
+
+  ComPtr<fakes::RecordingFactory> factory;
+  auto chart = MakeChartOnRecordingFactory(&factory);
+  ComPtr<IRenderable> renderable = chart_test::RenderableOf(chart.Get());
+  ASSERT_TRUE(renderable);
+  // Both interfaces lead back to one object.
+  ComPtr<IUnknown> fromChart;
+  ComPtr<IUnknown> fromRenderable;
+  ASSERT_EQ(S_OK, chart.As(&fromChart));
+  ASSERT_EQ(S_OK, renderable.As(&fromRenderable));
+  EXPECT_EQ(fromChart.Get(), fromRenderable.Get());
+  ComPtr<IPalette> notAPalette;
+  EXPECT_EQ(E_NOINTERFACE, chart.As(&notAPalette));
+}
+
+TEST(PieChartModel, NewChartStartsUnselectedWithTheRectangleItWasGiven) {
+  ComPtr<fakes::RecordingFactory> factory;
+  auto upper = MakeChartOnRecordingFactory(&factory);
+  ASSERT_TRUE(upper);
+  EXPECT_EQ(-1, upper->GetSelectedSlice());
+  EXPECT_EQ(0, upper->GetExplodeOffset());
+  EXPECT_EQ(0.0f, upper->GetSelectionTime());
+  EXPECT_EQ(10.0f, upper->GetLeft());
+  EXPECT_EQ(400.0f, upper->GetWidth());
+  EXPECT_EQ(210.0f, upper->GetCenterX());
+  EXPECT_EQ(110.0f, upper->GetCenterY());
+  EXPECT_EQ(170.0f, upper->GetRadiusX());
+  EXPECT_EQ(70.0f, upper->GetRadiusY());
+
+  auto lower = MakeLowerChart(MakeHelper().Get(), factory.Get(), nullptr);
+  EXPECT_EQ(210.0f, lower->GetCenterX());
+  EXPECT_EQ(370.0f, lower->GetCenterY());
+  EXPECT_EQ(120.0f, lower->GetRadiusX());
+  EXPECT_EQ(120.0f, lower->GetRadiusY());
+
+  // Re-centring on resize moves the centre with the left edge.
+  lower->SetLeft(100.0f);
+  lower->SetWidth(200.0f);
+  EXPECT_EQ(100.0f, lower->GetLeft());
+  EXPECT_EQ(200.0f, lower->GetCenterX());
+  EXPECT_EQ(70.0f, lower->GetRadiusX());
+  EXPECT_EQ(120.0f, lower->GetRadiusY());
+}
+
+TEST(PieChartModel, SelectSliceStampsTheClockAndRestartsTheExplosion) {
+  ComPtr<fakes::RecordingFactory> factory;
+  auto chart = MakeChartOnRecordingFactory(&factory);
+  chart->SetExplodeOffset(20);
+  EXPECT_EQ(20, chart->GetExplodeOffset());
+  chart_test::SetFakeTime(43210.125f);
+  chart->SelectSlice(3);
+  EXPECT_EQ(3, chart->GetSelectedSlice());
+  EXPECT_EQ(0, chart->GetExplodeOffset());
+  EXPECT_EQ(43210.125f, chart->GetSelectionTime());
+
+  // Any index is kept as given, even one that matches no slice.
+  chart_test::SetFakeTime(7.5f);
+  chart->SelectSlice(99);
+  EXPECT_EQ(99, chart->GetSelectedSlice());
+  EXPECT_EQ(7.5f, chart->GetSelectionTime());
+  chart->SelectSlice(-1);
+  EXPECT_EQ(-1, chart->GetSelectedSlice());
+}
+
+TEST(PieChartModel, SetValuesCopiesAndKeepsTheSelection) {
+  ComPtr<fakes::RecordingFactory> factory;
+  auto chart = MakeChartOnRecordingFactory(&factory);
+  chart->SelectSlice(5);
+  chart->SetExplodeOffset(12);
+  std::vector<float> values = {10.0f, 20.0f, 30.0f};
+  chart->SetValues(values.data(), 3);
+  // The caller's list changing afterwards must not change the chart.
+  values[0] = 1000.0f;
+  values.clear();
+  values.shrink_to_fit();
+  EXPECT_EQ(5, chart->GetSelectedSlice());
+  EXPECT_EQ(12, chart->GetExplodeOffset());
+
+  chart->BuildGeometry();
+  ASSERT_EQ(3u, factory->Paths().size());
+  // 10 of 60 is 60 degrees: the first rim end point lies at 60 degrees.
+  const auto first = chart_test::ReadSlice(*factory->Paths()[0]);
+  ASSERT_TRUE(first.complete);
+  EXPECT_NEAR(210.0f + 170.0f * std::sin(60.0f * 0.01745329f), first.arc.point.x, 1e-3);
+  EXPECT_NEAR(110.0f + 70.0f * std::cos(60.0f * 0.01745329f), first.arc.point.y, 1e-3);
+}
+
+TEST(PieChartModel, SetChartValuesHandsOverTheWholeListAndIgnoresAnEmptyChart) {
+  SetChartValues(nullptr, {1.0f, 2.0f});  // must not crash
+
+  ComPtr<fakes::RecordingFactory> factory;
+  auto chart = MakeChartOnRecordingFactory(&factory);
+  SetChartValues(chart.Get(), {1.0f, 1.0f, 1.0f, 1.0f, 1.0f});
+  chart->BuildGeometry();
+  EXPECT_EQ(5u, factory->Paths().size());
+
+  SetChartValues(chart.Get(), {});
+  factory->ForgetPaths();
+  chart->BuildGeometry();
+  EXPECT_TRUE(factory->Paths().empty());
+}
+
+TEST(PieChartModel, SetValuesEmptiesEveryGeometryUntilTheNextBuild) {
+  ComPtr<fakes::RecordingFactory> factory;
+  auto chart = MakeChartOnRecordingFactory(&factory);
+  factory->SetContainsRule([](const fakes::PathRecord&, D2D1_POINT_2F) { return true; });
+  SetChartValues(chart.Get(), {1.0f, 2.0f});
+  chart->BuildGeometry();
+  const auto identity = MakeHelper()->MakeIdentityMatrix();
+  EXPECT_EQ(0, chart_test::RenderableOf(chart.Get())->HitTest(210.0f, 110.0f, identity));
+
+  SetChartValues(chart.Get(), {3.0f, 4.0f, 5.0f});
+  EXPECT_TRUE(factory->LivePaths().empty());
+  EXPECT_EQ(-1, chart_test::RenderableOf(chart.Get())->HitTest(210.0f, 110.0f, identity));
+}
+
+TEST(PieChartModel, PaletteIsCountedAndReplaceable) {
+  const LONG before = orb::LiveObjectCount();
+  {
+    auto factory = orb::MakeComObject<fakes::RecordingFactory>();
+    auto first = orb::MakeComObject<FakePalette>(11);
+    auto second = orb::MakeComObject<FakePalette>(16);
+    auto chart = MakeUpperChart(MakeHelper().Get(), factory.Get(), first.Get());
+
+    ComPtr<IPalette> got;
+    chart->GetPalette(&got);
+    EXPECT_EQ(static_cast<IPalette*>(first.Get()), got.Get());
+    chart->SetPalette(second.Get());
+    chart->GetPalette(&got);
+    EXPECT_EQ(static_cast<IPalette*>(second.Get()), got.Get());
+    got.Reset();
+
+    // The chart gave up its reference to the first palette: ours is the last.
+    IPalette* raw = first.Detach();
+    EXPECT_EQ(0u, raw->Release());
+
+    chart->SetPalette(nullptr);
+    chart->GetPalette(&got);
+    EXPECT_FALSE(got);
+  }
+  EXPECT_EQ(before, orb::LiveObjectCount());
+}
+
+TEST(PieChartModel, NoReferenceOutlivesTheChart) {
+  const LONG before = orb::LiveObjectCount();
+  {
+    auto factory = orb::MakeComObject<fakes::RecordingFactory>();
+    auto palette = orb::MakeComObject<FakePalette>(11);
+    auto chart = MakeUpperChart(MakeHelper().Get(), factory.Get(), palette.Get());
+    SetChartValues(chart.Get(), {10.0f, 20.0f, 30.0f, 40.0f});
+    chart->SelectSlice(2);
+    chart->SetExplodeOffset(20);
+    chart->BuildGeometry();
+    chart->BuildGeometry();
+    EXPECT_EQ(8u, factory->Paths().size());
+    EXPECT_EQ(4u, factory->LivePaths().size());  // the first build's paths were given up
+    for (const auto& path : factory->Paths()) EXPECT_FALSE(path->sinkAlive);
+    chart.Reset();
+    EXPECT_TRUE(factory->LivePaths().empty());
+  }
+  EXPECT_EQ(before, orb::LiveObjectCount());
+}
+
+TEST(TimeOfDay, LiesWithinOneDayAndFollowsTheSystemClock) {
+  SYSTEMTIME before;
+  GetLocalTime(&before);
+  const float now = LocalTimeOfDay();
+  EXPECT_GE(now, 0.0f);
+  EXPECT_LT(now, 86400.0f);
+  const float expected = static_cast<float>(before.wHour * 3600 + before.wMinute * 60 +
+                                            before.wSecond) +
+                         static_cast<float>(before.wMilliseconds) / 1000.0f;
+  // Within a second of the earlier reading, or just past midnight after it.
+  EXPECT_TRUE((now >= expected && now - expected < 1.0f) || expected - now > 86000.0f)
+      << "expected " << expected << ", read " << now;
+}
+
+}  // namespace
