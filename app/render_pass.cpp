@@ -1,0 +1,83 @@
+#include "app/render_pass.h"
+
+#include "app/app_state.h"
+#include "palette/irenderable.h"
+
+namespace {
+
+// Calls action on the IRenderable side of object, if it has one.
+template <typename Object, typename Action>
+void WithRenderable(const orb::ComPtr<Object>& object, Action action) {
+  orb::ComPtr<IRenderable> renderable;
+  if (object && SUCCEEDED(object.As(&renderable))) action(renderable.Get());
+}
+
+}  // namespace
+
+HRESULT EnsureDeviceResources(HWND window) {
+  AppState& app = App();
+  if (app.WindowRenderTarget) return S_OK;
+
+  RECT client{};
+  GetClientRect(window, &client);
+  ID2DHelper& helper = *app.D2DHelper.Get();
+  const D2D1_RENDER_TARGET_PROPERTIES targetProperties = helper.MakeRenderTargetProperties(
+      D2D1_RENDER_TARGET_TYPE_DEFAULT, nullptr, 0.0f, 0.0f, D2D1_RENDER_TARGET_USAGE_NONE,
+      D2D1_FEATURE_LEVEL_DEFAULT);
+  const D2D1_SIZE_U pixelSize = helper.MakeSizeU(static_cast<UINT32>(client.right - client.left),
+                                                 static_cast<UINT32>(client.bottom - client.top));
+  const D2D1_HWND_RENDER_TARGET_PROPERTIES windowProperties =
+      helper.MakeHwndRenderTargetProperties(window, &pixelSize, D2D1_PRESENT_OPTIONS_NONE);
+
+  const HRESULT result = app.D2DFactory->CreateHwndRenderTarget(
+      &targetProperties, &windowProperties, &app.WindowRenderTarget);
+  if (result != S_OK || !app.WindowRenderTarget) {
+    app.WindowRenderTarget.Reset();
+    return FAILED(result) ? result : E_FAIL;
+  }
+
+  ID2D1RenderTarget* target = app.WindowRenderTarget.Get();
+  for (const auto& palette : app.PaletteTable) {
+    WithRenderable(palette, [&](IRenderable* r) { r->CreateDeviceResources(target); });
+  }
+  WithRenderable(app.UpperChart, [&](IRenderable* r) { r->CreateDeviceResources(target); });
+  WithRenderable(app.LowerChart, [&](IRenderable* r) { r->CreateDeviceResources(target); });
+  return S_OK;
+}
+
+void DiscardAllDeviceResources() {
+  AppState& app = App();
+  app.WindowRenderTarget.Reset();
+  WithRenderable(app.UpperChart, [](IRenderable* r) { r->DiscardDeviceResources(); });
+  WithRenderable(app.LowerChart, [](IRenderable* r) { r->DiscardDeviceResources(); });
+  for (const auto& palette : app.PaletteTable) {
+    WithRenderable(palette, [](IRenderable* r) { r->DiscardDeviceResources(); });
+  }
+}
+
+HRESULT RenderCharts(HWND window) {
+  AppState& app = App();
+  HRESULT result = EnsureDeviceResources(window);
+  // Our own reference: a device loss below drops the shell's while we still use the target.
+  const orb::ComPtr<ID2D1HwndRenderTarget> target = app.WindowRenderTarget;
+  if (!target) return result;
+  if (result != S_OK || (target->CheckWindowState() & D2D1_WINDOW_STATE_OCCLUDED) != 0) {
+    return result;
+  }
+
+  ID2DHelper& helper = *app.D2DHelper.Get();
+  target->BeginDraw();
+  target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_PER_PRIMITIVE);
+  const D2D1_MATRIX_3X2_F identity = helper.MakeIdentityMatrix();
+  target->SetTransform(&identity);
+  const D2D1_COLOR_F background = helper.MakeColor(0.0f, 82.0f / 255.0f, 121.0f / 255.0f, 1.0f);
+  target->Clear(&background);
+  WithRenderable(app.UpperChart, [&](IRenderable* r) { r->Draw(window); });
+  WithRenderable(app.LowerChart, [&](IRenderable* r) { r->Draw(window); });
+  result = target->EndDraw(nullptr, nullptr);
+  if (result == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
+    result = S_OK;
+    DiscardAllDeviceResources();
+  }
+  return result;
+}

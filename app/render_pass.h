@@ -1,0 +1,14 @@
+#pragma once
+// The window render target, the device resources built on it, and one frame of drawing.
+
+#include <windows.h>
+
+// Creates the render target at the client size and hands it to the five palettes and then the
+// two charts, unless it exists already. S_OK when a render target exists afterwards.
+HRESULT EnsureDeviceResources(HWND window);
+
+// Drops the render target and every palette's and chart's device resources.
+void DiscardAllDeviceResources();
+
+// One frame: background and both charts. A lost device is dropped and rebuilt at the next paint.
+HRESULT RenderCharts(HWND window);
