@@ -1,0 +1,98 @@
+#include "tests/app/app_fixture.h"
+
+#include <cmath>
+
+namespace apptest {
+
+float FakeTime = 0.0f;
+float FakeClock() { return FakeTime; }
+
+double ScriptedRandom::NextUnit() {
+  if (units_.empty()) return 0.0;
+  const double unit = units_.front();
+  units_.pop_front();
+  return unit;
+}
+
+void ScriptedRandom::QueueInteger(int value, int first, int last) {
+  units_.push_back((value - first + 0.5) / (last - first + 1));
+}
+
+void ScriptedRandom::QueueChart(const std::vector<int>& values, int palette) {
+  QueueInteger(static_cast<int>(values.size()), 2, 20);
+  for (int value : values) QueueInteger(value, 10, 150);
+  QueueInteger(palette, 0, 4);
+}
+
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void AppTest::SetUp() {
+  liveBefore_ = orb::LiveObjectCount();
+  FakeTime = 1000.0f;
+  // Start-up regeneration: upper chart four equal slices in "Fire", lower three in "Berry".
+  random_.QueueChart({40, 40, 40, 40}, 4);
+  random_.QueueChart({30, 30, 30}, 0);
+  AppPlatform platform = DefaultPlatform(random_);
+  platform.clock = FakeClock;
+  ASSERT_TRUE(StartApp(platform));
+  window_ = App().MainWindow->GetWindowHandle();
+  ShowWindow(window_, SW_SHOW);
+  UpdateWindow(window_);
+  PumpMessages();
+}
+
+void AppTest::TearDown() {
+  if (window_) DestroyWindow(window_);
+  PumpMessages();
+  ReleaseAppObjects();
+  EXPECT_EQ(liveBefore_, orb::LiveObjectCount()) << "an object of the program was not released";
+}
+
+void AppTest::Regen(const std::vector<int>& upper, int upperPalette,
+                    const std::vector<int>& lower, int lowerPalette, WORD notification) {
+  random_.QueueChart(upper, upperPalette);
+  random_.QueueChart(lower, lowerPalette);
+  SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IdRegen, notification), 0);
+}
+
+std::wstring AppTest::Caption() const {
+  wchar_t text[256] = {};
+  GetWindowTextW(window_, text, 256);
+  return text;
+}
+
+float AppTest::PixelsPerDip() const { return App().MainWindow->GetDpi() / 96.0f; }
+
+LPARAM AppTest::PointOnChart(IPieChart* chart, float degrees, float fraction) const {
+  const float radians = degrees * 0.01745329f;
+  const float x = chart->GetCenterX() + fraction * chart->GetRadiusX() * std::sin(radians);
+  const float y = chart->GetCenterY() + fraction * chart->GetRadiusY() * std::cos(radians);
+  const float scale = PixelsPerDip();
+  return MAKELPARAM(static_cast<WORD>(std::lround(x * scale)),
+                    static_cast<WORD>(std::lround(y * scale)));
+}
+
+void AppTest::MoveMouse(LPARAM point) const { SendMessageW(window_, WM_MOUSEMOVE, 0, point); }
+
+void AppTest::Tick() const { SendMessageW(window_, WM_TIMER, ExplodeTimerId, 0); }
+
+bool AppTest::RepaintRequested() const { return GetUpdateRect(window_, nullptr, FALSE) != 0; }
+
+void AppTest::ForgetRepaint() const { ValidateRect(window_, nullptr); }
+
+bool AppTest::StopTimer() const { return KillTimer(window_, ExplodeTimerId) != 0; }
+
+IPalette* AppTest::PaletteOf(IPieChart* chart) const {
+  orb::ComPtr<IPalette> palette;
+  chart->GetPalette(&palette);
+  return palette.Get();  // the palette table keeps it alive
+}
+
+}  // namespace apptest

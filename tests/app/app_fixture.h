@@ -1,0 +1,67 @@
+#pragma once
+// Drives the real application in this process: the real window and Direct2D (the stand-in under
+// Wine), with a scripted random source and a clock the test sets.
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "app/app_main.h"
+#include "app/app_state.h"
+
+namespace apptest {
+
+// Answers queued units in order, then 0.
+class ScriptedRandom final : public RandomSource {
+ public:
+  double NextUnit() override;
+  // Queues the unit that RandomInteger(first, last) turns into value.
+  void QueueInteger(int value, int first, int last);
+  // Queues one chart's draws: the count, every value, then the palette index.
+  void QueueChart(const std::vector<int>& values, int palette);
+
+ private:
+  std::deque<double> units_;
+};
+
+// The clock the application reads; tests set it.
+extern float FakeTime;
+float FakeClock();
+
+// Runs every message waiting for this thread.
+void PumpMessages();
+
+class AppTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Regenerates through the "Regen" button's command with the charts queued first.
+  void Regen(const std::vector<int>& upper, int upperPalette, const std::vector<int>& lower,
+             int lowerPalette, WORD notification = BN_CLICKED);
+
+  std::wstring Caption() const;
+  // Device pixels per device-independent unit of the render target (the screen's DPI / 96).
+  float PixelsPerDip() const;
+  // lParam of a mouse move onto the point at angle degrees (0 straight down, growing
+  // counter-clockwise on screen) and fraction of the radii from the chart's centre.
+  LPARAM PointOnChart(IPieChart* chart, float degrees, float fraction) const;
+  void MoveMouse(LPARAM point) const;
+  void Tick() const;
+  bool RepaintRequested() const;
+  void ForgetRepaint() const;
+  // Stops the explode timer; true when it was running.
+  bool StopTimer() const;
+
+  IPieChart* Upper() const { return App().UpperChart.Get(); }
+  IPieChart* Lower() const { return App().LowerChart.Get(); }
+  IPalette* PaletteOf(IPieChart* chart) const;
+
+  ScriptedRandom random_;
+  HWND window_ = nullptr;
+  LONG liveBefore_ = 0;
+};
+
+}  // namespace apptest

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include "app/app_main.h"
+#include "d2d/d2d1_helper.h"
+#include "tests/app/app_fixture.h"
+#include "window/cwindow.h"
+
+namespace apptest {
+namespace {
+
+HRESULT NoWindow(IWindow** window) {
+  *window = nullptr;
+  return E_OUTOFMEMORY;
+}
+HRESULT NoFactory(D2D1_FACTORY_TYPE, ID2D1Factory** factory) {
+  *factory = nullptr;
+  return E_FAIL;
+}
+HRESULT NoHelper(ID2DHelper** helper) {
+  *helper = nullptr;
+  return E_OUTOFMEMORY;
+}
+
+// Counts the visible top-level windows of this process.
+int VisibleWindowsOfThisProcess() {
+  int count = 0;
+  EnumWindows(
+      [](HWND window, LPARAM counter) -> BOOL {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId() && IsWindowVisible(window)) {
+          ++*reinterpret_cast<int*>(counter);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+class StartupFailure : public ::testing::TestWithParam<int> {};
+
+TEST_P(StartupFailure, EndsWithANonZeroCodeAndNeverShowsTheWindow) {
+  const LONG liveBefore = orb::LiveObjectCount();
+  ScriptedRandom random;
+  AppPlatform platform = DefaultPlatform(random);
+  platform.clock = FakeClock;
+  switch (GetParam()) {
+    case 0: platform.newWindow = NoWindow; break;
+    case 1: platform.createFactory = NoFactory; break;
+    case 2: platform.newHelper = NoHelper; break;
+  }
+  const int visibleBefore = VisibleWindowsOfThisProcess();
+  EXPECT_EQ(ExitStartupFailed, RunMain(platform, SW_SHOW));
+  EXPECT_NE(0, ExitStartupFailed);
+  EXPECT_EQ(visibleBefore, VisibleWindowsOfThisProcess());
+  PumpMessages();
+  EXPECT_EQ(liveBefore, orb::LiveObjectCount());
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowFactoryOrHelper, StartupFailure, ::testing::Values(0, 1, 2));
+
+TEST(Startup, ANormalRunEndsWithZeroWhenTheWindowIsClosed) {
+  const LONG liveBefore = orb::LiveObjectCount();
+  ScriptedRandom random;
+  AppPlatform platform = DefaultPlatform(random);
+  platform.clock = FakeClock;
+  // Close the window as soon as the loop runs.
+  ASSERT_TRUE(StartApp(platform));
+  const HWND window = App().MainWindow->GetWindowHandle();
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(0, App().MainWindow->RunMessageLoop(SW_SHOWNOACTIVATE));
+  EXPECT_FALSE(IsWindow(window));
+  ReleaseAppObjects();
+  EXPECT_EQ(liveBefore, orb::LiveObjectCount());
+}
+
+}  // namespace
+}  // namespace apptest
