@@ -1,6 +1,7 @@
 #include "chart/slice_layout.h"
 
 #include <cmath>
+#include <initializer_list>
 
 namespace {
 
