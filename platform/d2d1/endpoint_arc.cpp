@@ -1,0 +1,73 @@
+#include "platform/d2d1/endpoint_arc.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace standin {
+namespace {
+
+double AngleBetween(Vec2 u, Vec2 v) { return std::atan2(Cross(u, v), Dot(u, v)); }
+
+}  // namespace
+
+Vec2 EndpointArc::At(double t) const {
+  const double c = std::cos(t) * rx;
+  const double s = std::sin(t) * ry;
+  return {center.x + cosPhi * c - sinPhi * s, center.y + sinPhi * c + cosPhi * s};
+}
+
+// The conversion from endpoint to centre parameterisation of SVG 1.1's implementation notes.
+EndpointArc SolveEndpointArc(Vec2 from, Vec2 to, double rx, double ry, double rotationDegrees,
+                             bool clockwise, bool large) {
+  EndpointArc arc;
+  arc.end = to;
+  if (from.x == to.x && from.y == to.y) return arc;
+  rx = std::fabs(rx);
+  ry = std::fabs(ry);
+  if (!(rx > 0.0) || !(ry > 0.0) || !std::isfinite(rx) || !std::isfinite(ry)) {
+    arc.kind = EndpointArc::Kind::Straight;
+    return arc;
+  }
+  const double phi = std::fmod(rotationDegrees, 360.0) * std::numbers::pi / 180.0;
+  arc.cosPhi = std::cos(phi);
+  arc.sinPhi = std::sin(phi);
+
+  // The half chord in the ellipse's own frame.
+  const double hx = (from.x - to.x) / 2.0;
+  const double hy = (from.y - to.y) / 2.0;
+  const double x1 = arc.cosPhi * hx + arc.sinPhi * hy;
+  const double y1 = -arc.sinPhi * hx + arc.cosPhi * hy;
+
+  const double lambda = (x1 * x1) / (rx * rx) + (y1 * y1) / (ry * ry);
+  if (lambda > 1.0) {
+    const double grow = std::sqrt(lambda);
+    rx *= grow;
+    ry *= grow;
+  }
+  arc.rx = rx;
+  arc.ry = ry;
+
+  const double rx2 = rx * rx, ry2 = ry * ry, x12 = x1 * x1, y12 = y1 * y1;
+  const double denominator = rx2 * y12 + ry2 * x12;
+  const double ratio = std::max(0.0, (rx2 * ry2 - denominator) / denominator);
+  const double root = (large != clockwise ? 1.0 : -1.0) * std::sqrt(ratio);
+  const double cx1 = root * rx * y1 / ry;
+  const double cy1 = -root * ry * x1 / rx;
+
+  arc.center = {arc.cosPhi * cx1 - arc.sinPhi * cy1 + (from.x + to.x) / 2.0,
+                arc.sinPhi * cx1 + arc.cosPhi * cy1 + (from.y + to.y) / 2.0};
+
+  const Vec2 u{(x1 - cx1) / rx, (y1 - cy1) / ry};
+  const Vec2 v{(-x1 - cx1) / rx, (-y1 - cy1) / ry};
+  arc.startAngle = AngleBetween({1.0, 0.0}, u);
+  double sweep = AngleBetween(u, v);
+  constexpr double kTurn = 2.0 * std::numbers::pi;
+  if (clockwise && sweep < 0.0) sweep += kTurn;
+  if (!clockwise && sweep > 0.0) sweep -= kTurn;
+  arc.sweep = sweep;
+  arc.kind = EndpointArc::Kind::Curved;
+  return arc;
+}
+
+}  // namespace standin

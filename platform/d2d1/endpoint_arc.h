@@ -1,0 +1,31 @@
+#pragma once
+// Elliptical arcs given by their end points (the form Direct2D's AddArc takes), turned into
+// centre form: centre, radii, rotation, start angle and signed sweep.
+
+#include "platform/d2d1/vec2.h"
+
+namespace standin {
+
+struct EndpointArc {
+  enum class Kind {
+    Nothing,   // the end point is the start point: the arc adds nothing
+    Straight,  // a zero radius: a straight line to the end point
+    Curved,
+  };
+  Kind kind = Kind::Nothing;
+  Vec2 center;
+  double rx = 0.0, ry = 0.0;  // radii after scaling up, when the given ones were too small
+  double cosPhi = 1.0, sinPhi = 0.0;
+  double startAngle = 0.0;  // radians, in the ellipse's own frame
+  double sweep = 0.0;       // radians; positive runs clockwise on a y-down screen
+  Vec2 end;
+
+  // The point at angle t of the ellipse (not limited to the arc).
+  Vec2 At(double t) const;
+};
+
+// clockwise: Direct2D's D2D1_SWEEP_DIRECTION_CLOCKWISE; large: D2D1_ARC_SIZE_LARGE.
+EndpointArc SolveEndpointArc(Vec2 from, Vec2 to, double rx, double ry, double rotationDegrees,
+                             bool clockwise, bool large);
+
+}  // namespace standin

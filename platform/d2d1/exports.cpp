@@ -1,0 +1,93 @@
+// The DLL's entry points: the factory, Direct2D's matrix helpers, the live-object count, and
+// the leak report written when the process ends.
+
+#include <d2d1.h>
+#include <windows.h>
+
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+
+#include "com/com_object.h"
+#include "platform/d2d1/factory.h"
+
+extern "C" {
+
+HRESULT WINAPI D2D1CreateFactory(D2D1_FACTORY_TYPE factoryType, REFIID riid,
+                                 const D2D1_FACTORY_OPTIONS*, void** factory) {
+  if (factory == nullptr) return E_POINTER;
+  *factory = nullptr;
+  if (factoryType != D2D1_FACTORY_TYPE_SINGLE_THREADED &&
+      factoryType != D2D1_FACTORY_TYPE_MULTI_THREADED) {
+    return E_INVALIDARG;
+  }
+  if (riid != __uuidof(ID2D1Factory)) return E_NOINTERFACE;
+  auto made = orb::MakeComObject<standin::Factory>();
+  if (!made) return E_OUTOFMEMORY;
+  *factory = static_cast<ID2D1Factory*>(made.Detach());
+  return S_OK;
+}
+
+void WINAPI D2D1MakeRotateMatrix(FLOAT angle, D2D1_POINT_2F center, D2D1_MATRIX_3X2_F* matrix) {
+  if (matrix == nullptr) return;
+  const double radians = angle * std::numbers::pi / 180.0;
+  const FLOAT c = static_cast<FLOAT>(std::cos(radians));
+  const FLOAT s = static_cast<FLOAT>(std::sin(radians));
+  *matrix = {c, s, -s, c, center.x - center.x * c + center.y * s,
+             center.y - center.x * s - center.y * c};
+}
+
+void WINAPI D2D1MakeSkewMatrix(FLOAT angleX, FLOAT angleY, D2D1_POINT_2F center,
+                               D2D1_MATRIX_3X2_F* matrix) {
+  if (matrix == nullptr) return;
+  const FLOAT tx = static_cast<FLOAT>(std::tan(angleX * std::numbers::pi / 180.0));
+  const FLOAT ty = static_cast<FLOAT>(std::tan(angleY * std::numbers::pi / 180.0));
+  *matrix = {1.0f, ty, tx, 1.0f, -center.y * tx, -center.x * ty};
+}
+
+WINBOOL WINAPI D2D1IsMatrixInvertible(const D2D1_MATRIX_3X2_F* matrix) {
+  if (matrix == nullptr) return FALSE;
+  const double determinant =
+      static_cast<double>(matrix->_11) * matrix->_22 - static_cast<double>(matrix->_12) * matrix->_21;
+  return determinant != 0.0 && std::isfinite(determinant) ? TRUE : FALSE;
+}
+
+WINBOOL WINAPI D2D1InvertMatrix(D2D1_MATRIX_3X2_F* matrix) {
+  if (!D2D1IsMatrixInvertible(matrix)) return FALSE;
+  const D2D1_MATRIX_3X2_F m = *matrix;
+  const double d = static_cast<double>(m._11) * m._22 - static_cast<double>(m._12) * m._21;
+  *matrix = {static_cast<FLOAT>(m._22 / d), static_cast<FLOAT>(-m._12 / d),
+             static_cast<FLOAT>(-m._21 / d), static_cast<FLOAT>(m._11 / d),
+             static_cast<FLOAT>((m._21 * m._32 - m._22 * m._31) / d),
+             static_cast<FLOAT>((m._12 * m._31 - m._11 * m._32) / d)};
+  return TRUE;
+}
+
+// How many of the stand-in's COM objects are alive, for tests that look for leaks in-process.
+LONG WINAPI D2PieStandInLiveObjects() { return orb::LiveObjectCount(); }
+
+}  // extern "C"
+
+namespace {
+
+// Writes "alive <N>" to the file that D2PIE_D2D1_LEAK_REPORT names, if it names one.
+void WriteLeakReport() {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetEnvironmentVariableW(L"D2PIE_D2D1_LEAK_REPORT", path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;
+  HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  char line[32];
+  const int size = std::snprintf(line, sizeof line, "alive %ld\n", orb::LiveObjectCount());
+  DWORD written = 0;
+  if (size > 0) WriteFile(file, line, static_cast<DWORD>(size), &written, nullptr);
+  CloseHandle(file);
+}
+
+}  // namespace
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_DETACH) WriteLeakReport();
+  return TRUE;
+}

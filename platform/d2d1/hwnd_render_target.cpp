@@ -1,0 +1,376 @@
+#include "platform/d2d1/hwnd_render_target.h"
+
+#include <cmath>
+
+#include "platform/d2d1/d2d_convert.h"
+#include "platform/d2d1/device_loss.h"
+#include "platform/d2d1/factory.h"
+#include "platform/d2d1/solid_color_brush.h"
+
+namespace standin {
+namespace {
+
+template <typename T>
+HRESULT NotImplemented(T** result) {
+  if (result != nullptr) *result = nullptr;
+  return E_NOTIMPL;
+}
+
+}  // namespace
+
+HwndRenderTarget::HwndRenderTarget(ID2D1Factory* factory, HWND hwnd, D2D1_SIZE_U pixelSize,
+                                   FLOAT dpiX, FLOAT dpiY, D2D1_ALPHA_MODE alphaMode)
+    : factory_(factory),
+      hwnd_(hwnd),
+      pixelSize_(pixelSize),
+      dpiX_(dpiX),
+      dpiY_(dpiY),
+      alphaMode_(alphaMode) {
+  painter_.Resize(static_cast<int>(pixelSize.width), static_cast<int>(pixelSize.height));
+}
+
+HRESULT STDMETHODCALLTYPE HwndRenderTarget::QueryInterface(REFIID iid, void** object) {
+  if (object != nullptr && IsOneOf<ID2D1RenderTarget, ID2D1Resource>(iid)) {
+    *object = static_cast<ID2D1HwndRenderTarget*>(this);
+    AddRef();
+    return S_OK;
+  }
+  return ComObject::QueryInterface(iid, object);
+}
+
+void STDMETHODCALLTYPE HwndRenderTarget::GetFactory(ID2D1Factory** factory) const {
+  if (factory == nullptr) return;
+  *factory = factory_.Get();
+  if (*factory != nullptr) (*factory)->AddRef();
+}
+
+// ---- Resources
+
+HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateSolidColorBrush(
+    const D2D1_COLOR_F* color, const D2D1_BRUSH_PROPERTIES* properties,
+    ID2D1SolidColorBrush** brush) {
+  if (brush == nullptr) return E_POINTER;
+  *brush = nullptr;
+  if (color == nullptr) return E_INVALIDARG;
+  auto made = orb::MakeComObject<SolidColorBrush>(factory_.Get(), *color, properties);
+  if (!made) return E_OUTOFMEMORY;
+  *brush = made.Detach();
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateBitmap(D2D1_SIZE_U, const void*, UINT32,
+                                                         const D2D1_BITMAP_PROPERTIES*,
+                                                         ID2D1Bitmap** bitmap) {
+  return NotImplemented(bitmap);
+}
+
+HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateBitmapFromWicBitmap(
+    IWICBitmapSource*, const D2D1_BITMAP_PROPERTIES*, ID2D1Bitmap** bitmap) {
+  return NotImplemented(bitmap);
+}
+
+HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateSharedBitmap(REFIID, void*,
+                                                               const D2D1_BITMAP_PROPERTIES*,
+                                                               ID2D1Bitmap** bitmap) {
+  return NotImplemented(bitmap);
+}
+
+HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateBitmapBrush(
+    ID2D1Bitmap*, const D2D1_BITMAP_BRUSH_PROPERTIES*, const D2D1_BRUSH_PROPERTIES*,
+    ID2D1BitmapBrush** brush) {
+  return NotImplemented(brush);
+}
+
+HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateGradientStopCollection(
+    const D2D1_GRADIENT_STOP*, UINT, D2D1_GAMMA, D2D1_EXTEND_MODE,
+    ID2D1GradientStopCollection** collection) {
+  return NotImplemented(collection);
+}
+
+HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateLinearGradientBrush(
+    const D2D1_LINEAR_GRADIENT_BRUSH_PROPERTIES*, const D2D1_BRUSH_PROPERTIES*,
+    ID2D1GradientStopCollection*, ID2D1LinearGradientBrush** brush) {
+  return NotImplemented(brush);
+}
+
+HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateRadialGradientBrush(
+    const D2D1_RADIAL_GRADIENT_BRUSH_PROPERTIES*, const D2D1_BRUSH_PROPERTIES*,
+    ID2D1GradientStopCollection*, ID2D1RadialGradientBrush** brush) {
+  return NotImplemented(brush);
+}
+
+HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateCompatibleRenderTarget(
+    const D2D1_SIZE_F*, const D2D1_SIZE_U*, const D2D1_PIXEL_FORMAT*,
+    D2D1_COMPATIBLE_RENDER_TARGET_OPTIONS, ID2D1BitmapRenderTarget** target) {
+  return NotImplemented(target);
+}
+
+HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateLayer(const D2D1_SIZE_F*, ID2D1Layer** layer) {
+  return NotImplemented(layer);
+}
+
+HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateMesh(ID2D1Mesh** mesh) {
+  return NotImplemented(mesh);
+}
+
+// ---- Drawing
+
+Affine HwndRenderTarget::ToPixels() const {
+  return Then(ToAffine(&transform_), Affine::Scale(dpiX_ / 96.0, dpiY_ / 96.0));
+}
+
+void HwndRenderTarget::NoteError(HRESULT error) {
+  if (SUCCEEDED(error_)) error_ = error;
+}
+
+const Path* HwndRenderTarget::DrawablePath(ID2D1Geometry* geometry) {
+  if (!drawing_ || geometry == nullptr) return nullptr;
+  orb::ComPtr<IStandInPath> own;
+  if (FAILED(geometry->QueryInterface(__uuidof(IStandInPath), &own))) {
+    NoteError(E_INVALIDARG);  // a geometry of some other factory
+    return nullptr;
+  }
+  const Path* path = own->ClosedPath();
+  if (path == nullptr) NoteError(D2DERR_WRONG_STATE);
+  return path;
+}
+
+bool HwndRenderTarget::DrawablePaint(ID2D1Brush* brush, Paint* paint) {
+  if (!drawing_ || brush == nullptr) return false;
+  orb::ComPtr<IStandInBrush> own;
+  if (FAILED(brush->QueryInterface(__uuidof(IStandInBrush), &own))) {
+    NoteError(E_INVALIDARG);
+    return false;
+  }
+  own->GetPaint(paint);
+  return true;
+}
+
+void STDMETHODCALLTYPE HwndRenderTarget::FillGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush,
+                                    ID2D1Brush* opacityBrush) {
+  // An opacity brush must be a bitmap brush, which the stand-in cannot make.
+  if (opacityBrush != nullptr) return;
+  Paint paint;
+  if (!DrawablePaint(brush, &paint)) return;
+  if (const Path* path = DrawablePath(geometry)) painter_.Fill(*path, ToPixels(), paint);
+}
+
+void STDMETHODCALLTYPE HwndRenderTarget::DrawGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush,
+                                    FLOAT strokeWidth, ID2D1StrokeStyle*) {
+  Paint paint;
+  if (!(strokeWidth > 0.0f) || !DrawablePaint(brush, &paint)) return;
+  if (const Path* path = DrawablePath(geometry)) {
+    painter_.Stroke(*path, ToPixels(), strokeWidth, paint);
+  }
+}
+
+void HwndRenderTarget::FillScratch(ID2D1Brush* brush) {
+  Paint paint;
+  if (DrawablePaint(brush, &paint)) painter_.Fill(scratch_, ToPixels(), paint);
+}
+
+void HwndRenderTarget::StrokeScratch(ID2D1Brush* brush, FLOAT strokeWidth) {
+  Paint paint;
+  if (strokeWidth > 0.0f && DrawablePaint(brush, &paint)) {
+    painter_.Stroke(scratch_, ToPixels(), strokeWidth, paint);
+  }
+}
+
+void STDMETHODCALLTYPE HwndRenderTarget::DrawLine(D2D1_POINT_2F point0, D2D1_POINT_2F point1, ID2D1Brush* brush,
+                                FLOAT strokeWidth, ID2D1StrokeStyle*) {
+  scratch_.Clear();
+  scratch_.BeginFigure(ToVec2(point0), false);
+  scratch_.LineTo(ToVec2(point1));
+  scratch_.EndFigure(false);
+  StrokeScratch(brush, strokeWidth);
+}
+
+namespace {
+
+void RectangleFigure(Path& path, const D2D1_RECT_F& r) {
+  path.Clear();
+  path.BeginFigure({r.left, r.top}, true);
+  path.LineTo({r.right, r.top});
+  path.LineTo({r.right, r.bottom});
+  path.LineTo({r.left, r.bottom});
+  path.EndFigure(true);
+}
+
+void EllipseFigure(Path& path, const D2D1_ELLIPSE& e) {
+  path.Clear();
+  const Vec2 left{e.point.x - e.radiusX, e.point.y};
+  const Vec2 right{e.point.x + e.radiusX, e.point.y};
+  path.BeginFigure(left, true);
+  path.ArcTo(right, e.radiusX, e.radiusY, 0.0, true, false);
+  path.ArcTo(left, e.radiusX, e.radiusY, 0.0, true, false);
+  path.EndFigure(true);
+}
+
+}  // namespace
+
+void STDMETHODCALLTYPE HwndRenderTarget::DrawRectangle(const D2D1_RECT_F* rect, ID2D1Brush* brush,
+                                     FLOAT strokeWidth, ID2D1StrokeStyle*) {
+  if (rect == nullptr) return;
+  RectangleFigure(scratch_, *rect);
+  StrokeScratch(brush, strokeWidth);
+}
+
+void STDMETHODCALLTYPE HwndRenderTarget::FillRectangle(const D2D1_RECT_F* rect, ID2D1Brush* brush) {
+  if (rect == nullptr) return;
+  RectangleFigure(scratch_, *rect);
+  FillScratch(brush);
+}
+
+void STDMETHODCALLTYPE HwndRenderTarget::DrawEllipse(const D2D1_ELLIPSE* ellipse, ID2D1Brush* brush,
+                                   FLOAT strokeWidth, ID2D1StrokeStyle*) {
+  if (ellipse == nullptr) return;
+  EllipseFigure(scratch_, *ellipse);
+  StrokeScratch(brush, strokeWidth);
+}
+
+void STDMETHODCALLTYPE HwndRenderTarget::FillEllipse(const D2D1_ELLIPSE* ellipse, ID2D1Brush* brush) {
+  if (ellipse == nullptr) return;
+  EllipseFigure(scratch_, *ellipse);
+  FillScratch(brush);
+}
+
+// ---- State
+
+void STDMETHODCALLTYPE HwndRenderTarget::SetTransform(const D2D1_MATRIX_3X2_F* transform) {
+  if (transform != nullptr) transform_ = *transform;
+}
+
+void STDMETHODCALLTYPE HwndRenderTarget::GetTransform(D2D1_MATRIX_3X2_F* transform) const {
+  if (transform != nullptr) *transform = transform_;
+}
+
+void STDMETHODCALLTYPE HwndRenderTarget::SetAntialiasMode(D2D1_ANTIALIAS_MODE mode) {
+  if (mode != D2D1_ANTIALIAS_MODE_PER_PRIMITIVE && mode != D2D1_ANTIALIAS_MODE_ALIASED) return;
+  antialias_ = mode;
+  painter_.SetAntialiased(mode == D2D1_ANTIALIAS_MODE_PER_PRIMITIVE);
+}
+
+void STDMETHODCALLTYPE HwndRenderTarget::SetTextAntialiasMode(D2D1_TEXT_ANTIALIAS_MODE mode) {
+  textAntialias_ = mode;
+}
+
+void STDMETHODCALLTYPE HwndRenderTarget::GetTextRenderingParams(
+    IDWriteRenderingParams** params) const {
+  if (params != nullptr) *params = nullptr;
+}
+
+void STDMETHODCALLTYPE HwndRenderTarget::SetTags(D2D1_TAG tag1, D2D1_TAG tag2) {
+  tag1_ = tag1;
+  tag2_ = tag2;
+}
+
+void STDMETHODCALLTYPE HwndRenderTarget::GetTags(D2D1_TAG* tag1, D2D1_TAG* tag2) const {
+  if (tag1 != nullptr) *tag1 = tag1_;
+  if (tag2 != nullptr) *tag2 = tag2_;
+}
+
+HRESULT STDMETHODCALLTYPE HwndRenderTarget::Flush(D2D1_TAG* tag1, D2D1_TAG* tag2) {
+  if (tag1 != nullptr) *tag1 = 0;
+  if (tag2 != nullptr) *tag2 = 0;
+  if (!drawing_) return D2DERR_WRONG_STATE;
+  return error_;
+}
+
+// ---- Frames
+
+void STDMETHODCALLTYPE HwndRenderTarget::Clear(const D2D1_COLOR_F* clearColor) {
+  if (!drawing_) return;
+  const D2D1_COLOR_F color = clearColor != nullptr ? *clearColor : D2D1_COLOR_F{0, 0, 0, 0};
+  painter_.Clear(MakePaint(color.r, color.g, color.b,
+                           alphaMode_ == D2D1_ALPHA_MODE_IGNORE ? 1.0f : color.a, 1.0f));
+}
+
+void STDMETHODCALLTYPE HwndRenderTarget::BeginDraw() {
+  if (drawing_) {
+    NoteError(D2DERR_WRONG_STATE);
+    return;
+  }
+  drawing_ = true;
+  error_ = S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE HwndRenderTarget::EndDraw(D2D1_TAG* tag1, D2D1_TAG* tag2) {
+  if (tag1 != nullptr) *tag1 = 0;
+  if (tag2 != nullptr) *tag2 = 0;
+  if (!drawing_) return D2DERR_WRONG_STATE;
+  drawing_ = false;
+  if (NextFrameLosesDevice()) return D2DERR_RECREATE_TARGET;
+  Present();
+  const HRESULT result = error_;
+  error_ = S_OK;
+  return result;
+}
+
+void HwndRenderTarget::Present() {
+  const Surface& pixels = painter_.Pixels();
+  if (pixels.Width() == 0 || pixels.Height() == 0) return;
+  HDC dc = GetDC(hwnd_);
+  if (dc == nullptr) return;
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = pixels.Width();
+  info.bmiHeader.biHeight = -pixels.Height();  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(pixels.Width()),
+                    static_cast<DWORD>(pixels.Height()), 0, 0, 0,
+                    static_cast<UINT>(pixels.Height()), pixels.Pixels(), &info, DIB_RGB_COLORS);
+  ReleaseDC(hwnd_, dc);
+}
+
+// ---- Size and resolution
+
+D2D1_PIXEL_FORMAT* STDMETHODCALLTYPE
+HwndRenderTarget::GetPixelFormat(D2D1_PIXEL_FORMAT* format) const {
+  *format = {DXGI_FORMAT_B8G8R8A8_UNORM, alphaMode_};
+  return format;
+}
+
+void STDMETHODCALLTYPE HwndRenderTarget::SetDpi(FLOAT dpiX, FLOAT dpiY) {
+  if (dpiX == 0.0f && dpiY == 0.0f) {
+    ReadDesktopDpi(&dpiX_, &dpiY_);
+  } else if (dpiX > 0.0f && dpiY > 0.0f) {
+    dpiX_ = dpiX;
+    dpiY_ = dpiY;
+  }
+}
+
+void STDMETHODCALLTYPE HwndRenderTarget::GetDpi(FLOAT* dpiX, FLOAT* dpiY) const {
+  if (dpiX != nullptr) *dpiX = dpiX_;
+  if (dpiY != nullptr) *dpiY = dpiY_;
+}
+
+D2D1_SIZE_F* STDMETHODCALLTYPE HwndRenderTarget::GetSize(D2D1_SIZE_F* size) const {
+  *size = {static_cast<FLOAT>(pixelSize_.width * 96.0 / dpiX_),
+           static_cast<FLOAT>(pixelSize_.height * 96.0 / dpiY_)};
+  return size;
+}
+
+BOOL STDMETHODCALLTYPE HwndRenderTarget::IsSupported(
+    const D2D1_RENDER_TARGET_PROPERTIES* properties) const {
+  if (properties == nullptr) return FALSE;
+  const D2D1_PIXEL_FORMAT format = properties->pixelFormat;
+  const bool formatOk =
+      format.format == DXGI_FORMAT_UNKNOWN || format.format == DXGI_FORMAT_B8G8R8A8_UNORM;
+  return formatOk && format.alphaMode != D2D1_ALPHA_MODE_STRAIGHT ? TRUE : FALSE;
+}
+
+D2D1_WINDOW_STATE STDMETHODCALLTYPE HwndRenderTarget::CheckWindowState() {
+  const bool hidden = !IsWindowVisible(hwnd_) || IsIconic(hwnd_);
+  return hidden ? D2D1_WINDOW_STATE_OCCLUDED : D2D1_WINDOW_STATE_NONE;
+}
+
+HRESULT STDMETHODCALLTYPE HwndRenderTarget::Resize(const D2D1_SIZE_U* pixelSize) {
+  if (pixelSize == nullptr) return E_INVALIDARG;
+  pixelSize_ = *pixelSize;
+  painter_.Resize(static_cast<int>(pixelSize_.width), static_cast<int>(pixelSize_.height));
+  return S_OK;
+}
+
+}  // namespace standin

@@ -1,0 +1,80 @@
+#include "platform/d2d1/painter.h"
+
+#include "platform/d2d1/flatten.h"
+
+namespace standin {
+namespace {
+
+// Feeds flattened filled figures to the rasterizer, closing each one.
+class FillEdges final : public FlattenSink {
+ public:
+  explicit FillEdges(Rasterizer& raster) : raster_(raster) {}
+
+  void BeginFigure(Vec2 start, bool filled) override {
+    filled_ = filled;
+    start_ = start;
+    last_ = start;
+  }
+  void LineTo(Vec2 point) override {
+    if (filled_) raster_.AddEdge(last_, point);
+    last_ = point;
+  }
+  void EndFigure(bool) override {
+    if (filled_) raster_.AddEdge(last_, start_);
+  }
+
+ private:
+  Rasterizer& raster_;
+  bool filled_ = true;
+  Vec2 start_, last_;
+};
+
+class RasterEdges final : public EdgeSink {
+ public:
+  explicit RasterEdges(Rasterizer& raster) : raster_(raster) {}
+  void AddEdge(Vec2 from, Vec2 to) override { raster_.AddEdge(from, to); }
+
+ private:
+  Rasterizer& raster_;
+};
+
+class BlendRows {
+ public:
+  BlendRows(Surface& surface, const Paint& paint) : surface_(surface), paint_(paint) {}
+  void Row(int y, int x, int count, const float* coverage) {
+    surface_.BlendRow(y, x, count, coverage, paint_);
+  }
+
+ private:
+  Surface& surface_;
+  const Paint& paint_;
+};
+
+}  // namespace
+
+void Painter::Resize(int width, int height) {
+  surface_.Resize(width, height);
+  raster_.Resize(width, height);
+}
+
+void Painter::Fill(const Path& path, const Affine& toPixels, const Paint& paint) {
+  FillEdges edges(raster_);
+  FlattenPath(path, toPixels, kRenderTolerance, edges);
+  Blend(path.GetFillRule(), paint);
+}
+
+void Painter::Stroke(const Path& path, const Affine& toPixels, double width, const Paint& paint) {
+  RasterEdges edges(raster_);
+  stroker_.Start(width, kMiterLimit, toPixels, edges);
+  const double scale = toPixels.MaxScale();
+  FlattenPath(path, Affine{}, scale > 0.0 ? kRenderTolerance / scale : kRenderTolerance,
+              stroker_);
+  Blend(FillRule::Winding, paint);
+}
+
+void Painter::Blend(FillRule rule, const Paint& paint) {
+  BlendRows rows(surface_, paint);
+  raster_.Sweep(rule, rows);
+}
+
+}  // namespace standin

@@ -1,0 +1,38 @@
+#pragma once
+// Draws paths onto a surface: fills with the path's fill rule, strokes with the default stroke
+// style, both antialiased by exact area or aliased at pixel centres. Buffers are reused from
+// frame to frame, so drawing allocates nothing once the sizes have settled.
+
+#include "platform/d2d1/path.h"
+#include "platform/d2d1/rasterizer.h"
+#include "platform/d2d1/stroker.h"
+#include "platform/d2d1/surface.h"
+#include "platform/d2d1/vec2.h"
+
+namespace standin {
+
+class Painter {
+ public:
+  // Curves are flattened this close to the truth, in pixels.
+  static constexpr double kRenderTolerance = 0.05;
+  static constexpr double kMiterLimit = 10.0;
+
+  void Resize(int width, int height);
+  void SetAntialiased(bool antialiased) { raster_.SetAntialiased(antialiased); }
+
+  void Clear(const Paint& paint) { surface_.Clear(paint); }
+  // toPixels maps the path's coordinates to pixels (world transform and DPI scale).
+  void Fill(const Path& path, const Affine& toPixels, const Paint& paint);
+  void Stroke(const Path& path, const Affine& toPixels, double width, const Paint& paint);
+
+  const Surface& Pixels() const { return surface_; }
+
+ private:
+  void Blend(FillRule rule, const Paint& paint);
+
+  Surface surface_;
+  Rasterizer raster_;
+  Stroker stroker_;
+};
+
+}  // namespace standin

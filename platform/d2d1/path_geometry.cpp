@@ -1,0 +1,153 @@
+#include "platform/d2d1/path_geometry.h"
+
+#include <cmath>
+
+#include "platform/d2d1/d2d_convert.h"
+#include "platform/d2d1/fill_contains.h"
+#include "platform/d2d1/geometry_sink.h"
+#include "platform/d2d1/path_bounds.h"
+
+namespace standin {
+
+HRESULT STDMETHODCALLTYPE PathGeometry::QueryInterface(REFIID iid, void** object) {
+  if (object != nullptr && IsOneOf<ID2D1Geometry, ID2D1Resource>(iid)) {
+    *object = static_cast<ID2D1PathGeometry*>(this);
+    AddRef();
+    return S_OK;
+  }
+  return ComObject::QueryInterface(iid, object);
+}
+
+void STDMETHODCALLTYPE PathGeometry::GetFactory(ID2D1Factory** factory) const {
+  if (factory == nullptr) return;
+  *factory = factory_.Get();
+  if (*factory != nullptr) (*factory)->AddRef();
+}
+
+HRESULT STDMETHODCALLTYPE PathGeometry::GetBounds(const D2D1_MATRIX_3X2_F* worldTransform,
+                                                  D2D1_RECT_F* bounds) const {
+  if (bounds == nullptr) return E_INVALIDARG;
+  if (state_ != State::Closed) return D2DERR_WRONG_STATE;
+  const Box box = PathBounds(path_, ToAffine(worldTransform));
+  if (box.Empty()) {
+    // Direct2D's empty bounds: left greater than right.
+    *bounds = {INFINITY, INFINITY, -INFINITY, -INFINITY};
+  } else {
+    *bounds = {static_cast<FLOAT>(box.left), static_cast<FLOAT>(box.top),
+               static_cast<FLOAT>(box.right), static_cast<FLOAT>(box.bottom)};
+  }
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE PathGeometry::FillContainsPoint(D2D1_POINT_2F point,
+                                                          const D2D1_MATRIX_3X2_F* worldTransform,
+                                                          FLOAT flatteningTolerance,
+                                                          BOOL* contains) const {
+  if (contains == nullptr) return E_INVALIDARG;
+  *contains = FALSE;
+  if (state_ != State::Closed) return D2DERR_WRONG_STATE;
+  const double tolerance =
+      flatteningTolerance > 0.0f ? flatteningTolerance : D2D1_DEFAULT_FLATTENING_TOLERANCE;
+  *contains = PathFillContains(path_, ToAffine(worldTransform), tolerance, {point.x, point.y})
+                  ? TRUE
+                  : FALSE;
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE PathGeometry::Open(ID2D1GeometrySink** sink) {
+  if (sink == nullptr) return E_POINTER;
+  *sink = nullptr;
+  if (state_ != State::Empty) return D2DERR_WRONG_STATE;
+  auto made = orb::MakeComObject<GeometrySink>(this);
+  if (!made) return E_OUTOFMEMORY;
+  state_ = State::Open;
+  *sink = made.Detach();
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE PathGeometry::GetSegmentCount(UINT32* count) const {
+  if (count == nullptr) return E_INVALIDARG;
+  if (state_ != State::Closed) return D2DERR_WRONG_STATE;
+  *count = static_cast<UINT32>(path_.Segments().size());
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE PathGeometry::GetFigureCount(UINT32* count) const {
+  if (count == nullptr) return E_INVALIDARG;
+  if (state_ != State::Closed) return D2DERR_WRONG_STATE;
+  *count = static_cast<UINT32>(path_.Figures().size());
+  return S_OK;
+}
+
+const Path* STDMETHODCALLTYPE PathGeometry::ClosedPath() {
+  return state_ == State::Closed ? &path_ : nullptr;
+}
+
+// Not offered by the stand-in.
+
+HRESULT STDMETHODCALLTYPE PathGeometry::GetWidenedBounds(FLOAT, ID2D1StrokeStyle*,
+                                                         const D2D1_MATRIX_3X2_F*, FLOAT,
+                                                         D2D1_RECT_F*) const {
+  return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE PathGeometry::StrokeContainsPoint(D2D1_POINT_2F, FLOAT,
+                                                            ID2D1StrokeStyle*,
+                                                            const D2D1_MATRIX_3X2_F*, FLOAT,
+                                                            BOOL* contains) const {
+  if (contains != nullptr) *contains = FALSE;
+  return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE PathGeometry::CompareWithGeometry(ID2D1Geometry*,
+                                                            const D2D1_MATRIX_3X2_F*, FLOAT,
+                                                            D2D1_GEOMETRY_RELATION*) const {
+  return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE PathGeometry::Simplify(D2D1_GEOMETRY_SIMPLIFICATION_OPTION,
+                                                 const D2D1_MATRIX_3X2_F*, FLOAT,
+                                                 ID2D1SimplifiedGeometrySink*) const {
+  return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE PathGeometry::Tessellate(const D2D1_MATRIX_3X2_F*, FLOAT,
+                                                   ID2D1TessellationSink*) const {
+  return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE PathGeometry::CombineWithGeometry(ID2D1Geometry*, D2D1_COMBINE_MODE,
+                                                            const D2D1_MATRIX_3X2_F*, FLOAT,
+                                                            ID2D1SimplifiedGeometrySink*) const {
+  return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE PathGeometry::Outline(const D2D1_MATRIX_3X2_F*, FLOAT,
+                                                ID2D1SimplifiedGeometrySink*) const {
+  return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE PathGeometry::ComputeArea(const D2D1_MATRIX_3X2_F*, FLOAT,
+                                                    FLOAT*) const {
+  return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE PathGeometry::ComputeLength(const D2D1_MATRIX_3X2_F*, FLOAT,
+                                                      FLOAT*) const {
+  return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE PathGeometry::ComputePointAtLength(FLOAT, const D2D1_MATRIX_3X2_F*,
+                                                             FLOAT, D2D1_POINT_2F*,
+                                                             D2D1_POINT_2F*) const {
+  return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE PathGeometry::Widen(FLOAT, ID2D1StrokeStyle*, const D2D1_MATRIX_3X2_F*,
+                                              FLOAT, ID2D1SimplifiedGeometrySink*) const {
+  return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE PathGeometry::Stream(ID2D1GeometrySink*) const { return E_NOTIMPL; }
+
+}  // namespace standin

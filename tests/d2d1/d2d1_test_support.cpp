@@ -1,0 +1,116 @@
+#include "d2d1_test_support.h"
+
+namespace d2d1test {
+
+ComPtr<ID2D1Factory> MakeFactory() {
+  ComPtr<ID2D1Factory> factory;
+  D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), nullptr,
+                    reinterpret_cast<void**>(factory.GetAddressOf()));
+  return factory;
+}
+
+ComPtr<ID2D1PathGeometry> MakePath(ID2D1Factory* factory,
+                                   const std::function<void(ID2D1GeometrySink*)>& write) {
+  ComPtr<ID2D1PathGeometry> path;
+  if (factory == nullptr || FAILED(factory->CreatePathGeometry(&path))) return nullptr;
+  ComPtr<ID2D1GeometrySink> sink;
+  if (FAILED(path->Open(&sink))) return nullptr;
+  write(sink.Get());
+  if (FAILED(sink->Close())) return nullptr;
+  return path;
+}
+
+D2D1_ARC_SEGMENT Arc(float x, float y, float rx, float ry, float rotation,
+                     D2D1_SWEEP_DIRECTION sweep, D2D1_ARC_SIZE size) {
+  return {{x, y}, {rx, ry}, rotation, sweep, size};
+}
+
+LONG StandInLiveObjects() {
+  HMODULE module = GetModuleHandleW(L"d2d1.dll");
+  if (module == nullptr) return -1;
+  using LiveObjects = LONG(WINAPI*)();
+  auto live = reinterpret_cast<LiveObjects>(
+      reinterpret_cast<void*>(GetProcAddress(module, "D2PieStandInLiveObjects")));
+  return live != nullptr ? live() : -1;
+}
+
+namespace {
+
+const wchar_t kClassName[] = L"D2d1StandInTestWindow";
+
+void RegisterTestClass() {
+  static bool registered = false;
+  if (registered) return;
+  WNDCLASSW windowClass = {};
+  windowClass.lpfnWndProc = DefWindowProcW;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = kClassName;
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  RegisterClassW(&windowClass);
+  registered = true;
+}
+
+}  // namespace
+
+TestWindow::TestWindow(int clientWidth, int clientHeight, DWORD extraStyle)
+    : width_(clientWidth), height_(clientHeight) {
+  RegisterTestClass();
+  const DWORD style = WS_POPUP | WS_VISIBLE | extraStyle;
+  hwnd_ = CreateWindowExW(0, kClassName, L"stand-in test", style, 10, 10, clientWidth,
+                          clientHeight, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  PumpMessages();
+}
+
+TestWindow::~TestWindow() {
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+  PumpMessages();
+}
+
+std::vector<std::uint32_t> TestWindow::Capture() const {
+  std::vector<std::uint32_t> pixels(static_cast<size_t>(width_) * height_, 0);
+  HDC windowDc = GetDC(hwnd_);
+  HDC memoryDc = CreateCompatibleDC(windowDc);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width_;
+  info.bmiHeader.biHeight = -height_;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(memoryDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memoryDc, bitmap);
+  BitBlt(memoryDc, 0, 0, width_, height_, windowDc, 0, 0, SRCCOPY);
+  GdiFlush();
+  const auto* source = static_cast<const std::uint32_t*>(bits);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = source[i] & 0x00ffffffu;
+  SelectObject(memoryDc, old);
+  DeleteObject(bitmap);
+  DeleteDC(memoryDc);
+  ReleaseDC(hwnd_, windowDc);
+  return pixels;
+}
+
+ComPtr<ID2D1HwndRenderTarget> MakeTarget(ID2D1Factory* factory, HWND hwnd, UINT32 width,
+                                         UINT32 height, float dpi) {
+  D2D1_RENDER_TARGET_PROPERTIES properties = {};
+  properties.type = D2D1_RENDER_TARGET_TYPE_DEFAULT;
+  properties.pixelFormat = {DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_UNKNOWN};
+  properties.dpiX = dpi;
+  properties.dpiY = dpi;
+  D2D1_HWND_RENDER_TARGET_PROPERTIES hwndProperties = {hwnd, {width, height},
+                                                       D2D1_PRESENT_OPTIONS_NONE};
+  ComPtr<ID2D1HwndRenderTarget> target;
+  if (factory != nullptr) factory->CreateHwndRenderTarget(&properties, &hwndProperties, &target);
+  return target;
+}
+
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+}  // namespace d2d1test
