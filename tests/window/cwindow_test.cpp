@@ -1,0 +1,357 @@
+// CWindow: construction, DPI, fonts, the host window and destruction.
+
+#include <cmath>
+#include <string>
+
+#include "tests/window/window_test_support.h"
+
+namespace {
+
+using namespace window_test;
+
+class WindowObject : public WindowTest {};
+class HostWindow : public WindowTest {};
+
+TEST_F(WindowObject, IsACountedObjectWithItsOwnInterface) {
+  IID expected;
+  ASSERT_EQ(S_OK, IIDFromString(L"{E61D79BB-0773-4FF4-B337-38C739516DDC}", &expected));
+  EXPECT_EQ(expected, __uuidof(IWindow));
+
+  ComPtr<IWindow> window;
+  ASSERT_EQ(S_OK, NewWindow(&window));
+  ASSERT_NE(nullptr, window.Get());
+  ComPtr<IUnknown> unknown;
+  EXPECT_EQ(S_OK, window.As(&unknown));
+  ComPtr<IWindow> again;
+  EXPECT_EQ(S_OK, unknown.As(&again));
+  EXPECT_EQ(window.Get(), again.Get());
+  EXPECT_EQ(nullptr, window->GetWindowHandle());
+}
+
+TEST_F(WindowObject, DefaultFontFollowsTheWindowsVersion) {
+  struct Case {
+    double version;
+    const wchar_t* face;
+    INT32 points;
+  };
+  for (const Case& c : {Case{5.01, L"Tahoma", 8}, Case{5.99, L"Tahoma", 8},
+                        Case{6.0, L"Segoe UI", 9}, Case{10.0, L"Segoe UI", 9}}) {
+    auto object = MakeWindowObject(c.version);
+    EXPECT_STREQ(c.face, object->GetFontFaceName()) << c.version;
+    EXPECT_EQ(c.points, object->GetFontPointSize()) << c.version;
+  }
+}
+
+TEST_F(WindowObject, StartsWithoutWindowClassOrFont) {
+  auto object = MakeWindowObject();
+  EXPECT_EQ(GetModuleHandleW(nullptr), object->GetInstanceHandle());
+  EXPECT_EQ(nullptr, object->GetWindowHandle());
+  EXPECT_EQ(nullptr, object->GetWindowFont());
+  EXPECT_EQ(0, object->GetClassAtom());
+  EXPECT_STREQ(L"", object->GetRecordedClassName());
+}
+
+TEST_F(WindowObject, SetDpiRoundsHalvesToEvenButScalesByTheGivenValue) {
+  auto object = MakeWindowObject();
+  object->SetDpi(144.0f);
+  EXPECT_EQ(144.0f, object->GetDpi());
+  EXPECT_EQ(1.5f, object->GetHorizontalScale());
+  EXPECT_EQ(1.5f, object->GetVerticalScale());
+
+  object->SetDpi(120.4f);
+  EXPECT_EQ(120.0f, object->GetDpi());
+  EXPECT_FLOAT_EQ(120.4f / 96.0f, object->GetHorizontalScale());
+  EXPECT_FLOAT_EQ(120.4f / 96.0f, object->GetVerticalScale());
+
+  object->SetDpi(12.5f);
+  EXPECT_EQ(12.0f, object->GetDpi());
+  object->SetDpi(13.5f);
+  EXPECT_EQ(14.0f, object->GetDpi());
+  object->SetDpi(119.5f);
+  EXPECT_EQ(120.0f, object->GetDpi());
+  EXPECT_FLOAT_EQ(119.5f / 96.0f, object->GetHorizontalScale());
+}
+
+TEST_F(WindowObject, SetDpiOfZeroOrBelowTakesTheScreenDpi) {
+  const float screenDpi = static_cast<float>(ScreenDpiX());
+  auto object = MakeWindowObject();
+  for (float dpi : {-1.0f, -0.3f, 0.0f, 0.4f, -500.0f, NAN, INFINITY}) {
+    object->SetDpi(200.0f);
+    object->SetDpi(dpi);
+    EXPECT_EQ(screenDpi, object->GetDpi()) << dpi;
+    EXPECT_EQ(screenDpi / 96.0f, object->GetHorizontalScale()) << dpi;
+    EXPECT_EQ(screenDpi / 96.0f, object->GetVerticalScale()) << dpi;
+  }
+}
+
+TEST_F(WindowObject, SetDpiZeroKeepsMeasurementsFinite) {
+  auto object = MakeWindowObject();
+  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 641, 401));
+  ASSERT_NE(nullptr, window.get());
+  object->SetDpi(-1.0f);
+  const INT32 width = object->QueryClientWidth(false);
+  const INT32 height = object->QueryClientHeight(false);
+  const INT32 windowWidth = object->QueryWindowWidth(false);
+  object->SetDpi(0.0f);
+  EXPECT_EQ(width, object->QueryClientWidth(false));
+  EXPECT_EQ(height, object->QueryClientHeight(false));
+  EXPECT_EQ(windowWidth, object->QueryWindowWidth(false));
+  EXPECT_GT(width, 0);
+}
+
+TEST_F(WindowObject, BuildFontFillsTheDescriptionFromItsArguments) {
+  auto object = MakeWindowObject();
+  const std::wstring longFace = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmn";  // 40 characters
+  HFONT font = object->BuildFont(longFace.c_str(), 12, FW_BOLD, 1, 1, 1, ANSI_CHARSET, true);
+  ASSERT_NE(nullptr, font);
+  const LOGFONTW description = FontOf(font);
+  EXPECT_EQ(longFace.substr(0, 31), std::wstring(description.lfFaceName));
+  EXPECT_EQ(FW_BOLD, description.lfWeight);
+  EXPECT_EQ(1, description.lfItalic);
+  EXPECT_EQ(1, description.lfUnderline);
+  EXPECT_EQ(1, description.lfStrikeOut);
+  EXPECT_EQ(ANSI_CHARSET, description.lfCharSet);
+  EXPECT_EQ(OUT_TT_PRECIS, description.lfOutPrecision);
+  EXPECT_EQ(CLIP_DEFAULT_PRECIS, description.lfClipPrecision);
+  EXPECT_EQ(DEFAULT_QUALITY, description.lfQuality);
+  EXPECT_EQ(0, description.lfPitchAndFamily);
+  EXPECT_EQ(0, description.lfWidth);
+  EXPECT_EQ(0, description.lfEscapement);
+  EXPECT_EQ(0, description.lfOrientation);
+  EXPECT_LT(description.lfHeight, 0);  // a character height, not a cell height
+
+  // Each call makes a font of its own for the caller.
+  HFONT other = object->BuildFont(L"Tahoma", 8, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, false);
+  ASSERT_NE(nullptr, other);
+  EXPECT_NE(font, other);
+  EXPECT_STREQ(L"Tahoma", FontOf(other).lfFaceName);
+  EXPECT_EQ(0, FontOf(other).lfItalic);
+  EXPECT_TRUE(DeleteObject(font));
+  EXPECT_TRUE(DeleteObject(other));
+}
+
+TEST_F(WindowObject, BuildFontAtTheScreenDpiKeepsThePointSize) {
+  auto object = MakeWindowObject();
+  object->SetDpi(static_cast<float>(ScreenDpiX()));
+  HFONT scaled = object->BuildFont(L"Segoe UI", 9, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, false);
+  HFONT exact = object->BuildFont(L"Segoe UI", 9, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, true);
+  EXPECT_EQ(FontOf(exact).lfHeight, FontOf(scaled).lfHeight);
+  DeleteObject(scaled);
+  DeleteObject(exact);
+}
+
+TEST_F(HostWindow, DefaultStylesFontAndRecordedClass) {
+  for (DWORD given : {0x0u, 0xFFFFFFFFu}) {
+    auto object = MakeWindowObject();
+    ScopedWindow window(object->CreateHostWindow(nullptr, L"Host", 20, 20, 300, 200, given,
+                                                 given, nullptr, true));
+    ASSERT_NE(nullptr, window.get());
+    EXPECT_EQ(window.get(), object->GetWindowHandle());
+    EXPECT_EQ(0x06CF0000u, StyleOf(window.get()));
+    EXPECT_EQ(0x00010100u, ExStyleOf(window.get()));
+    EXPECT_EQ(ClassNameOf(window.get()), object->GetRecordedClassName());
+    EXPECT_EQ(object->GetClassAtom(),
+              static_cast<ATOM>(GetClassLongPtrW(window.get(), GCW_ATOM)));
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(object.Get()), GetClassLongPtrW(window.get(), 0));
+    EXPECT_EQ(reinterpret_cast<ULONG_PTR>(DefaultHostProc),
+              static_cast<ULONG_PTR>(GetClassLongPtrW(window.get(), GCLP_WNDPROC)));
+
+    const LOGFONTW font = FontOf(object->GetWindowFont());
+    EXPECT_STREQ(L"Segoe UI", font.lfFaceName);
+    EXPECT_EQ(FW_NORMAL, font.lfWeight);
+    EXPECT_EQ(DEFAULT_CHARSET, font.lfCharSet);
+    EXPECT_EQ(0, font.lfItalic);
+  }
+}
+
+TEST_F(HostWindow, GivenStylesAreUsedUnchanged) {
+  auto object = MakeWindowObject();
+  ScopedWindow window(object->CreateHostWindow(nullptr, L"Host", 20, 20, 300, 200,
+                                               WS_OVERLAPPEDWINDOW, WS_EX_TOOLWINDOW, nullptr,
+                                               true));
+  ASSERT_NE(nullptr, window.get());
+  // The system itself adds WS_CLIPSIBLINGS to top-level windows; nothing else may appear.
+  EXPECT_EQ(static_cast<DWORD>(WS_OVERLAPPEDWINDOW),
+            StyleOf(window.get()) & ~static_cast<DWORD>(WS_CLIPSIBLINGS));
+  EXPECT_EQ(0u, ExStyleOf(window.get()) & WS_EX_CONTROLPARENT);
+  EXPECT_NE(0u, ExStyleOf(window.get()) & WS_EX_TOOLWINDOW);
+}
+
+// What the test window procedure saw while the window was created.
+struct CreationRecord {
+  void* createParam = nullptr;
+  HWND handleDuringCreation = reinterpret_cast<HWND>(1);
+  bool fontMessageSeen = false;
+  WPARAM fontSent = 0;
+  LPARAM fontRedraw = -1;
+};
+CreationRecord creation;
+
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    void* param = reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams;
+    creation.createParam = param;
+    CWindow* object = *static_cast<CWindow**>(param);
+    creation.handleDuringCreation = object->GetWindowHandle();
+  } else if (message == WM_SETFONT) {
+    creation.fontMessageSeen = true;
+    creation.fontSent = wParam;
+    creation.fontRedraw = lParam;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(HostWindow, CreationSeesTheObjectAndGetsTheFontWithoutRedraw) {
+  creation = CreationRecord{};
+  auto object = MakeWindowObject();
+  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 100, 100, RecordingProc));
+  ASSERT_NE(nullptr, window.get());
+  ASSERT_NE(nullptr, creation.createParam);
+  EXPECT_EQ(nullptr, creation.handleDuringCreation);
+  EXPECT_TRUE(creation.fontMessageSeen);
+  EXPECT_NE(0u, creation.fontSent);
+  EXPECT_EQ(reinterpret_cast<WPARAM>(object->GetWindowFont()), creation.fontSent);
+  EXPECT_EQ(0, creation.fontRedraw);
+  EXPECT_EQ(reinterpret_cast<ULONG_PTR>(RecordingProc),
+            static_cast<ULONG_PTR>(GetClassLongPtrW(window.get(), GCLP_WNDPROC)));
+}
+
+TEST_F(HostWindow, ScalesPositionAndSizeWithHalvesToEven) {
+  struct Case {
+    float dpi;
+    RECT expected;  // left, top, width, height
+  };
+  for (const Case& c : {Case{96.0f, {10, 30, 300, 250}}, Case{120.0f, {12, 38, 375, 312}},
+                        Case{144.0f, {15, 45, 450, 375}}}) {
+    auto object = MakeWindowObject();
+    object->SetDpi(c.dpi);
+    ScopedWindow window(CreatePopup(object.Get(), 10, 30, 300, 250, nullptr, false));
+    ASSERT_NE(nullptr, window.get());
+    EXPECT_TRUE(RectIs(WindowBounds(window.get()), c.expected.left, c.expected.top,
+                       c.expected.right, c.expected.bottom))
+        << c.dpi;
+  }
+}
+
+TEST_F(HostWindow, PixelsAreUsedAsGiven) {
+  auto object = MakeWindowObject();
+  object->SetDpi(144.0f);
+  ScopedWindow window(CreatePopup(object.Get(), 11, 33, 301, 251, nullptr, true));
+  ASSERT_NE(nullptr, window.get());
+  EXPECT_TRUE(RectIs(WindowBounds(window.get()), 11, 33, 301, 251));
+}
+
+TEST_F(HostWindow, ZeroWidthAsksForTheDefaultSizeAndZeroXForTheDefaultPlace) {
+  // With a default x the system ignores y; with a default width it ignores the height.
+  auto placed = MakeWindowObject();
+  ScopedWindow placedWindow(placed->CreateHostWindow(nullptr, L"Host", 40, 50, 0, 60, 0, 0,
+                                                     nullptr, true));
+  ASSERT_NE(nullptr, placedWindow.get());
+  const RECT placedBounds = WindowBounds(placedWindow.get());
+  EXPECT_EQ(40, placedBounds.left);
+  EXPECT_EQ(50, placedBounds.top);
+  EXPECT_NE(0, placedBounds.right - placedBounds.left);
+  EXPECT_NE(60, placedBounds.bottom - placedBounds.top);
+
+  auto defaulted = MakeWindowObject();
+  ScopedWindow defaultedWindow(defaulted->CreateHostWindow(nullptr, L"Host", 0, 7, 0, 60, 0, 0,
+                                                           nullptr, true));
+  ASSERT_NE(nullptr, defaultedWindow.get());
+  EXPECT_NE(7, WindowBounds(defaultedWindow.get()).top);
+
+  auto sized = MakeWindowObject();
+  ScopedWindow sizedWindow(sized->CreateHostWindow(nullptr, L"Host", 0, 7, 300, 200, 0, 0,
+                                                   nullptr, true));
+  ASSERT_NE(nullptr, sizedWindow.get());
+  EXPECT_TRUE(RectIs(WindowBounds(sizedWindow.get()), 0, 7, 300, 200));
+}
+
+TEST_F(HostWindow, OneWindowPerObject) {
+  auto object = MakeWindowObject();
+  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 100, 100));
+  ASSERT_NE(nullptr, window.get());
+  const std::wstring className = object->GetRecordedClassName();
+  const ATOM atom = object->GetClassAtom();
+  const HFONT font = object->GetWindowFont();
+
+  EXPECT_EQ(nullptr, CreatePopup(object.Get(), 0, 0, 100, 100));
+  EXPECT_EQ(window.get(), object->GetWindowHandle());
+  EXPECT_EQ(className, object->GetRecordedClassName());
+  EXPECT_EQ(atom, object->GetClassAtom());
+  EXPECT_EQ(font, object->GetWindowFont());
+
+  // The refused call registered nothing: the next object takes the next number.
+  auto next = MakeWindowObject();
+  ScopedWindow nextWindow(CreatePopup(next.Get(), 0, 0, 100, 100));
+  ASSERT_NE(nullptr, nextWindow.get());
+  EXPECT_EQ(ClassNumber(className) + 1, ClassNumber(next->GetRecordedClassName()));
+}
+
+TEST_F(HostWindow, SetWindowHandleAdoptsOnlyWhileThereIsNone) {
+  auto object = MakeWindowObject();
+  ScopedWindow first(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                     nullptr, nullptr, nullptr));
+  ScopedWindow second(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                      nullptr, nullptr, nullptr));
+  object->SetWindowHandle(first.get());
+  EXPECT_EQ(first.get(), object->GetWindowHandle());
+  object->SetWindowHandle(second.get());
+  EXPECT_EQ(first.get(), object->GetWindowHandle());
+  object->SetWindowHandle(nullptr);
+  EXPECT_EQ(first.get(), object->GetWindowHandle());
+  // An adopted window counts as the object's one window.
+  EXPECT_EQ(nullptr, CreatePopup(object.Get(), 0, 0, 10, 10));
+}
+
+TEST_F(HostWindow, FailedCreationLeavesNoWindowAndCanBeRetried) {
+  auto object = MakeWindowObject();
+  // A child window needs a parent.
+  EXPECT_EQ(nullptr, object->CreateHostWindow(nullptr, L"Child", 0, 0, 100, 100, WS_CHILD, 0,
+                                              nullptr, true));
+  EXPECT_EQ(nullptr, object->GetWindowHandle());
+  EXPECT_STREQ(L"", object->GetRecordedClassName());
+  const HFONT firstFont = object->GetWindowFont();
+  EXPECT_EQ(OBJ_FONT, GetObjectType(firstFont));
+
+  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 100, 100));
+  ASSERT_NE(nullptr, window.get());
+  EXPECT_EQ(window.get(), object->GetWindowHandle());
+  EXPECT_EQ(OBJ_FONT, GetObjectType(object->GetWindowFont()));
+  if (object->GetWindowFont() != firstFont) {
+    EXPECT_EQ(0u, GetObjectType(firstFont));  // the first font was not leaked
+  }
+}
+
+TEST_F(HostWindow, DestructionDeletesTheFontAndUnregistersTheClass) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  auto object = MakeWindowObject();
+  HWND window = CreatePopup(object.Get(), 0, 0, 100, 100);
+  ASSERT_NE(nullptr, window);
+  const std::wstring className = object->GetRecordedClassName();
+  const HFONT font = object->GetWindowFont();
+  EXPECT_TRUE(DestroyWindow(window));
+  EXPECT_EQ(window, object->GetWindowHandle());  // the old value stays
+
+  object.Reset();
+  WNDCLASSEXW found = {};
+  found.cbSize = sizeof(found);
+  EXPECT_FALSE(GetClassInfoExW(instance, className.c_str(), &found));
+  EXPECT_EQ(0u, GetObjectType(font));
+}
+
+TEST_F(HostWindow, ClassOfAWindowThatOutlivesItsObjectStaysRegistered) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  auto object = MakeWindowObject();
+  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 100, 100));
+  ASSERT_NE(nullptr, window.get());
+  const std::wstring className = object->GetRecordedClassName();
+  object.Reset();
+  EXPECT_TRUE(IsWindow(window.get()));
+  WNDCLASSEXW found = {};
+  found.cbSize = sizeof(found);
+  EXPECT_TRUE(GetClassInfoExW(instance, className.c_str(), &found));
+  DestroyWindow(window.get());
+  EXPECT_TRUE(UnregisterClassW(className.c_str(), instance));
+}
+
+}  // namespace

@@ -1,0 +1,369 @@
+// Measuring, sizing and centring the window, and the message loop.
+
+#include <vector>
+
+#include "tests/window/window_test_support.h"
+
+namespace {
+
+using namespace window_test;
+
+class Geometry : public WindowTest {};
+class MessageLoop : public WindowTest {};
+
+RECT WorkArea() {
+  RECT work = {};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
+}
+
+HWND CreatePlainPopup(INT32 x, INT32 y, INT32 width, INT32 height, DWORD style = WS_POPUP,
+                      HWND parent = nullptr) {
+  return CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"", style, x, y, width, height, parent,
+                         nullptr, nullptr, nullptr);
+}
+
+TEST_F(Geometry, ResizeClientAreaGivesTheLogicalClientSizeAndKeepsThePlace) {
+  struct Case {
+    float dpi;
+    LONG width;
+    LONG height;
+  };
+  for (const Case& c : {Case{96.0f, 512, 540}, Case{120.0f, 640, 675}, Case{144.0f, 768, 810}}) {
+    auto object = MakeWindowObject();
+    object->SetDpi(c.dpi);
+    ScopedWindow window(object->CreateHostWindow(nullptr, L"Host", 30, 40, 200, 100, 0, 0,
+                                                 nullptr, true));
+    ASSERT_NE(nullptr, window.get());
+    object->ResizeClientArea(512, 540);
+    const RECT client = ClientBounds(window.get());
+    EXPECT_EQ(c.width, client.right) << c.dpi;
+    EXPECT_EQ(c.height, client.bottom) << c.dpi;
+    EXPECT_EQ(30, WindowBounds(window.get()).left);
+    EXPECT_EQ(40, WindowBounds(window.get()).top);
+    EXPECT_EQ(512, object->QueryClientWidth(false));
+    EXPECT_EQ(540, object->QueryClientHeight(false));
+  }
+}
+
+TEST_F(Geometry, ResizeClientAreaMakesRoomForScrollBars) {
+  auto plain = MakeWindowObject();
+  plain->SetDpi(96.0f);
+  ScopedWindow plainWindow(plain->CreateHostWindow(nullptr, L"Plain", 0, 0, 200, 100,
+                                                   WS_OVERLAPPEDWINDOW, 0, nullptr, true));
+  ASSERT_NE(nullptr, plainWindow.get());
+  plain->ResizeClientArea(512, 540);
+  const RECT plainBounds = WindowBounds(plainWindow.get());
+
+  auto scrolled = MakeWindowObject();
+  scrolled->SetDpi(96.0f);
+  ScopedWindow scrolledWindow(scrolled->CreateHostWindow(
+      nullptr, L"Scrolled", 0, 0, 200, 100, WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL, 0,
+      nullptr, true));
+  ASSERT_NE(nullptr, scrolledWindow.get());
+  scrolled->ResizeClientArea(512, 540);
+  const RECT scrolledBounds = WindowBounds(scrolledWindow.get());
+
+  EXPECT_EQ(plainBounds.right - plainBounds.left + GetSystemMetrics(SM_CXVSCROLL),
+            scrolledBounds.right - scrolledBounds.left);
+  EXPECT_EQ(plainBounds.bottom - plainBounds.top + GetSystemMetrics(SM_CYHSCROLL),
+            scrolledBounds.bottom - scrolledBounds.top);
+  const RECT client = ClientBounds(scrolledWindow.get());
+  EXPECT_EQ(512, client.right);
+  EXPECT_EQ(540, client.bottom);
+}
+
+TEST_F(Geometry, ResizeClientAreaMakesRoomForTheMenuEvenWhenItWraps) {
+  for (int items : {2, 40}) {
+    auto object = MakeWindowObject();
+    object->SetDpi(96.0f);
+    ScopedWindow window(object->CreateHostWindow(nullptr, L"Menu", 0, 0, 200, 100, 0, 0,
+                                                 nullptr, true));
+    ASSERT_NE(nullptr, window.get());
+    HMENU menu = CreateMenu();
+    for (int i = 0; i < items; ++i) {
+      AppendMenuW(menu, MF_STRING, 1000 + i, L"A rather long menu item");
+    }
+    ASSERT_TRUE(SetMenu(window.get(), menu));
+    object->ResizeClientArea(512, 540);
+    const RECT client = ClientBounds(window.get());
+    EXPECT_EQ(512, client.right) << items;
+    EXPECT_EQ(540, client.bottom) << items;
+  }
+}
+
+TEST_F(Geometry, MeasuresInLogicalUnitsWithHalvesToEven) {
+  auto object = MakeWindowObject();
+  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 641, 501));
+  ASSERT_NE(nullptr, window.get());
+  object->SetDpi(120.0f);
+  EXPECT_EQ(513, object->QueryClientWidth(false));  // 512.8
+  EXPECT_EQ(641, object->QueryClientWidth(true));
+  EXPECT_EQ(401, object->QueryClientHeight(false));  // 400.8
+  EXPECT_EQ(501, object->QueryClientHeight(true));
+  EXPECT_EQ(513, object->QueryWindowWidth(false));
+
+  object->SetDpi(192.0f);
+  EXPECT_EQ(320, object->QueryClientWidth(false));   // 320.5
+  EXPECT_EQ(250, object->QueryClientHeight(false));  // 250.5
+  SetWindowPos(window.get(), nullptr, 0, 0, 643, 503, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(322, object->QueryClientWidth(false));   // 321.5
+  EXPECT_EQ(252, object->QueryClientHeight(false));  // 251.5
+}
+
+TEST_F(Geometry, WindowWidthIncludesTheFrame) {
+  auto object = MakeWindowObject();
+  object->SetDpi(96.0f);
+  ScopedWindow window(object->CreateHostWindow(nullptr, L"Framed", 0, 0, 400, 300, 0, 0,
+                                               nullptr, true));
+  ASSERT_NE(nullptr, window.get());
+  EXPECT_EQ(400, object->QueryWindowWidth(true));
+  EXPECT_EQ(400, object->QueryWindowWidth(false));
+  EXPECT_LT(object->QueryClientWidth(true), 400);
+}
+
+struct SizeRecord {
+  int count = 0;
+  WPARAM kind = 99;
+  LPARAM size = 0;
+};
+SizeRecord sizes;
+
+LRESULT CALLBACK SizeRecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SIZE) {
+    ++sizes.count;
+    sizes.kind = wParam;
+    sizes.size = lParam;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(Geometry, SizeMessageCarriesTheLogicalClientSize) {
+  auto object = MakeWindowObject();
+  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 641, 500, SizeRecordingProc));
+  ASSERT_NE(nullptr, window.get());
+  object->SetDpi(120.0f);
+  sizes = SizeRecord{};
+  object->SendSizeMessage();
+  EXPECT_EQ(1, sizes.count);
+  EXPECT_EQ(static_cast<WPARAM>(SIZE_RESTORED), sizes.kind);
+  EXPECT_EQ(513, LOWORD(sizes.size));
+  EXPECT_EQ(400, HIWORD(sizes.size));
+}
+
+// Left and top of a window after centring it.
+POINT PlaceOf(HWND window) {
+  const RECT bounds = WindowBounds(window);
+  return POINT{bounds.left, bounds.top};
+}
+
+TEST_F(Geometry, CentresOnTheWorkAreaWithTheOddPixelOnTheRight) {
+  const RECT work = WorkArea();
+  ASSERT_GT(work.right - work.left, 600);
+  for (LONG width : {500L, 501L}) {
+    auto object = MakeWindowObject();
+    ScopedWindow window(CreatePopup(object.Get(), 3, 3, width, 201));
+    ASSERT_NE(nullptr, window.get());
+    object->CentreWindow(nullptr, nullptr);
+    const RECT bounds = WindowBounds(window.get());
+    EXPECT_EQ(width, bounds.right - bounds.left);
+    const LONG leftMargin = bounds.left - work.left;
+    const LONG rightMargin = work.right - bounds.right;
+    EXPECT_GE(rightMargin - leftMargin, 0) << width;
+    EXPECT_LE(rightMargin - leftMargin, 1) << width;
+    const LONG topMargin = bounds.top - work.top;
+    const LONG bottomMargin = work.bottom - bounds.bottom;
+    EXPECT_GE(bottomMargin - topMargin, 0);
+    EXPECT_LE(bottomMargin - topMargin, 1);
+  }
+}
+
+TEST_F(Geometry, CentresOnAReferenceWindowTruncatingTowardZero) {
+  auto object = MakeWindowObject();
+  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 501, 201));
+  ASSERT_NE(nullptr, window.get());
+
+  ScopedWindow wide(CreatePlainPopup(100, 50, 1000, 600));
+  object->CentreWindow(nullptr, wide.get());
+  EXPECT_EQ(349, PlaceOf(window.get()).x);  // 499 / 2 = 249, plus 100
+  EXPECT_EQ(249, PlaceOf(window.get()).y);  // 399 / 2 = 199, plus 50
+
+  // A reference smaller than the window: -301 / 2 is -150 and -101 / 2 is -50.
+  ScopedWindow narrow(CreatePlainPopup(300, 300, 200, 100));
+  object->CentreWindow(window.get(), narrow.get());
+  EXPECT_EQ(150, PlaceOf(window.get()).x);
+  EXPECT_EQ(250, PlaceOf(window.get()).y);
+}
+
+TEST_F(Geometry, CentringStaysInsideTheWorkArea) {
+  const RECT work = WorkArea();
+  auto object = MakeWindowObject();
+  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 300, 200));
+  ASSERT_NE(nullptr, window.get());
+
+  ScopedWindow nearRight(CreatePlainPopup(work.right - 100, work.bottom - 50, 400, 300));
+  object->CentreWindow(nullptr, nearRight.get());
+  EXPECT_EQ(work.right - 300, PlaceOf(window.get()).x);
+  EXPECT_EQ(work.bottom - 200, PlaceOf(window.get()).y);
+
+  ScopedWindow nearLeft(CreatePlainPopup(work.left - 300, work.top - 250, 400, 300));
+  object->CentreWindow(nullptr, nearLeft.get());
+  EXPECT_EQ(work.left, PlaceOf(window.get()).x);
+  EXPECT_EQ(work.top, PlaceOf(window.get()).y);
+
+  // Larger than the work area: the left and top edges are kept in view.
+  ScopedWindow huge(CreatePlainPopup(0, 0, work.right - work.left + 200,
+                                     work.bottom - work.top + 100));
+  object->CentreWindow(huge.get(), nullptr);
+  EXPECT_EQ(work.left, PlaceOf(huge.get()).x);
+  EXPECT_EQ(work.top, PlaceOf(huge.get()).y);
+}
+
+TEST_F(Geometry, CentresAChildInItsParentsClientCoordinates) {
+  auto object = MakeWindowObject();
+  ScopedWindow parent(CreatePopup(object.Get(), 100, 80, 400, 300));
+  ASSERT_NE(nullptr, parent.get());
+  HWND child = CreatePlainPopup(0, 0, 100, 50, WS_CHILD | WS_VISIBLE, parent.get());
+  ASSERT_NE(nullptr, child);
+
+  object->CentreWindow(child, parent.get());
+  EXPECT_TRUE(RectIs(ChildBounds(child), 150, 125, 100, 50));
+
+  // Centred on the work area, it lands in the middle of the screen all the same, not at the
+  // screen position read as a position inside its parent.
+  const RECT work = WorkArea();
+  object->CentreWindow(child, nullptr);
+  const RECT onScreen = WindowBounds(child);
+  EXPECT_EQ(work.right - onScreen.right, onScreen.left - work.left);
+  EXPECT_EQ(work.bottom - onScreen.bottom, onScreen.top - work.top);
+}
+
+TEST_F(MessageLoop, WithoutAWindowReturnsAtOnce) {
+  auto object = MakeWindowObject();
+  PostQuitMessage(5);  // would be the answer if the loop ran
+  EXPECT_EQ(0, object->RunMessageLoop(0));
+  MSG message;
+  EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// How the window looked when the loop delivered WM_APP.
+struct LoopRecord {
+  bool visible = false;
+  bool zoomed = false;
+  HWND focus = nullptr;
+  int cancels = 0;
+};
+LoopRecord loop;
+
+constexpr UINT kEndLoop = WM_APP;
+
+LRESULT CALLBACK LoopProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case kEndLoop:
+      loop.visible = IsWindowVisible(window) != FALSE;
+      loop.zoomed = IsZoomed(window) != FALSE;
+      loop.focus = GetFocus();
+      DestroyWindow(window);
+      return 0;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDCANCEL) {
+        ++loop.cancels;
+        DestroyWindow(window);
+      }
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(7);
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+// Wine under Xvfb without a window manager waits about 2 s whenever a window on the screen is
+// hidden or destroyed; one placed off the screen is never mapped and keeps these tests fast.
+HWND LoopWindow(CWindow* object, WNDPROC windowProc) {
+  return object->CreateHostWindow(nullptr, L"Loop", -4000, -4000, 300, 200, 0, 0, windowProc,
+                                  true);
+}
+
+// Ends a loop that would otherwise never end, with a code no test expects.
+void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(-99); }
+
+class Watched {
+ public:
+  Watched() : timer_(SetTimer(nullptr, 0, 5000, Watchdog)) {}
+  ~Watched() { KillTimer(nullptr, timer_); }
+
+ private:
+  UINT_PTR timer_;
+};
+
+TEST_F(MessageLoop, ShowsTheWindowAndReturnsTheQuitCode) {
+  struct Case {
+    INT32 show;
+    bool zoomed;
+  };
+  // 0 stands for SW_SHOW (0 itself would be SW_HIDE); other commands are used as given.
+  for (const Case& c : {Case{0, false}, Case{SW_SHOWMAXIMIZED, true}}) {
+    auto object = MakeWindowObject();
+    ScopedWindow window(LoopWindow(object.Get(), LoopProc));
+    ASSERT_NE(nullptr, window.get());
+    ASSERT_FALSE(IsWindowVisible(window.get()));
+    loop = LoopRecord{};
+    PostMessageW(window.get(), kEndLoop, 0, 0);
+    Watched watchdog;
+    EXPECT_EQ(7, object->RunMessageLoop(c.show)) << c.show;
+    EXPECT_TRUE(loop.visible) << c.show;
+    EXPECT_EQ(c.zoomed, loop.zoomed) << c.show;
+    EXPECT_FALSE(IsWindow(window.get()));
+    EXPECT_EQ(window.get(), object->GetWindowHandle());
+  }
+}
+
+TEST_F(MessageLoop, EscapeOnAControlBecomesCancelForTheWindow) {
+  auto object = MakeWindowObject();
+  ScopedWindow window(LoopWindow(object.Get(), LoopProc));
+  ASSERT_NE(nullptr, window.get());
+  HWND button =
+      object->AddPushButton(nullptr, 101, L"Regen", 10, 10, 100, 20, 0, 0, nullptr, false);
+  ASSERT_NE(nullptr, button);
+  loop = LoopRecord{};
+  PostMessageW(button, WM_KEYDOWN, VK_ESCAPE, 0);
+  Watched watchdog;
+  EXPECT_EQ(7, object->RunMessageLoop(0));
+  EXPECT_EQ(1, loop.cancels);
+}
+
+TEST_F(MessageLoop, EscapeClosesADefaultWindowAndEndsTheLoopWithZero) {
+  auto object = MakeWindowObject();
+  ScopedWindow window(LoopWindow(object.Get(), nullptr));
+  ASSERT_NE(nullptr, window.get());
+  PostMessageW(window.get(), WM_KEYDOWN, VK_ESCAPE, 0);
+  Watched watchdog;
+  EXPECT_EQ(0, object->RunMessageLoop(0));
+  EXPECT_FALSE(IsWindow(window.get()));
+}
+
+TEST_F(MessageLoop, TabMovesTheFocusToTheNextTabStop) {
+  auto object = MakeWindowObject();
+  ScopedWindow window(LoopWindow(object.Get(), LoopProc));
+  ASSERT_NE(nullptr, window.get());
+  HWND first =
+      object->AddPushButton(nullptr, 101, L"Regen", 10, 10, 100, 20, 0, 0, nullptr, false);
+  HWND second =
+      object->AddAutoCheckBox(nullptr, 102, L"Gray", 10, 30, 100, 20, 0, 0, nullptr, false);
+  ASSERT_NE(nullptr, first);
+  ASSERT_NE(nullptr, second);
+  ShowWindow(window.get(), SW_SHOW);
+  SetForegroundWindow(window.get());
+  SetFocus(first);
+  ASSERT_EQ(first, GetFocus());
+  loop = LoopRecord{};
+  PostMessageW(first, WM_KEYDOWN, VK_TAB, 0);
+  PostMessageW(window.get(), kEndLoop, 0, 0);
+  Watched watchdog;
+  EXPECT_EQ(7, object->RunMessageLoop(0));
+  EXPECT_EQ(second, loop.focus);
+}
+
+}  // namespace

@@ -1,0 +1,172 @@
+// OsVersionNumber, RegisterHostClass and DefaultHostProc.
+
+#include <string>
+
+#include "window/host_class.h"
+#include "tests/window/window_test_support.h"
+
+namespace {
+
+using namespace window_test;
+
+class HostClass : public WindowTest {};
+
+LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(HostClass, OsVersionNumberIsMajorPlusMinorHundredths) {
+  OSVERSIONINFOW info = {};
+  info.dwOSVersionInfoSize = sizeof(info);
+#if defined(_MSC_VER)
+#pragma warning(suppress : 4996)
+#endif
+  ASSERT_TRUE(GetVersionExW(&info));
+  EXPECT_DOUBLE_EQ(info.dwMajorVersion + info.dwMinorVersion / 100.0, OsVersionNumber());
+}
+
+TEST_F(HostClass, GeneratedNamesCountUpAcrossObjectsAndDirectRegistrations) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  auto first = MakeWindowObject();
+  ScopedWindow firstWindow(CreatePopup(first.Get(), 0, 0, 50, 50));
+  ASSERT_NE(nullptr, firstWindow.get());
+  const std::wstring firstName = first->GetRecordedClassName();
+  const int number = ClassNumber(firstName);
+  EXPECT_EQ(L"OrbWindowClass:" + std::to_wstring(number), firstName);
+  EXPECT_GE(number, 0);
+
+  // A registration outside any object takes the next number, under its own base name.
+  const ATOM direct = RegisterHostClass(L"Direct", instance, PlainProc);
+  ASSERT_NE(0, direct);
+  const std::wstring directName = L"Direct:" + std::to_wstring(number + 1);
+  WNDCLASSEXW found = {};
+  found.cbSize = sizeof(found);
+  EXPECT_EQ(direct, GetClassInfoExW(instance, directName.c_str(), &found));
+  EXPECT_TRUE(UnregisterClassW(directName.c_str(), instance));
+
+  auto second = MakeWindowObject();
+  ScopedWindow secondWindow(CreatePopup(second.Get(), 0, 0, 50, 50));
+  ASSERT_NE(nullptr, secondWindow.get());
+  EXPECT_EQ(L"OrbWindowClass:" + std::to_wstring(number + 2),
+            std::wstring(second->GetRecordedClassName()));
+  EXPECT_EQ(ClassNameOf(secondWindow.get()), second->GetRecordedClassName());
+}
+
+TEST_F(HostClass, FailedRegistrationLeavesTheNumberForTheNext) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  auto before = MakeWindowObject();
+  ScopedWindow beforeWindow(CreatePopup(before.Get(), 0, 0, 50, 50));
+  ASSERT_NE(nullptr, beforeWindow.get());
+  const int number = ClassNumber(before->GetRecordedClassName());
+
+  // Names are cut to 255 characters, so with a long base the number falls off and the second
+  // registration clashes with the first.
+  const std::wstring longBase(300, L'L');
+  const ATOM registered = RegisterHostClass(longBase.c_str(), instance, PlainProc);
+  ASSERT_NE(0, registered);
+  EXPECT_EQ(0, RegisterHostClass(longBase.c_str(), instance, PlainProc));
+  const std::wstring cut(255, L'L');
+  WNDCLASSEXW found = {};
+  found.cbSize = sizeof(found);
+  EXPECT_EQ(registered, GetClassInfoExW(instance, cut.c_str(), &found));
+  EXPECT_TRUE(UnregisterClassW(cut.c_str(), instance));
+
+  auto after = MakeWindowObject();
+  ScopedWindow afterWindow(CreatePopup(after.Get(), 0, 0, 50, 50));
+  ASSERT_NE(nullptr, afterWindow.get());
+  EXPECT_EQ(number + 2, ClassNumber(after->GetRecordedClassName()));
+}
+
+TEST_F(HostClass, EmptyOrNullNameUsesTheDefaultBase) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  for (LPCWSTR base : {static_cast<LPCWSTR>(nullptr), L""}) {
+    const ATOM atom = RegisterHostClass(base, instance, PlainProc);
+    ASSERT_NE(0, atom);
+    HWND window = CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                  nullptr, instance, nullptr);
+    ASSERT_NE(nullptr, window);
+    const std::wstring name = ClassNameOf(window);
+    EXPECT_EQ(L"OrbWindowClass:" + std::to_wstring(ClassNumber(name)), name);
+    DestroyWindow(window);
+    EXPECT_TRUE(UnregisterClassW(name.c_str(), instance));
+  }
+}
+
+TEST_F(HostClass, RegisteredClassHasItsFixedShape) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  for (WNDPROC proc : {static_cast<WNDPROC>(PlainProc), static_cast<WNDPROC>(nullptr)}) {
+    const ATOM atom = RegisterHostClass(L"Shape", instance, proc);
+    ASSERT_NE(0, atom);
+    WNDCLASSEXW shape = {};
+    shape.cbSize = sizeof(shape);
+    ASSERT_TRUE(GetClassInfoExW(instance, MAKEINTATOM(atom), &shape));
+    EXPECT_EQ(static_cast<UINT>(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS), shape.style);
+    EXPECT_EQ(proc != nullptr ? proc : DefaultHostProc, shape.lpfnWndProc);
+    EXPECT_EQ(8, shape.cbClsExtra);
+    EXPECT_EQ(4, shape.cbWndExtra);
+    EXPECT_EQ(instance, shape.hInstance);
+    EXPECT_EQ(nullptr, shape.hIcon);
+    EXPECT_EQ(LoadCursorW(nullptr, IDC_ARROW), shape.hCursor);
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
+              shape.hbrBackground);
+    EXPECT_EQ(nullptr, shape.lpszMenuName);
+    EXPECT_TRUE(UnregisterClassW(MAKEINTATOM(atom), instance));
+  }
+}
+
+// A window with DefaultHostProc, through a class of its own.
+HWND CreateDefaultHostWindow() {
+  const ATOM atom = RegisterHostClass(L"Default", GetModuleHandleW(nullptr), nullptr);
+  if (atom == 0) return nullptr;
+  // Off the screen: Wine without a window manager waits about 2 s when it hides a window that
+  // is on the screen.
+  return CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_OVERLAPPEDWINDOW, -4000, -4000, 200, 100,
+                         nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+// The exit code of a WM_QUIT waiting in this thread's queue, or -1 without one.
+int PendingQuitCode() {
+  MSG message;
+  if (!PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) return -1;
+  return static_cast<int>(message.wParam);
+}
+
+TEST_F(HostClass, DefaultProcClosesOnSystemCloseAndPostsQuit) {
+  ScopedWindow window(CreateDefaultHostWindow());
+  ASSERT_NE(nullptr, window.get());
+  // The low four bits of a system command belong to the system and are ignored.
+  EXPECT_EQ(0, SendMessageW(window.get(), WM_SYSCOMMAND, SC_CLOSE | 0x3, 0));
+  EXPECT_FALSE(IsWindow(window.get()));
+  EXPECT_EQ(0, PendingQuitCode());
+}
+
+TEST_F(HostClass, DefaultProcClosesOnCancelClickOnly) {
+  ScopedWindow window(CreateDefaultHostWindow());
+  ASSERT_NE(nullptr, window.get());
+  SendMessageW(window.get(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  SendMessageW(window.get(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_DOUBLECLICKED), 0);
+  EXPECT_TRUE(IsWindow(window.get()));
+  EXPECT_EQ(-1, PendingQuitCode());
+
+  EXPECT_EQ(0, SendMessageW(window.get(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0));
+  EXPECT_FALSE(IsWindow(window.get()));
+  EXPECT_EQ(0, PendingQuitCode());
+}
+
+TEST_F(HostClass, DefaultProcLeavesOtherMessagesToTheSystem) {
+  ScopedWindow window(CreateDefaultHostWindow());
+  ASSERT_NE(nullptr, window.get());
+  EXPECT_TRUE(SendMessageW(window.get(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"caption")));
+  WCHAR text[16] = {};
+  GetWindowTextW(window.get(), text, 16);
+  EXPECT_STREQ(L"caption", text);
+
+  EXPECT_EQ(HTCLIENT, SendMessageW(window.get(), WM_NCHITTEST, 0, MAKELPARAM(-3900, -3950)));
+
+  // Closing through WM_CLOSE also ends in WM_DESTROY and so in WM_QUIT.
+  SendMessageW(window.get(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(window.get()));
+  EXPECT_EQ(0, PendingQuitCode());
+}
+
+}  // namespace

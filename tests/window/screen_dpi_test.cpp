@@ -1,0 +1,111 @@
+// What the framework does at the screen's own DPI. This suite runs once more in a Wine prefix
+// whose screen is 120 DPI, so that the scaling is seen on a real screen setting.
+
+#include <map>
+
+#include "tests/window/window_test_support.h"
+
+namespace {
+
+using namespace window_test;
+
+struct AtDpi {
+  float scale;
+  RECT button;  // left, top, width, height
+  RECT box;
+  RECT host;
+  SIZE client;
+  LONG segoe9Height;
+  LONG tahoma8Height;
+  LONG at96Height;   // 9 points for an object at 96 DPI
+  LONG at144Height;  // 9 points for an object at 144 DPI
+  LONG exact9Height;
+};
+
+const std::map<int, AtDpi> kExpected = {
+    {96, {1.0f, {10, 10, 100, 20}, {10, 30, 100, 20}, {10, 30, 300, 250}, {512, 540}, -12, -11,
+          -12, -17, -12}},
+    {120, {1.25f, {12, 12, 125, 25}, {12, 38, 125, 25}, {12, 38, 375, 312}, {640, 675}, -15,
+           -13, -12, -17, -15}},
+};
+
+class ScreenDpi : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    const auto found = kExpected.find(ScreenDpiX());
+    if (found == kExpected.end()) GTEST_SKIP() << "no figures for " << ScreenDpiX() << " DPI";
+    expected_ = found->second;
+  }
+  AtDpi expected_ = {};
+};
+
+TEST_F(ScreenDpi, ConstructionTakesTheScreenDpi) {
+  auto object = MakeWindowObject();
+  EXPECT_EQ(static_cast<float>(ScreenDpiX()), object->GetDpi());
+  EXPECT_EQ(expected_.scale, object->GetHorizontalScale());
+  EXPECT_EQ(expected_.scale, object->GetVerticalScale());
+}
+
+TEST_F(ScreenDpi, HostWindowAndControlsLandOnScaledPixels) {
+  auto object = MakeWindowObject();
+  ScopedWindow window(CreatePopup(object.Get(), 10, 30, 300, 250, nullptr, false));
+  ASSERT_NE(nullptr, window.get());
+  const RECT& h = expected_.host;
+  EXPECT_TRUE(RectIs(WindowBounds(window.get()), h.left, h.top, h.right, h.bottom));
+
+  HWND button =
+      object->AddPushButton(nullptr, 101, L"Regen", 10, 10, 100, 20, 0, 0, nullptr, false);
+  HWND box =
+      object->AddAutoCheckBox(nullptr, 102, L"Gray", 10, 30, 100, 20, 0, 0, nullptr, false);
+  ASSERT_NE(nullptr, button);
+  ASSERT_NE(nullptr, box);
+  const RECT& b = expected_.button;
+  const RECT& c = expected_.box;
+  EXPECT_TRUE(RectIs(ChildBounds(button), b.left, b.top, b.right, b.bottom));
+  EXPECT_TRUE(RectIs(ChildBounds(box), c.left, c.top, c.right, c.bottom));
+}
+
+TEST_F(ScreenDpi, ApplicationClientAreaIsScaled) {
+  auto object = MakeWindowObject();
+  ScopedWindow window(object->CreateHostWindow(nullptr, L"Main", 0, 0, 0, 0, 0, 0, nullptr,
+                                               false));
+  ASSERT_NE(nullptr, window.get());
+  object->ResizeClientArea(512, 540);
+  const RECT client = ClientBounds(window.get());
+  EXPECT_EQ(expected_.client.cx, client.right);
+  EXPECT_EQ(expected_.client.cy, client.bottom);
+  EXPECT_EQ(512, object->QueryClientWidth(false));
+  EXPECT_EQ(540, object->QueryClientHeight(false));
+}
+
+TEST_F(ScreenDpi, WindowFontHeights) {
+  for (double version : {6.01, 5.01}) {
+    auto object = MakeWindowObject(version);
+    ScopedWindow window(CreatePopup(object.Get(), 0, 0, 100, 100));
+    ASSERT_NE(nullptr, window.get());
+    const LOGFONTW font = FontOf(object->GetWindowFont());
+    EXPECT_EQ(version >= 6 ? expected_.segoe9Height : expected_.tahoma8Height, font.lfHeight)
+        << version;
+  }
+}
+
+TEST_F(ScreenDpi, BuildFontSizesForTheObjectDpiUnlessExact) {
+  auto object = MakeWindowObject();
+  auto height = [&](bool exact) {
+    HFONT font = object->BuildFont(L"Segoe UI", 9, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, exact);
+    const LONG result = FontOf(font).lfHeight;
+    DeleteObject(font);
+    return result;
+  };
+  object->SetDpi(96.0f);
+  EXPECT_EQ(expected_.at96Height, height(false));
+  EXPECT_EQ(expected_.exact9Height, height(true));
+  object->SetDpi(144.0f);
+  EXPECT_EQ(expected_.at144Height, height(false));
+  EXPECT_EQ(expected_.exact9Height, height(true));
+  object->SetDpi(120.0f);
+  EXPECT_EQ(-15, height(false));  // 120 DPI gives the same 15 pixels on either screen
+}
+
+}  // namespace

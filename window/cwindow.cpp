@@ -1,0 +1,163 @@
+#include "window/cwindow.h"
+
+#include <commctrl.h>
+
+#include <climits>
+#include <cmath>
+
+#include "window/round_half_even.h"
+
+namespace {
+
+constexpr DWORD kUseDefault = 0xFFFFFFFF;
+constexpr DWORD kDefaultHostStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+constexpr DWORD kDefaultHostExStyle = WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE;
+constexpr size_t kFaceNameLength = 31;
+
+// Screen DPI as the screen context reports it; 96 if it reports nothing usable, so that no
+// scale factor can become 0.
+int ReadScreenDpi(HDC screen, int index) {
+  const int dpi = GetDeviceCaps(screen, index);
+  return dpi > 0 ? dpi : 96;
+}
+
+}  // namespace
+
+CWindow::CWindow(double osVersion) {
+  InstanceHandle = GetModuleHandleW(nullptr);
+  SetDpi(-1.0f);
+  const bool vistaOrLater = osVersion >= 6.0;
+  if (FontFaceName[0] == L'\0') {
+    const wchar_t* face = vistaOrLater ? L"Segoe UI" : L"Tahoma";
+    for (size_t i = 0; face[i] != L'\0' && i < kFaceNameLength; ++i) FontFaceName[i] = face[i];
+  }
+  if (FontPointSize == 0) FontPointSize = vistaOrLater ? 9 : 8;
+
+  // Only the size of the record's first two fields, as the oldest common controls expect; every
+  // class from list views up to the standard classes.
+  INITCOMMONCONTROLSEX controls;
+  controls.dwSize = 8;
+  controls.dwICC = 0x7FFF;
+  InitCommonControlsEx(&controls);
+}
+
+CWindow::~CWindow() {
+  if (WindowFont != nullptr) DeleteObject(WindowFont);
+  // Fails harmlessly while the window still exists; the class then stays registered.
+  if (ClassName[0] != L'\0') UnregisterClassW(ClassName, InstanceHandle);
+}
+
+HWND CWindow::CreateHostWindow(HWND parent, LPCWSTR caption, INT32 x, INT32 y, INT32 width,
+                               INT32 height, DWORD style, DWORD exStyle, WNDPROC windowProc,
+                               bool inPixels) {
+  if (WindowHandle != nullptr) return nullptr;
+  if (width == 0) {
+    width = CW_USEDEFAULT;
+    if (x == 0) x = CW_USEDEFAULT;
+  }
+
+  ClassAtom = RegisterHostClass(ClassName, InstanceHandle, windowProc);
+  if (ClassAtom == 0) return nullptr;
+
+  if (style == 0 || style == kUseDefault) style = kDefaultHostStyle;
+  if (exStyle == 0 || exStyle == kUseDefault) exStyle = kDefaultHostExStyle;
+
+  // A font left by an earlier attempt whose window was not created is replaced, not leaked.
+  if (WindowFont != nullptr) DeleteObject(WindowFont);
+  WindowFont = BuildFont(FontFaceName, FontPointSize, FW_NORMAL, FALSE, FALSE, FALSE,
+                         DEFAULT_CHARSET, false);
+
+  if (!inPixels) {
+    if (x != CW_USEDEFAULT) x = ScaleX(x);
+    if (width != CW_USEDEFAULT) width = ScaleX(width);
+    if (y != CW_USEDEFAULT) y = ScaleY(y);
+    if (height != CW_USEDEFAULT) height = ScaleY(height);
+  }
+
+  // The creation parameter points at a variable holding the object's address; it is only good
+  // while CreateWindowExW runs.
+  CWindow* self = this;
+  WindowHandle = CreateWindowExW(exStyle, MAKEINTATOM(ClassAtom), caption, style, x, y, width,
+                                 height, parent, nullptr, InstanceHandle, &self);
+  if (WindowHandle == nullptr) return nullptr;
+
+  // The class has 8 bytes of extra memory, enough for a full pointer.
+  SetClassLongPtrW(WindowHandle, 0, reinterpret_cast<LONG_PTR>(this));
+  GetClassNameW(WindowHandle, ClassName, ARRAYSIZE(ClassName));
+  SendMessageW(WindowHandle, WM_SETFONT, reinterpret_cast<WPARAM>(WindowFont), FALSE);
+  return WindowHandle;
+}
+
+HWND CWindow::GetWindowHandle() { return WindowHandle; }
+
+void CWindow::SetWindowHandle(HWND window) {
+  if (WindowHandle == nullptr) WindowHandle = window;
+}
+
+HFONT CWindow::BuildFont(LPCWSTR faceName, INT32 pointSize, INT32 weight, BYTE italic,
+                         BYTE underline, BYTE strikeOut, BYTE charSet, bool exactPointSize) {
+  HDC screen = GetDC(nullptr);
+  const int screenDpi = ReadScreenDpi(screen, LOGPIXELSY);
+  if (!exactPointSize) {
+    // Sized for the object's DPI rather than the screen's; truncating like the integer division
+    // it is, and kept inside INT32.
+    const long long scaled = static_cast<long long>(Dpi) * pointSize / screenDpi;
+    pointSize = scaled > INT_MAX   ? INT_MAX
+                : scaled < INT_MIN ? INT_MIN
+                                   : static_cast<INT32>(scaled);
+  }
+
+  LOGFONTW font = {};
+  font.lfHeight = -MulDiv(pointSize, screenDpi, 72);
+  font.lfWeight = weight;
+  font.lfItalic = italic;
+  font.lfUnderline = underline;
+  font.lfStrikeOut = strikeOut;
+  font.lfCharSet = charSet;
+  font.lfOutPrecision = OUT_TT_PRECIS;
+  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  font.lfQuality = DEFAULT_QUALITY;
+  font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  if (faceName != nullptr) {
+    for (size_t i = 0; faceName[i] != L'\0' && i < kFaceNameLength; ++i) {
+      font.lfFaceName[i] = faceName[i];
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  return CreateFontIndirectW(&font);
+}
+
+FLOAT CWindow::GetDpi() { return static_cast<FLOAT>(Dpi); }
+
+void CWindow::SetDpi(FLOAT dpi) {
+  const INT32 rounded = orb::RoundHalfEven(dpi);
+  HDC screen = GetDC(nullptr);
+  if (rounded <= 0 || !std::isfinite(dpi)) {
+    // Negative asks for the screen's DPI. So does anything that rounds to 0: factors of 0 would
+    // make every logical measurement a division by zero.
+    Dpi = ReadScreenDpi(screen, LOGPIXELSX);
+    HorizontalScale = static_cast<float>(Dpi) / 96.0f;
+    VerticalScale = HorizontalScale;
+  } else {
+    Dpi = rounded;
+    HorizontalScale = dpi / 96.0f;
+    VerticalScale = HorizontalScale;
+  }
+  ReleaseDC(nullptr, screen);
+}
+
+INT32 CWindow::ScaleX(INT32 value) const {
+  return orb::RoundHalfEven(static_cast<double>(value) * HorizontalScale);
+}
+
+INT32 CWindow::ScaleY(INT32 value) const {
+  return orb::RoundHalfEven(static_cast<double>(value) * VerticalScale);
+}
+
+HRESULT NewWindow(IWindow** window) {
+  *window = nullptr;
+  auto made = orb::MakeComObject<CWindow>();
+  if (!made) return E_OUTOFMEMORY;
+  *window = made.Detach();
+  return S_OK;
+}

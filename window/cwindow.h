@@ -1,0 +1,77 @@
+#pragma once
+// CWindow: owns at most one window, the class registered for it and the font that the window
+// and its button controls use, and turns logical units (pixels at 96 DPI) into device pixels.
+// User-interface thread only.
+
+#include <windows.h>
+
+#include "com/com_object.h"
+#include "window/host_class.h"
+#include "window/iwindow.h"
+
+class CWindow final : public orb::ComObject<IWindow> {
+ public:
+  // osVersion picks the default font: "Segoe UI" 9 from 6 on, "Tahoma" 8 below.
+  explicit CWindow(double osVersion = OsVersionNumber());
+  ~CWindow() override;
+
+  HWND STDMETHODCALLTYPE CreateHostWindow(HWND parent, LPCWSTR caption, INT32 x, INT32 y,
+                                          INT32 width, INT32 height, DWORD style, DWORD exStyle,
+                                          WNDPROC windowProc, bool inPixels) override;
+  void STDMETHODCALLTYPE SendSizeMessage() override;
+  INT32 STDMETHODCALLTYPE QueryWindowWidth(bool inPixels) override;
+  INT32 STDMETHODCALLTYPE QueryClientWidth(bool inPixels) override;
+  INT32 STDMETHODCALLTYPE QueryClientHeight(bool inPixels) override;
+  void STDMETHODCALLTYPE CentreWindow(HWND window, HWND reference) override;
+  void STDMETHODCALLTYPE ResizeClientArea(INT32 width, INT32 height) override;
+  INT32 STDMETHODCALLTYPE RunMessageLoop(INT32 showCommand) override;
+  HWND STDMETHODCALLTYPE GetWindowHandle() override;
+  void STDMETHODCALLTYPE SetWindowHandle(HWND window) override;
+  HFONT STDMETHODCALLTYPE BuildFont(LPCWSTR faceName, INT32 pointSize, INT32 weight, BYTE italic,
+                                    BYTE underline, BYTE strikeOut, BYTE charSet,
+                                    bool exactPointSize) override;
+  FLOAT STDMETHODCALLTYPE GetDpi() override;
+  void STDMETHODCALLTYPE SetDpi(FLOAT dpi) override;
+  HWND STDMETHODCALLTYPE AddChildControl(LPCWSTR className, HWND parent, INT32 id, LPCWSTR text,
+                                         INT32 x, INT32 y, INT32 width, INT32 height, DWORD style,
+                                         DWORD exStyle, LPVOID createParam, WNDPROC subclassProc,
+                                         bool inPixels) override;
+  HWND STDMETHODCALLTYPE AddPushButton(HWND parent, INT32 id, LPCWSTR text, INT32 x, INT32 y,
+                                       INT32 width, INT32 height, DWORD style, DWORD exStyle,
+                                       WNDPROC subclassProc, bool inPixels) override;
+  HWND STDMETHODCALLTYPE AddEtchedFrame(HWND parent, INT32 id, LPCWSTR text, INT32 x, INT32 y,
+                                        INT32 width, INT32 height, DWORD style, DWORD exStyle,
+                                        WNDPROC subclassProc, bool inPixels) override;
+  HWND STDMETHODCALLTYPE AddAutoCheckBox(HWND parent, INT32 id, LPCWSTR text, INT32 x, INT32 y,
+                                         INT32 width, INT32 height, DWORD style, DWORD exStyle,
+                                         WNDPROC subclassProc, bool inPixels) override;
+
+  // Read-only views of the object's state for its owner.
+  HINSTANCE GetInstanceHandle() const { return InstanceHandle; }
+  HFONT GetWindowFont() const { return WindowFont; }
+  float GetHorizontalScale() const { return HorizontalScale; }
+  float GetVerticalScale() const { return VerticalScale; }
+  ATOM GetClassAtom() const { return ClassAtom; }
+  INT32 GetFontPointSize() const { return FontPointSize; }
+  LPCWSTR GetFontFaceName() const { return FontFaceName; }
+  // Name of the registered class as read back from the window; empty until then.
+  LPCWSTR GetRecordedClassName() const { return ClassName; }
+
+ private:
+  INT32 ScaleX(INT32 value) const;
+  INT32 ScaleY(INT32 value) const;
+
+  HWND WindowHandle = nullptr;
+  HINSTANCE InstanceHandle = nullptr;
+  HFONT WindowFont = nullptr;
+  INT32 Dpi = 96;
+  float HorizontalScale = 1.0f;
+  float VerticalScale = 1.0f;
+  ATOM ClassAtom = 0;
+  INT32 FontPointSize = 0;
+  WCHAR ClassName[260] = {};
+  WCHAR FontFaceName[32] = {};
+};
+
+// Makes a CWindow into *window; E_OUTOFMEMORY when it cannot be made.
+HRESULT NewWindow(IWindow** window);
