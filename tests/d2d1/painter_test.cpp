@@ -1,0 +1,252 @@
+// The painter behind the render target, driven directly: exact-area coverage of fills and
+// strokes, source-over blending, aliased rendering, clipping and the DIP-to-pixel mapping.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "platform/d2d1/painter.h"
+
+namespace {
+
+using standin::Affine;
+using standin::FillRule;
+using standin::MakePaint;
+using standin::Painter;
+using standin::Path;
+
+constexpr double kPi = std::numbers::pi;
+
+Path Circle(double cx, double cy, double r) {
+  Path path;
+  path.BeginFigure({cx - r, cy}, true);
+  path.ArcTo({cx + r, cy}, r, r, 0, true, false);
+  path.ArcTo({cx - r, cy}, r, r, 0, true, false);
+  path.EndFigure(true);
+  return path;
+}
+
+Path Rectangle(double left, double top, double right, double bottom) {
+  Path path;
+  path.BeginFigure({left, top}, true);
+  path.LineTo({right, top});
+  path.LineTo({right, bottom});
+  path.LineTo({left, bottom});
+  path.EndFigure(true);
+  return path;
+}
+
+// Painting opaque white onto transparent black leaves each pixel's coverage in its alpha.
+double Alpha(const Painter& painter, int x, int y) {
+  return (painter.Pixels().At(x, y) >> 24) / 255.0;
+}
+
+double TotalCoverage(const Painter& painter) {
+  double total = 0;
+  for (int y = 0; y < painter.Pixels().Height(); ++y) {
+    for (int x = 0; x < painter.Pixels().Width(); ++x) total += Alpha(painter, x, y);
+  }
+  return total;
+}
+
+Painter Blank(int width, int height) {
+  Painter painter;
+  painter.Resize(width, height);
+  painter.Clear(MakePaint(0, 0, 0, 0, 1));
+  return painter;
+}
+
+const standin::Paint kWhite = MakePaint(1, 1, 1, 1, 1);
+
+TEST(StandInPainter, FilledCircleCoversItsArea) {
+  for (const double r : {6.3, 40.0, 95.5}) {
+    Painter painter = Blank(200, 200);
+    painter.Fill(Circle(100.3, 99.6, r), Affine{}, kWhite);
+    const double area = kPi * r * r;
+    EXPECT_NEAR(area, TotalCoverage(painter), area * 0.005) << "radius " << r;
+  }
+}
+
+TEST(StandInPainter, EdgePixelsShowTheirExactCoverage) {
+  Painter painter = Blank(40, 40);
+  // Right edge at x = 20.5 (half of pixel 20); bottom edge at y = 30.25 (a quarter of row 30).
+  painter.Fill(Rectangle(10, 10, 20.5, 30.25), Affine{}, kWhite);
+  EXPECT_NEAR(1.0, Alpha(painter, 19, 15), 1e-9);
+  EXPECT_NEAR(0.5, Alpha(painter, 20, 15), 1.0 / 255);
+  EXPECT_NEAR(0.0, Alpha(painter, 21, 15), 1e-9);
+  EXPECT_NEAR(0.25, Alpha(painter, 15, 30), 1.0 / 255);
+  EXPECT_NEAR(0.125, Alpha(painter, 20, 30), 1.0 / 255);
+  EXPECT_NEAR(0.0, Alpha(painter, 9, 15), 1e-9);
+  // A diagonal edge through a pixel's corners covers half of it.
+  Painter diagonal = Blank(20, 20);
+  Path triangle;
+  triangle.BeginFigure({2, 2}, true);
+  triangle.LineTo({12, 12});
+  triangle.LineTo({2, 12});
+  triangle.EndFigure(true);
+  diagonal.Fill(triangle, Affine{}, kWhite);
+  EXPECT_NEAR(0.5, Alpha(diagonal, 5, 5), 1.0 / 255);
+  EXPECT_NEAR(1.0, Alpha(diagonal, 4, 5), 1.0 / 255);
+  EXPECT_NEAR(0.0, Alpha(diagonal, 6, 5), 1.0 / 255);
+  EXPECT_NEAR(50.0, TotalCoverage(diagonal), 0.05);
+}
+
+TEST(StandInPainter, HalfCoveredPixelIsHalfBlendedSourceOver) {
+  Painter painter;
+  painter.Resize(30, 30);
+  painter.Clear(MakePaint(0, 0, 1, 1, 1));  // opaque blue
+  painter.Fill(Rectangle(5, 5, 15.5, 25), Affine{}, MakePaint(1, 0, 0, 1, 1));
+  const auto full = painter.Pixels().At(10, 10);
+  const auto half = painter.Pixels().At(15, 10);
+  EXPECT_EQ(0xffff0000u, full);
+  EXPECT_NEAR(128, (half >> 16) & 0xff, 1);  // red
+  EXPECT_NEAR(127, half & 0xff, 1);          // blue
+  EXPECT_EQ(0xffu, half >> 24);
+  // Half-transparent red over blue, fully covered: premultiplied source-over.
+  painter.Fill(Rectangle(0, 0, 4, 4), Affine{}, MakePaint(1, 0, 0, 1, 0.5f));
+  const auto glazed = painter.Pixels().At(1, 1);
+  EXPECT_NEAR(128, (glazed >> 16) & 0xff, 1);
+  EXPECT_NEAR(127, glazed & 0xff, 1);
+  EXPECT_EQ(0xffu, glazed >> 24);
+}
+
+TEST(StandInPainter, TwoUnitStrokeCoversItsLengthTimesTwo) {
+  // A straight open line with flat caps: exactly 100 x 2.
+  Painter line = Blank(200, 100);
+  Path segment;
+  segment.BeginFigure({20.5, 50.3}, false);
+  segment.LineTo({120.5, 50.3});
+  segment.EndFigure(false);
+  line.Stroke(segment, Affine{}, 2.0, kWhite);
+  EXPECT_NEAR(200.0, TotalCoverage(line), 0.5);
+  EXPECT_NEAR(0.7, Alpha(line, 50, 49), 1.0 / 255);  // the stroke spans y 49.3 .. 51.3
+  EXPECT_NEAR(0.3, Alpha(line, 50, 51), 1.0 / 255);
+
+  // A quarter of a circle of radius 60: the ring sector has area length x width.
+  Painter arc = Blank(200, 200);
+  Path quarter;
+  quarter.BeginFigure({160, 100}, false);
+  quarter.ArcTo({100, 160}, 60, 60, 0, true, false);
+  quarter.EndFigure(false);
+  arc.Stroke(quarter, Affine{}, 2.0, kWhite);
+  const double length = 60 * kPi / 2;
+  EXPECT_NEAR(length * 2, TotalCoverage(arc), length * 2 * 0.01);
+
+  // A closed circle outline: 2 pi r x 2, with no gap or double cover where it closes.
+  Painter ring = Blank(200, 200);
+  ring.Stroke(Circle(100, 100, 50), Affine{}, 2.0, kWhite);
+  EXPECT_NEAR(2 * kPi * 50 * 2, TotalCoverage(ring), 2 * kPi * 50 * 2 * 0.01);
+}
+
+TEST(StandInPainter, CornersAreMiteredUpToTheLimit) {
+  // A right angle with a 4-unit stroke: the miter fills the outer 2 x 2 corner square.
+  Painter painter = Blank(60, 60);
+  Path corner;
+  corner.BeginFigure({10, 30}, false);
+  corner.LineTo({30, 30});
+  corner.LineTo({30, 50});
+  corner.EndFigure(false);
+  painter.Stroke(corner, Affine{}, 4.0, kWhite);
+  EXPECT_NEAR(1.0, Alpha(painter, 31, 28), 1e-6);  // inside the miter square (30..32, 28..30)
+  EXPECT_NEAR(0.0, Alpha(painter, 33, 27), 1e-6);
+  // Total: two 20 x 4 rectangles overlapping in 2 x 2, plus the 2 x 2 miter.
+  EXPECT_NEAR(80 + 80 - 4 + 4, TotalCoverage(painter), 0.5);
+
+  // A very sharp turn is cut off at ten half-widths from the corner, not drawn as a long spike.
+  Painter sharp = Blank(200, 60);
+  Path spike;
+  spike.BeginFigure({10, 20}, false);
+  spike.LineTo({150, 30});
+  spike.LineTo({10, 40});
+  spike.EndFigure(false);
+  sharp.Stroke(spike, Affine{}, 2.0, kWhite);
+  // The outer edges would meet about 14 units past the corner, at x = 164; the cut at 10 units
+  // (x = 160) leaves the spike still 0.8 wide at x = 158.5.
+  auto column = [&](int x) {
+    double sum = 0;
+    for (int y = 0; y < 60; ++y) sum += Alpha(sharp, x, y);
+    return sum;
+  };
+  EXPECT_NEAR(0.79, column(158), 0.05);
+  for (int x = 160; x < 170; ++x) EXPECT_EQ(0.0, column(x)) << x;
+}
+
+TEST(StandInPainter, AliasedModeCoversWholePixelsByTheirCentres) {
+  Painter painter = Blank(40, 40);
+  painter.SetAntialiased(false);
+  painter.Fill(Rectangle(10.4, 10, 20.6, 20.4), Affine{}, kWhite);
+  EXPECT_EQ(0.0, Alpha(painter, 9, 15));
+  EXPECT_EQ(1.0, Alpha(painter, 10, 15));  // centre 10.5 is inside
+  EXPECT_EQ(1.0, Alpha(painter, 20, 15));  // centre 20.5 is inside
+  EXPECT_EQ(0.0, Alpha(painter, 21, 15));
+  EXPECT_EQ(0.0, Alpha(painter, 15, 20));  // centre 20.5 lies below 20.4
+  Painter circle = Blank(100, 100);
+  circle.SetAntialiased(false);
+  circle.Fill(Circle(50, 50, 30), Affine{}, kWhite);
+  for (int y = 0; y < 100; ++y) {
+    for (int x = 0; x < 100; ++x) {
+      const double a = Alpha(circle, x, y);
+      ASSERT_TRUE(a == 0.0 || a == 1.0) << x << ", " << y;
+    }
+  }
+  EXPECT_NEAR(kPi * 900, TotalCoverage(circle), kPi * 900 * 0.01);
+}
+
+TEST(StandInPainter, FillRuleDecidesTheTwiceWoundArea) {
+  // Two nested squares of the same orientation.
+  auto nested = [](FillRule rule) {
+    Path path = Rectangle(10, 10, 50, 50);
+    path.BeginFigure({20, 20}, true);
+    path.LineTo({40, 20});
+    path.LineTo({40, 40});
+    path.LineTo({20, 40});
+    path.EndFigure(true);
+    path.SetFillRule(rule);
+    return path;
+  };
+  Painter alternate = Blank(60, 60), winding = Blank(60, 60);
+  alternate.Fill(nested(FillRule::Alternate), Affine{}, kWhite);
+  winding.Fill(nested(FillRule::Winding), Affine{}, kWhite);
+  EXPECT_EQ(0.0, Alpha(alternate, 30, 30));
+  EXPECT_EQ(1.0, Alpha(winding, 30, 30));
+  EXPECT_NEAR(1600 - 400, TotalCoverage(alternate), 0.01);
+  EXPECT_NEAR(1600, TotalCoverage(winding), 0.01);
+}
+
+TEST(StandInPainter, ShapesBeyondTheBordersAreClipped) {
+  Painter painter = Blank(50, 40);
+  painter.Fill(Rectangle(-30.5, -10, 20.5, 60), Affine{}, kWhite);
+  painter.Fill(Rectangle(45.5, 10, 90, 20), Affine{}, kWhite);
+  EXPECT_NEAR(1.0, Alpha(painter, 0, 0), 1e-6);
+  EXPECT_NEAR(0.5, Alpha(painter, 20, 39), 1.0 / 255);
+  EXPECT_NEAR(0.5, Alpha(painter, 45, 15), 1.0 / 255);
+  EXPECT_NEAR(1.0, Alpha(painter, 49, 15), 1e-6);
+  // Half-covered pixels read 128/255, a little over a half.
+  EXPECT_NEAR(20.5 * 40 + 4.5 * 10, TotalCoverage(painter), 0.2);
+  // Entirely outside: nothing, and nothing left over for the next shape.
+  painter.Fill(Rectangle(-100, -100, -50, -50), Affine{}, kWhite);
+  painter.Fill(Rectangle(100, 100, 150, 150), Affine{}, kWhite);
+  EXPECT_NEAR(20.5 * 40 + 4.5 * 10, TotalCoverage(painter), 0.2);
+}
+
+TEST(StandInPainter, TransformMapsDipsToPixels) {
+  // 120 DPI: a 100-DIP square from (8, 8) covers 125 x 125 pixels from (10, 10).
+  Painter painter = Blank(160, 160);
+  painter.Fill(Rectangle(8, 8, 108, 108), Affine::Scale(1.25, 1.25), kWhite);
+  EXPECT_NEAR(125.0 * 125.0, TotalCoverage(painter), 0.01);
+  EXPECT_EQ(1.0, Alpha(painter, 10, 10));
+  EXPECT_EQ(1.0, Alpha(painter, 134, 134));
+  EXPECT_EQ(0.0, Alpha(painter, 135, 134));
+  EXPECT_EQ(0.0, Alpha(painter, 9, 10));
+  // The stroke width scales with the transform too.
+  Painter stroked = Blank(200, 100);
+  Path segment;
+  segment.BeginFigure({10, 20}, false);
+  segment.LineTo({110, 20});
+  segment.EndFigure(false);
+  stroked.Stroke(segment, Affine::Scale(1.5, 1.5), 2.0, kWhite);
+  EXPECT_NEAR(150.0 * 3.0, TotalCoverage(stroked), 1.0);
+}
+
+}  // namespace
