@@ -15,14 +15,18 @@ d2pie_ensure_prefix() {
   mkdir -p "$1"
   (
     flock 9
-    if [ ! -f "$prefix/.d2pie-ready" ]; then
+    if [ ! -f "$prefix/.d2pie-ready-2" ]; then
+      if [ -d "$prefix" ]; then WINEPREFIX=$prefix wineserver-stable -k >/dev/null 2>&1 || true; fi
       rm -rf "$prefix"
       # No Mono or Gecko: nothing here needs them and there is no network to fetch them.
       WINEPREFIX=$prefix WINEDLLOVERRIDES="mscoree,mshtml=" wine-stable wineboot -i >/dev/null 2>&1 || true
       WINEPREFIX=$prefix wine-stable reg add 'HKCU\Control Panel\Desktop' /v LogPixels \
         /t REG_DWORD /d "$2" /f >/dev/null 2>&1
+      # Xvfb has no window manager: a managed window would wait 2 s for one on every hide.
+      WINEPREFIX=$prefix wine-stable reg add 'HKCU\Software\Wine\X11 Driver' /v Managed \
+        /t REG_SZ /d N /f >/dev/null 2>&1
       WINEPREFIX=$prefix wineserver-stable -w
-      touch "$prefix/.d2pie-ready"
+      touch "$prefix/.d2pie-ready-2"
     fi
   ) 9>"$prefix.lock"
   WINEPREFIX=$prefix wineserver-stable -p >/dev/null 2>&1 </dev/null || true
@@ -32,7 +36,7 @@ d2pie_ensure_prefix() {
 d2pie_stop_wine() {
   local p
   for p in "$1"/wine-*/; do
-    [ -f "$p/.d2pie-ready" ] && WINEPREFIX=${p%/} wineserver-stable -k >/dev/null 2>&1 || true
+    [ -f "$p/.d2pie-ready-2" ] && WINEPREFIX=${p%/} wineserver-stable -k >/dev/null 2>&1 || true
   done
 }
 

@@ -36,6 +36,8 @@ void PumpMessages() {
 void AppTest::SetUp() {
   liveBefore_ = orb::LiveObjectCount();
   FakeTime = 1000.0f;
+  // The real pointer would hover over the window once it shows; keep it out of the way.
+  SetCursorPos(0, 0);
   // Start-up regeneration: upper chart four equal slices in "Fire", lower three in "Berry".
   random_.QueueChart({40, 40, 40, 40}, 4);
   random_.QueueChart({30, 30, 30}, 0);

@@ -10,15 +10,12 @@
 
 #include <windows.h>
 
+#include "tests/app/screen_capture.h"
+
 namespace {
 
-struct Pixel {
-  int red, green, blue;
-  bool operator==(const Pixel&) const = default;
-  bool IsGray() const { return red == green && green == blue; }
-};
-
-constexpr Pixel Background{0, 82, 121};
+using apptest::Background;
+using apptest::ClientShot;
 
 std::wstring ProgramFolder() {
   wchar_t path[MAX_PATH];
@@ -26,51 +23,6 @@ std::wstring ProgramFolder() {
   std::wstring folder(path);
   return folder.substr(0, folder.find_last_of(L"\\/") + 1);
 }
-
-// What the screen shows of a window's client area.
-class ClientShot {
- public:
-  explicit ClientShot(HWND window) {
-    RECT client{};
-    GetClientRect(window, &client);
-    width_ = client.right;
-    height_ = client.bottom;
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const HDC screen = GetDC(nullptr);
-    const HDC memory = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
-    GdiFlush();
-    const auto* words = static_cast<const DWORD*>(bits);
-    pixels_.assign(words, words + static_cast<size_t>(width_) * height_);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-  }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-  Pixel At(int x, int y) const {
-    const DWORD p = pixels_[static_cast<size_t>(y) * width_ + x];
-    return Pixel{static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
-                 static_cast<int>(p & 0xFF)};
-  }
-  bool operator==(const ClientShot& other) const { return pixels_ == other.pixels_; }
-
- private:
-  int width_ = 0;
-  int height_ = 0;
-  std::vector<DWORD> pixels_;
-};
 
 class RunningProgram : public ::testing::Test {
  protected:
@@ -81,6 +33,7 @@ class RunningProgram : public ::testing::Test {
                   L".txt";
     DeleteFileW(leakReport_.c_str());
     SetEnvironmentVariableW(L"D2PIE_D2D1_LEAK_REPORT", leakReport_.c_str());
+    SetCursorPos(0, 0);  // away from the window, which would otherwise select a slice
     std::wstring command = L"\"" + ProgramFolder() + L"d2pie.exe\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);

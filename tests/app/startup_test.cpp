@@ -76,3 +76,19 @@ TEST(Startup, ANormalRunEndsWithZeroWhenTheWindowIsClosed) {
 
 }  // namespace
 }  // namespace apptest
+
+namespace apptest {
+namespace {
+
+// The 120-DPI run must really run on a 120-DPI screen, or it proves nothing.
+TEST(Screen, HasTheDpiTheRunAskedFor) {
+  wchar_t expected[16] = {};
+  const int asked = GetEnvironmentVariableW(L"D2PIE_EXPECTED_DPI", expected, 16) ? _wtoi(expected)
+                                                                                 : 96;
+  const HDC screen = GetDC(nullptr);
+  EXPECT_EQ(asked, GetDeviceCaps(screen, LOGPIXELSX));
+  ReleaseDC(nullptr, screen);
+}
+
+}  // namespace
+}  // namespace apptest

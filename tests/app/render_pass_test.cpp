@@ -1,0 +1,133 @@
+#include "app/render_pass.h"
+
+#include "tests/app/app_fixture.h"
+#include "tests/app/renderable_spies.h"
+#include "tests/app/screen_capture.h"
+
+namespace apptest {
+namespace {
+
+// The live-object count of the Direct2D stand-in, when the process runs on it.
+using LiveObjectsFunction = LONG(__cdecl*)();
+LiveObjectsFunction StandInLiveObjects() {
+  const HMODULE d2d1 = GetModuleHandleW(L"d2d1.dll");
+  return d2d1 ? reinterpret_cast<LiveObjectsFunction>(
+                    reinterpret_cast<void*>(GetProcAddress(d2d1, "D2PieStandInLiveObjects")))
+              : nullptr;
+}
+
+const CallLog kCreation = {"Berry create", "Bright create", "Bright Pastel create",
+                           "Earth create", "Fire create",  "upper create",
+                           "lower create"};
+const CallLog kDrawing = {"upper draw", "lower draw"};
+const CallLog kDiscard = {"upper discard", "lower discard", "Berry discard",
+                          "Bright discard", "Bright Pastel discard", "Earth discard",
+                          "Fire discard"};
+
+CallLog Join(std::initializer_list<CallLog> parts) {
+  CallLog all;
+  for (const CallLog& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+class RenderPassTest : public AppTest {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    // Every drawing object is replaced by a spy around it; the render target goes too.
+    AppState& app = App();
+    const char* names[] = {"Berry", "Bright", "Bright Pastel", "Earth", "Fire"};
+    for (int i = 0; i < 5; ++i) {
+      app.PaletteTable[i] =
+          orb::MakeComObject<SpyPalette>(app.PaletteTable[i].Get(), names[i], &log_);
+    }
+    app.UpperChart = orb::MakeComObject<SpyChart>(app.UpperChart.Get(), "upper", &log_);
+    app.LowerChart = orb::MakeComObject<SpyChart>(app.LowerChart.Get(), "lower", &log_);
+    DiscardAllDeviceResources();
+    log_.clear();
+  }
+
+  void TearDown() override {
+    SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
+    AppTest::TearDown();
+  }
+
+  CallLog log_;
+};
+
+TEST_F(RenderPassTest, TheFirstPaintMakesTheTargetAtClientSizeAndHandsItOutInOrder) {
+  EXPECT_FALSE(App().WindowRenderTarget);
+  EXPECT_EQ(S_OK, RenderCharts(window_));
+  EXPECT_EQ(Join({kCreation, kDrawing}), log_);
+  ASSERT_TRUE(App().WindowRenderTarget);
+  RECT client{};
+  GetClientRect(window_, &client);
+  const D2D1_SIZE_U size = App().WindowRenderTarget->GetPixelSize();
+  EXPECT_EQ(static_cast<UINT32>(client.right), size.width);
+  EXPECT_EQ(static_cast<UINT32>(client.bottom), size.height);
+  orb::ComPtr<ID2D1SolidColorBrush> brush;
+  App().PaletteTable[2]->GetBrush(0, &brush);
+  EXPECT_TRUE(brush);
+}
+
+TEST_F(RenderPassTest, ALaterPaintCreatesNothing) {
+  ASSERT_EQ(S_OK, RenderCharts(window_));
+  const auto liveObjects = StandInLiveObjects();
+  const LONG aliveAfterFirst = liveObjects ? liveObjects() : 0;
+  log_.clear();
+  EXPECT_EQ(S_OK, RenderCharts(window_));
+  EXPECT_EQ(kDrawing, log_);
+  if (liveObjects) {
+    EXPECT_EQ(aliveAfterFirst, liveObjects());
+  }
+}
+
+TEST_F(RenderPassTest, ALostDeviceIsDroppedAndRebuiltWithTheSamePicture) {
+  if (!StandInLiveObjects()) GTEST_SKIP() << "a device loss can only be simulated on the stand-in";
+  InvalidateRect(window_, nullptr, FALSE);
+  UpdateWindow(window_);
+  const ClientShot before(window_);
+
+  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", L"every:1");
+  log_.clear();
+  EXPECT_EQ(S_OK, RenderCharts(window_));
+  EXPECT_EQ(Join({kDrawing, kDiscard}), log_);
+  EXPECT_FALSE(App().WindowRenderTarget);
+  orb::ComPtr<ID2D1SolidColorBrush> brush;
+  App().PaletteTable[0]->GetBrush(0, &brush);
+  EXPECT_FALSE(brush);
+
+  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
+  log_.clear();
+  InvalidateRect(window_, nullptr, FALSE);
+  UpdateWindow(window_);
+  EXPECT_EQ(Join({kCreation, kDrawing}), log_);
+  EXPECT_TRUE(App().WindowRenderTarget);
+  EXPECT_TRUE(ClientShot(window_) == before);
+}
+
+TEST_F(RenderPassTest, AnOccludedWindowDrawsNothingAndKeepsItsResources) {
+  ASSERT_EQ(S_OK, RenderCharts(window_));
+  ShowWindow(window_, SW_MINIMIZE);
+  PumpMessages();
+  log_.clear();
+  EXPECT_EQ(S_OK, RenderCharts(window_));
+  EXPECT_TRUE(log_.empty());
+  EXPECT_TRUE(App().WindowRenderTarget);
+  ShowWindow(window_, SW_RESTORE);
+  PumpMessages();
+  log_.clear();
+  EXPECT_EQ(S_OK, RenderCharts(window_));
+  EXPECT_EQ(kDrawing, log_);
+}
+
+TEST_F(RenderPassTest, PaintMessagesRunTheRenderPassWithoutErasing) {
+  EXPECT_EQ(0, SendMessageW(window_, WM_ERASEBKGND, 0, 0));
+  InvalidateRect(window_, nullptr, FALSE);
+  UpdateWindow(window_);
+  EXPECT_EQ(Join({kCreation, kDrawing}), log_);
+  EXPECT_FALSE(RepaintRequested());
+}
+
+}  // namespace
+}  // namespace apptest
