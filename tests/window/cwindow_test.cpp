@@ -130,16 +130,6 @@ TEST_F(WindowObject, BuildFontFillsTheDescriptionFromItsArguments) {
   EXPECT_TRUE(DeleteObject(other));
 }
 
-TEST_F(WindowObject, BuildFontAtTheScreenDpiKeepsThePointSize) {
-  auto object = MakeWindowObject();
-  object->SetDpi(static_cast<float>(ScreenDpiX()));
-  HFONT scaled = object->BuildFont(L"Segoe UI", 9, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, false);
-  HFONT exact = object->BuildFont(L"Segoe UI", 9, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, true);
-  EXPECT_EQ(FontOf(exact).lfHeight, FontOf(scaled).lfHeight);
-  DeleteObject(scaled);
-  DeleteObject(exact);
-}
-
 TEST_F(HostWindow, DefaultStylesFontAndRecordedClass) {
   for (DWORD given : {0x0u, 0xFFFFFFFFu}) {
     auto object = MakeWindowObject();
