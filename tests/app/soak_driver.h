@@ -15,6 +15,8 @@ namespace soak {
 // give is negative.
 struct ProcessCounters {
   double privateBytes = -1.0;
+  // Read from the commit charge (PagefileUsage) because PrivateUsage read 0, as under Wine.
+  bool privateFromCommitCharge = false;
   long gdiObjects = -1;
   long userObjects = -1;
 };
