@@ -282,6 +282,8 @@ int main(int argc, char** argv) {
   ReportCounters("mem_start", "after start-up", afterStart);
   if (soakForm != "none") {
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watch.original));
+    ReportCounters("mem_before_soak", "after the benchmarks above, before the soak",
+                   soak::ReadProcessCounters(GetCurrentProcess()));
     SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", L"every:37");
     const soak::SoakPlan plan =
         soakForm == "full" ? soak::SoakPlan{} : soak::ShortSoakPlan(soak::SoakPlan{}.seed);

@@ -1,0 +1,230 @@
+// Long runs of real messages against the real application window: the soak (regenerations,
+// pointer moves, resizes, gray toggles and lost devices) and random bad input. The test command
+// runs shortened forms; D2PIE_SOAK=full runs the full ones (several minutes under Wine).
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/app_main.h"
+#include "app/app_state.h"
+#include "app/render_pass.h"
+#include "tests/app/soak_driver.h"
+
+namespace {
+
+constexpr std::uint32_t kSoakSeed = 20261209;
+constexpr std::uint32_t kBadInputSeed = 7031;
+constexpr double kMiB = 1024.0 * 1024.0;
+
+bool FullForm() {
+  const char* value = std::getenv("D2PIE_SOAK");
+  return value != nullptr && std::string(value) == "full";
+}
+
+// The stand-in's count of its live objects; -1 when this process uses another Direct2D.
+LONG StandInLiveObjects() {
+  const HMODULE d2d1 = GetModuleHandleW(L"d2d1.dll");
+  if (d2d1 == nullptr) return -1;
+  const auto count = reinterpret_cast<LONG(WINAPI*)()>(
+      reinterpret_cast<void*>(GetProcAddress(d2d1, "D2PieStandInLiveObjects")));
+  return count != nullptr ? count() : -1;
+}
+
+// What the window's client area shows, read back from the window itself.
+std::vector<DWORD> ClientPixels(HWND window, int* width, int* height) {
+  RECT client{};
+  GetClientRect(window, &client);
+  *width = client.right;
+  *height = client.bottom;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = client.right;
+  info.bmiHeader.biHeight = -client.bottom;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  const HDC source = GetDC(window);
+  const HDC memory = CreateCompatibleDC(source);
+  const HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
+  GdiFlush();
+  const auto* words = static_cast<const DWORD*>(bits);
+  std::vector<DWORD> pixels(words, words + static_cast<size_t>(client.right) * client.bottom);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, source);
+  for (DWORD& p : pixels) p &= 0xFFFFFF;
+  return pixels;
+}
+
+class Soak : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    liveBefore_ = orb::LiveObjectCount();
+    standInBefore_ = StandInLiveObjects();
+    AppPlatform platform = DefaultPlatform(random_);
+    ASSERT_TRUE(StartApp(platform));
+    window_ = App().MainWindow->GetWindowHandle();
+    ShowWindow(window_, SW_SHOW);
+    UpdateWindow(window_);
+    Pump();
+  }
+
+  void TearDown() override {
+    SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
+    if (IsWindow(window_)) DestroyWindow(window_);
+    Pump();
+    ReleaseAppObjects();
+    EXPECT_EQ(liveBefore_, orb::LiveObjectCount()) << "an object of the program was not released";
+    if (standInBefore_ >= 0) {
+      EXPECT_EQ(standInBefore_, StandInLiveObjects()) << "a Direct2D object was not released";
+    }
+  }
+
+  static void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) continue;
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+
+  // The program's own loop must still run and end with 0 when the window is closed.
+  void CloseThroughTheMessageLoop() {
+    DWORD_PTR answer = 0;
+    EXPECT_NE(0, SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer))
+        << "the window does not answer";
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, App().MainWindow->RunMessageLoop(SW_SHOWNOACTIVATE));
+    EXPECT_FALSE(IsWindow(window_));
+  }
+
+  SeededRandomSource random_{kSoakSeed};
+  HWND window_ = nullptr;
+  LONG liveBefore_ = 0;
+  LONG standInBefore_ = -1;
+};
+
+// The checks themselves: each broken invariant is reported, not passed over.
+TEST_F(Soak, TheMonitorReportsAStrayTimerTwoSelectionsAndAStalledAnimation) {
+  IPieChart* upper = App().UpperChart.Get();
+  IPieChart* lower = App().LowerChart.Get();
+  {
+    soak::Monitor monitor(window_);
+    // The screen's pointer may have selected a slice when the window appeared: away from both.
+    SendMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(0, 0));
+    ASSERT_FALSE(soak::AnimationInProgress());
+    EXPECT_EQ("", monitor.Result().violation);
+    SetTimer(window_, ExplodeTimerId, 10000, nullptr);
+    SendMessageW(window_, WM_NULL, 0, 0);
+    EXPECT_NE(std::string::npos, monitor.Result().violation.find("explode timer"))
+        << monitor.Result().violation;
+  }
+  {
+    soak::Monitor monitor(window_);
+    for (IPieChart* chart : {upper, lower}) {
+      chart->SelectSlice(0);
+      chart->SetExplodeOffset(MaxExplodeOffset);
+    }
+    SendMessageW(window_, WM_NULL, 0, 0);
+    EXPECT_NE(std::string::npos, monitor.Result().violation.find("both charts"))
+        << monitor.Result().violation;
+  }
+  {
+    soak::Monitor monitor(window_);
+    lower->SelectSlice(-1);
+    upper->SelectSlice(0);  // offset 0 and no timer to move it on
+    EXPECT_TRUE(soak::AnimationInProgress());
+    EXPECT_FALSE(monitor.Settle(200));
+    upper->SelectSlice(-1);
+  }
+}
+
+TEST_F(Soak, RegensMovesResizesGrayAndLostDevicesLeaveTheProgramSound) {
+  const soak::SoakPlan plan = FullForm() ? soak::SoakPlan{kSoakSeed} : soak::ShortSoakPlan(kSoakSeed);
+  const soak::ProcessCounters start = soak::ReadProcessCounters(GetCurrentProcess());
+  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", L"every:37");
+
+  const soak::Outcome outcome = soak::RunSoak(window_, plan);
+
+  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
+  EXPECT_EQ("", outcome.violation) << "seed " << plan.seed;
+  // Every lost device costs a frame; enough frames must have been drawn to lose several.
+  EXPECT_GT(outcome.frames, 37 * 10) << "too few frames to lose the device repeatedly";
+  EXPECT_GT(outcome.ticks, 0) << "no animation ran";
+
+  const soak::ProcessCounters end = soak::ReadProcessCounters(GetCurrentProcess());
+  std::printf("soak: %ld messages, %ld frames, %ld ticks; private bytes %.2f -> %.2f MiB, "
+              "GDI %ld -> %ld, USER %ld -> %ld\n",
+              outcome.messages, outcome.frames, outcome.ticks, start.privateBytes / kMiB,
+              end.privateBytes / kMiB, start.gdiObjects, end.gdiObjects, start.userObjects,
+              end.userObjects);
+  // Counters that the system reports as zero carry no information and are not compared.
+  if (start.gdiObjects > 0) {
+    EXPECT_EQ(start.gdiObjects, end.gdiObjects);
+  }
+  if (start.userObjects > 0) {
+    EXPECT_EQ(start.userObjects, end.userObjects);
+  }
+  ASSERT_GT(start.privateBytes, 0.0) << "no figure for the process's private bytes";
+  EXPECT_LE(end.privateBytes - start.privateBytes, kMiB);
+
+  CloseThroughTheMessageLoop();
+}
+
+TEST_F(Soak, RandomBadInputLeavesTheWindowSoundAndDrawingAsANewOneWould) {
+  soak::BadInputPlan plan;
+  plan.seed = kBadInputSeed;
+  plan.messages = FullForm() ? 100000 : 10000;
+
+  const soak::Outcome outcome = soak::RunBadInput(window_, plan);
+  EXPECT_EQ("", outcome.violation) << "seed " << plan.seed;
+  EXPECT_GT(outcome.frames, plan.messages / 10) << "seed " << plan.seed;
+
+  // Back to the start size, with the program told so by the window itself.
+  const float scale = App().MainWindow->GetDpi() / 96.0f;
+  RECT frame{0, 0, static_cast<LONG>(512 * scale), static_cast<LONG>(540 * scale)};
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE)), FALSE, 0);
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER);
+  RECT client{};
+  GetClientRect(window_, &client);
+  SendMessageW(window_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+  // The pointer leaves both charts, so that no slice is out in the picture.
+  SendMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(0, 0));
+  InvalidateRect(window_, nullptr, FALSE);
+  UpdateWindow(window_);
+  Pump();
+  int width = 0;
+  int height = 0;
+  const std::vector<DWORD> after = ClientPixels(window_, &width, &height);
+
+  // The same picture from a render target and brushes made afresh.
+  DiscardAllDeviceResources();
+  InvalidateRect(window_, nullptr, FALSE);
+  UpdateWindow(window_);
+  const std::vector<DWORD> fresh = ClientPixels(window_, &width, &height);
+  ASSERT_GT(width, 0);
+  EXPECT_TRUE(after == fresh) << "the frame after bad input differs from a fresh one";
+
+  const DWORD background = 0x005279;  // red 0, green 82, blue 121
+  EXPECT_EQ(background, after[static_cast<size_t>(height / 2) * width + (width - 3)]);
+  const auto at = [&](float x, float y) {
+    return after[static_cast<size_t>(y * scale) * width + static_cast<size_t>(x * scale)];
+  };
+  // Both charts are drawn where they belong: centred, near their centres.
+  const float middle = static_cast<float>(width) / scale / 2.0f;
+  EXPECT_NE(background, at(middle + 3.0f, 113.0f));
+  EXPECT_NE(background, at(middle + 3.0f, 373.0f));
+
+  CloseThroughTheMessageLoop();
+}
+
+}  // namespace
