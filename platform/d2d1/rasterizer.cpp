@@ -9,7 +9,7 @@ void Rasterizer::Resize(int width, int height) {
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);
   stride_ = width_ + 2;
-  cells_.assign(static_cast<size_t>(stride_) * height_, 0.0f);
+  cells_.assign(static_cast<std::size_t>(stride_) * height_, 0.0f);
   rowFirst_.assign(height_, stride_);
   rowLast_.assign(height_, -1);
   coverage_.assign(width_, 0.0f);
@@ -18,11 +18,14 @@ void Rasterizer::Resize(int width, int height) {
 }
 
 void Rasterizer::Deposit(int row, int column, float value) {
-  cells_[static_cast<size_t>(row) * stride_ + column] += value;
+  cells_[static_cast<std::size_t>(row) * stride_ + column] += value;
   if (column < rowFirst_[row]) rowFirst_[row] = column;
   if (column > rowLast_[row]) rowLast_[row] = column;
-  if (row < firstRow_) firstRow_ = row;
-  if (row > lastRow_) lastRow_ = row;
+}
+
+void Rasterizer::TouchRows(int first, int last) {
+  if (first < firstRow_) firstRow_ = first;
+  if (last > lastRow_) lastRow_ = last;
 }
 
 void Rasterizer::AddEdge(Vec2 from, Vec2 to) {
@@ -66,6 +69,8 @@ void Rasterizer::AddClippedEdge(Vec2 from, Vec2 to) {
     // Rows whose centre lies in [top, bottom): one unit at the first centre not left of x.
     const int rowStart = std::max(0, static_cast<int>(std::ceil(top.y - 0.5)));
     const int rowEnd = std::min(height_ - 1, static_cast<int>(std::ceil(bottom.y - 0.5)) - 1);
+    if (rowStart > rowEnd) return;
+    TouchRows(rowStart, rowEnd);
     for (int row = rowStart; row <= rowEnd; ++row) {
       const double x = top.x + (row + 0.5 - top.y) * slope;
       const int column = std::clamp(static_cast<int>(std::ceil(x - 0.5)), 0, width_);
@@ -79,6 +84,7 @@ void Rasterizer::AddClippedEdge(Vec2 from, Vec2 to) {
   if (yStart >= yEnd) return;
   const int rowStart = static_cast<int>(std::floor(yStart));
   const int rowEnd = std::min(height_ - 1, static_cast<int>(std::ceil(yEnd)) - 1);
+  TouchRows(rowStart, rowEnd);
   for (int row = rowStart; row <= rowEnd; ++row) {
     const double y0 = std::max(yStart, static_cast<double>(row));
     const double y1 = std::min(yEnd, static_cast<double>(row + 1));
@@ -89,78 +95,104 @@ void Rasterizer::AddClippedEdge(Vec2 from, Vec2 to) {
   }
 }
 
-// One edge piece within one row: from x0 to x1 while covering height dy (signed).
+// One edge piece within one row: from x0 to x1 while covering height dy (signed). Which end is
+// which does not matter for the area it bounds, only the sign of dy.
 void Rasterizer::AddRowSpan(double x0, double dy, double x1, double rowY) {
   const int row = static_cast<int>(rowY);
   const double w = width_;
-  x0 = std::clamp(x0, 0.0, w);
-  x1 = std::clamp(x1, 0.0, w);
-  auto piece = [&](double xa, double xb, double height) {
-    const double middle = (xa + xb) / 2.0;
-    int column = static_cast<int>(std::floor(middle));
-    if (column > width_) column = width_;
-    const double inside = middle - column;  // part of the cell left of the edge
-    Deposit(row, column, static_cast<float>(height * (1.0 - inside)));
-    Deposit(row, column + 1, static_cast<float>(height * inside));
-  };
-  const double lo = std::min(x0, x1), hi = std::max(x0, x1);
-  if (hi <= std::floor(lo) + 1.0) {
-    piece(x0, x1, dy);
+  const double lo = std::clamp(std::min(x0, x1), 0.0, w);
+  const double hi = std::clamp(std::max(x0, x1), 0.0, w);
+  float* cells = cells_.data() + static_cast<std::size_t>(row) * stride_;
+  const int first = std::min(static_cast<int>(lo), width_);
+  if (hi <= first + 1.0) {
+    // Within one cell: the part of the cell right of the edge's middle is enclosed.
+    const double inside = (lo + hi) / 2.0 - first;
+    cells[first] += static_cast<float>(dy * (1.0 - inside));
+    cells[first + 1] += static_cast<float>(dy * inside);
+    if (first < rowFirst_[row]) rowFirst_[row] = first;
+    if (first + 1 > rowLast_[row]) rowLast_[row] = first + 1;
     return;
   }
-  // Split at each vertical cell border, sharing the height in proportion to x travelled.
-  const double run = x1 - x0;
-  const double step = x1 > x0 ? 1.0 : -1.0;
-  double xa = x0;
-  double border = x1 > x0 ? std::floor(x0) + 1.0 : std::ceil(x0) - 1.0;
-  while (x1 > x0 ? border < x1 : border > x1) {
-    piece(xa, border, dy * (border - xa) / run);
-    xa = border;
-    border += step;
+  // Across several cells, height shared in proportion to x travelled. A whole cell crossed
+  // gives half its height to itself and half to the next, so inner cells receive it all.
+  const double perX = dy / (hi - lo);
+  const int last = static_cast<int>(std::ceil(hi)) - 1;  // the cell holding the right end
+  const double headWidth = first + 1.0 - lo;
+  const double head = perX * headWidth;
+  const double headInside = headWidth / 2.0;  // part of the first cell right of the piece's middle
+  cells[first] += static_cast<float>(head * headInside);
+  double carry = head * (1.0 - headInside);
+  for (int c = first + 1; c < last; ++c) {
+    cells[c] += static_cast<float>(carry + perX * 0.5);
+    carry = perX * 0.5;
   }
-  piece(xa, x1, dy * (x1 - xa) / run);
+  const double tailWidth = hi - last;
+  const double tail = perX * tailWidth;
+  const double tailInside = tailWidth / 2.0;  // part of the last cell left of the piece's middle
+  cells[last] += static_cast<float>(carry + tail * (1.0 - tailInside));
+  cells[last + 1] += static_cast<float>(tail * tailInside);
+  if (first < rowFirst_[row]) rowFirst_[row] = first;
+  if (last + 1 > rowLast_[row]) rowLast_[row] = last + 1;
 }
 
-void Rasterizer::CoverRow(int y, FillRule rule) {
-  float* cells = cells_.data() + static_cast<size_t>(y) * stride_;
-  const int first = rowFirst_[y];
-  const int last = rowLast_[y];
-  // Past the last deposit the sum stays constant; it is zero unless the polygon was left open
-  // or runs beyond the right border, so coverage continues to the border in that case.
+namespace {
+
+// Turns the running sum of one row's cells into coverage, resetting the cells on the way.
+// Mapping is the fill rule's reading of the summed winding.
+template <typename Mapping>
+float AccumulateRow(float* cells, float* coverage, int first, int end, Mapping map) {
   float sum = 0.0f;
-  const int end = std::min(last, width_ - 1);
-  coverFirst_ = std::min(first, width_);
-  for (int x = first; x <= last; ++x) {
+  for (int x = first; x <= end; ++x) {
     sum += cells[x];
     cells[x] = 0.0f;
-    if (x > end) continue;
-    coverage_[x] = sum;
+    coverage[x] = map(sum);
   }
-  int stop = end;
-  if (std::fabs(sum) > 1e-4f) {
-    for (int x = end + 1; x < width_; ++x) coverage_[x] = sum;
-    stop = width_ - 1;
-  }
-  rowFirst_[y] = stride_;
-  rowLast_[y] = -1;
-  coverCount_ = stop - coverFirst_ + 1;
-  if (coverCount_ <= 0) {
-    coverCount_ = 0;
-    return;
-  }
-  float* out = coverage_.data() + coverFirst_;
+  return sum;
+}
+
+}  // namespace
+
+void Rasterizer::CoverRow(int y, FillRule rule) {
+  float* cells = cells_.data() + static_cast<std::size_t>(y) * stride_;
+  const int first = rowFirst_[y];
+  const int last = rowLast_[y];
+  const int end = std::min(last, width_ - 1);
+  float* coverage = coverage_.data();
+  float sum = 0.0f;
   if (!antialiased_) {
-    for (int i = 0; i < coverCount_; ++i) {
-      const int winding = static_cast<int>(std::lround(out[i]));
-      out[i] = (rule == FillRule::Winding ? winding != 0 : (winding & 1) != 0) ? 1.0f : 0.0f;
+    if (rule == FillRule::Winding) {
+      sum = AccumulateRow(cells, coverage, first, end,
+                          [](float s) { return std::fabs(s) > 0.5f ? 1.0f : 0.0f; });
+    } else {
+      sum = AccumulateRow(cells, coverage, first, end, [](float s) {
+        return (std::lround(s) & 1) != 0 ? 1.0f : 0.0f;
+      });
     }
   } else if (rule == FillRule::Winding) {
-    for (int i = 0; i < coverCount_; ++i) out[i] = std::min(1.0f, std::fabs(out[i]));
+    sum = AccumulateRow(cells, coverage, first, end,
+                        [](float s) { return std::min(1.0f, std::fabs(s)); });
   } else {
-    for (int i = 0; i < coverCount_; ++i) {
-      const float v = std::fmod(std::fabs(out[i]), 2.0f);
-      out[i] = v > 1.0f ? 2.0f - v : v;
-    }
+    sum = AccumulateRow(cells, coverage, first, end, [](float s) {
+      float v = std::fabs(s);
+      if (v > 1.0f) {
+        v -= 2.0f * std::floor(v * 0.5f);  // winding modulo 2
+        if (v > 1.0f) v = 2.0f - v;
+      }
+      return v;
+    });
+  }
+  // Cells past the right border hold deposits of edges pressed onto it.
+  for (int x = std::max(first, end + 1); x <= last; ++x) cells[x] = 0.0f;
+  rowFirst_[y] = stride_;
+  rowLast_[y] = -1;
+  coverFirst_ = first;
+  coverCount_ = std::max(0, end - first + 1);
+  // A closed outline sums to zero by the last deposit; an unclosed one (not made by the
+  // stand-in's own callers) would leave a remainder that covers the rest of the row.
+  if (std::fabs(sum) > 1e-3f && coverCount_ > 0 && end < width_ - 1) {
+    const float rest = coverage[end];
+    for (int x = end + 1; x < width_; ++x) coverage[x] = rest;
+    coverCount_ = width_ - first;
   }
 }
 

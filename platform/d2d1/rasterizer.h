@@ -10,6 +10,7 @@
 //
 // Buffers are kept between uses, and only the touched part of each row is visited and reset.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -39,6 +40,7 @@ class Rasterizer {
   void AddRowSpan(double x0, double dy, double x1, double rowY);
   void AddClippedEdge(Vec2 from, Vec2 to);
   void Deposit(int row, int column, float value);
+  void TouchRows(int first, int last);
   void CoverRow(int y, FillRule rule);
 
   int width_ = 0;

@@ -31,25 +31,37 @@ Paint MakePaint(float r, float g, float b, float a, float opacity) {
 void Surface::Resize(int width, int height) {
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);
-  pixels_.assign(static_cast<size_t>(width_) * height_, 0u);
+  pixels_.assign(static_cast<std::size_t>(width_) * height_, 0u);
 }
 
 void Surface::Clear(const Paint& paint) { std::fill(pixels_.begin(), pixels_.end(), paint.pixel); }
 
 void Surface::BlendRow(int y, int x, int count, const float* coverage, const Paint& paint) {
   if (y < 0 || y >= height_ || paint.a == 0) return;
-  std::uint32_t* row = pixels_.data() + static_cast<size_t>(y) * width_;
+  std::uint32_t* row = pixels_.data() + static_cast<std::size_t>(y) * width_;
   const bool opaque = paint.a == 255;
-  for (int i = 0; i < count; ++i) {
+  // Coverage summed from many edges lands a hair under 1 inside a shape; anything that rounds
+  // to 255 is full cover.
+  constexpr float kFull = 254.5f / 255.0f;
+  constexpr float kNone = 0.5f / 255.0f;  // and below this, none
+  for (int i = 0; i < count;) {
     const float c = coverage[i];
-    if (c <= 0.0f) continue;
-    std::uint32_t& dst = row[x + i];
-    if (opaque && c >= 1.0f) {
-      dst = paint.pixel;
+    if (c < kNone) {
+      ++i;
+      while (i < count && coverage[i] < kNone) ++i;
       continue;
     }
-    const std::uint32_t k = static_cast<std::uint32_t>(c * 255.0f + 0.5f);  // 0..255
-    if (k == 0) continue;
+    if (opaque && c >= kFull) {
+      // Runs of full cover are the bulk of a fill: plain stores.
+      int end = i + 1;
+      while (end < count && coverage[end] >= kFull) ++end;
+      std::fill(row + x + i, row + x + end, paint.pixel);
+      i = end;
+      continue;
+    }
+    std::uint32_t& dst = row[x + i];
+    ++i;
+    const std::uint32_t k = static_cast<std::uint32_t>(std::min(c, 1.0f) * 255.0f + 0.5f);
     const std::uint32_t keep = 255 - Div255(paint.a * k);
     const std::uint32_t b = Div255(paint.b * k + (dst & 0xff) * keep);
     const std::uint32_t g = Div255(paint.g * k + ((dst >> 8) & 0xff) * keep);

@@ -2,6 +2,7 @@
 // The frame's pixels: 32-bit BGRA with premultiplied alpha, top row first, and source-over
 // blending of a solid colour through per-pixel coverage.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -26,7 +27,7 @@ class Surface {
   int Width() const { return width_; }
   int Height() const { return height_; }
   const std::uint32_t* Pixels() const { return pixels_.data(); }
-  std::uint32_t At(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
+  std::uint32_t At(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
 
  private:
   int width_ = 0;
