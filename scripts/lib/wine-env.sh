@@ -66,11 +66,16 @@ d2pie_stop_display() {
   fi
 }
 
-# d2pie_configure_and_build ROOT BUILD_DIR: the cross-build.
+# d2pie_configure_and_build ROOT BUILD_DIR [TARGET...]: the cross-build, of everything or of the
+# targets named.
 d2pie_configure_and_build() {
-  if [ ! -f "$2/CMakeCache.txt" ]; then
-    cmake -S "$1" -B "$2" -DCMAKE_TOOLCHAIN_FILE="$1/cmake/mingw-w64-x86_64.cmake" \
+  local root=$1 build=$2
+  shift 2
+  if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
       -DCMAKE_BUILD_TYPE=Release >/dev/null
   fi
-  cmake --build "$2" -j "$(nproc)"
+  local targets=()
+  [ $# -gt 0 ] && targets=(--target "$@")
+  cmake --build "$build" -j "$(nproc)" "${targets[@]}"
 }
