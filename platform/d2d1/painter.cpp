@@ -38,11 +38,11 @@ class RasterEdges final : public EdgeSink {
   Rasterizer& raster_;
 };
 
-class BlendRows {
+class BlendSpans {
  public:
-  BlendRows(Surface& surface, const Paint& paint) : surface_(surface), paint_(paint) {}
-  void Row(int y, int x, int count, const float* coverage) {
-    surface_.BlendRow(y, x, count, coverage, paint_);
+  BlendSpans(Surface& surface, const Paint& paint) : surface_(surface), paint_(paint) {}
+  void Span(int y, int x, int count, float coverage) {
+    surface_.BlendSpan(y, x, count, coverage, paint_);
   }
 
  private:
@@ -73,8 +73,8 @@ void Painter::Stroke(const Path& path, const Affine& toPixels, double width, con
 }
 
 void Painter::Blend(FillRule rule, const Paint& paint) {
-  BlendRows rows(surface_, paint);
-  raster_.Sweep(rule, rows);
+  BlendSpans spans(surface_, paint);
+  raster_.Sweep(rule, spans);
 }
 
 }  // namespace standin

@@ -12,7 +12,6 @@ void Rasterizer::Resize(int width, int height) {
   cells_.assign(static_cast<std::size_t>(stride_) * height_, 0.0f);
   rowFirst_.assign(height_, stride_);
   rowLast_.assign(height_, -1);
-  coverage_.assign(width_, 0.0f);
   firstRow_ = height_;
   lastRow_ = -1;
 }
@@ -133,67 +132,6 @@ void Rasterizer::AddRowSpan(double x0, double dy, double x1, double rowY) {
   cells[last + 1] += static_cast<float>(tail * tailInside);
   if (first < rowFirst_[row]) rowFirst_[row] = first;
   if (last + 1 > rowLast_[row]) rowLast_[row] = last + 1;
-}
-
-namespace {
-
-// Turns the running sum of one row's cells into coverage, resetting the cells on the way.
-// Mapping is the fill rule's reading of the summed winding.
-template <typename Mapping>
-float AccumulateRow(float* cells, float* coverage, int first, int end, Mapping map) {
-  float sum = 0.0f;
-  for (int x = first; x <= end; ++x) {
-    sum += cells[x];
-    cells[x] = 0.0f;
-    coverage[x] = map(sum);
-  }
-  return sum;
-}
-
-}  // namespace
-
-void Rasterizer::CoverRow(int y, FillRule rule) {
-  float* cells = cells_.data() + static_cast<std::size_t>(y) * stride_;
-  const int first = rowFirst_[y];
-  const int last = rowLast_[y];
-  const int end = std::min(last, width_ - 1);
-  float* coverage = coverage_.data();
-  float sum = 0.0f;
-  if (!antialiased_) {
-    if (rule == FillRule::Winding) {
-      sum = AccumulateRow(cells, coverage, first, end,
-                          [](float s) { return std::fabs(s) > 0.5f ? 1.0f : 0.0f; });
-    } else {
-      sum = AccumulateRow(cells, coverage, first, end, [](float s) {
-        return (std::lround(s) & 1) != 0 ? 1.0f : 0.0f;
-      });
-    }
-  } else if (rule == FillRule::Winding) {
-    sum = AccumulateRow(cells, coverage, first, end,
-                        [](float s) { return std::min(1.0f, std::fabs(s)); });
-  } else {
-    sum = AccumulateRow(cells, coverage, first, end, [](float s) {
-      float v = std::fabs(s);
-      if (v > 1.0f) {
-        v -= 2.0f * std::floor(v * 0.5f);  // winding modulo 2
-        if (v > 1.0f) v = 2.0f - v;
-      }
-      return v;
-    });
-  }
-  // Cells past the right border hold deposits of edges pressed onto it.
-  for (int x = std::max(first, end + 1); x <= last; ++x) cells[x] = 0.0f;
-  rowFirst_[y] = stride_;
-  rowLast_[y] = -1;
-  coverFirst_ = first;
-  coverCount_ = std::max(0, end - first + 1);
-  // A closed outline sums to zero by the last deposit; an unclosed one (not made by the
-  // stand-in's own callers) would leave a remainder that covers the rest of the row.
-  if (std::fabs(sum) > 1e-3f && coverCount_ > 0 && end < width_ - 1) {
-    const float rest = coverage[end];
-    for (int x = end + 1; x < width_; ++x) coverage[x] = rest;
-    coverCount_ = width_ - first;
-  }
 }
 
 }  // namespace standin

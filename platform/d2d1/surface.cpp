@@ -36,38 +36,29 @@ void Surface::Resize(int width, int height) {
 
 void Surface::Clear(const Paint& paint) { std::fill(pixels_.begin(), pixels_.end(), paint.pixel); }
 
-void Surface::BlendRow(int y, int x, int count, const float* coverage, const Paint& paint) {
-  if (y < 0 || y >= height_ || paint.a == 0) return;
-  std::uint32_t* row = pixels_.data() + static_cast<std::size_t>(y) * width_;
-  const bool opaque = paint.a == 255;
-  // Coverage summed from many edges lands a hair under 1 inside a shape; anything that rounds
-  // to 255 is full cover.
+void Surface::BlendSpan(int y, int x, int count, float coverage, const Paint& paint) {
+  // Coverage summed from many edges lands a hair off 0 or 1; what rounds to 0 or 255 is
+  // no cover or full cover.
+  constexpr float kNone = 0.5f / 255.0f;
   constexpr float kFull = 254.5f / 255.0f;
-  constexpr float kNone = 0.5f / 255.0f;  // and below this, none
-  for (int i = 0; i < count;) {
-    const float c = coverage[i];
-    if (c < kNone) {
-      ++i;
-      while (i < count && coverage[i] < kNone) ++i;
-      continue;
-    }
-    if (opaque && c >= kFull) {
-      // Runs of full cover are the bulk of a fill: plain stores.
-      int end = i + 1;
-      while (end < count && coverage[end] >= kFull) ++end;
-      std::fill(row + x + i, row + x + end, paint.pixel);
-      i = end;
-      continue;
-    }
-    std::uint32_t& dst = row[x + i];
-    ++i;
-    const std::uint32_t k = static_cast<std::uint32_t>(std::min(c, 1.0f) * 255.0f + 0.5f);
-    const std::uint32_t keep = 255 - Div255(paint.a * k);
-    const std::uint32_t b = Div255(paint.b * k + (dst & 0xff) * keep);
-    const std::uint32_t g = Div255(paint.g * k + ((dst >> 8) & 0xff) * keep);
-    const std::uint32_t r = Div255(paint.r * k + ((dst >> 16) & 0xff) * keep);
-    const std::uint32_t a = Div255(paint.a * k + (dst >> 24) * keep);
-    dst = b | (g << 8) | (r << 16) | (a << 24);
+  if (y < 0 || y >= height_ || count <= 0 || paint.a == 0 || coverage < kNone) return;
+  std::uint32_t* pixel = pixels_.data() + static_cast<std::size_t>(y) * width_ + x;
+  if (paint.a == 255 && coverage >= kFull) {
+    std::fill(pixel, pixel + count, paint.pixel);
+    return;
+  }
+  const std::uint32_t k = static_cast<std::uint32_t>(std::min(coverage, 1.0f) * 255.0f + 0.5f);
+  const std::uint32_t keep = 255 - Div255(paint.a * k);
+  // Two channels per multiply: blue and red in one word, green and alpha in another.
+  const std::uint32_t sourceRb = Div255(paint.b * k) | (Div255(paint.r * k) << 16);
+  const std::uint32_t sourceGa = Div255(paint.g * k) | (Div255(paint.a * k) << 16);
+  for (int i = 0; i < count; ++i) {
+    const std::uint32_t d = pixel[i];
+    std::uint32_t rb = (d & 0x00ff00ffu) * keep + 0x00800080u;
+    std::uint32_t ga = ((d >> 8) & 0x00ff00ffu) * keep + 0x00800080u;
+    rb = ((rb + ((rb >> 8) & 0x00ff00ffu)) >> 8) & 0x00ff00ffu;  // each half divided by 255
+    ga = ((ga + ((ga >> 8) & 0x00ff00ffu)) >> 8) & 0x00ff00ffu;
+    pixel[i] = (rb + sourceRb) | ((ga + sourceGa) << 8);
   }
 }
 

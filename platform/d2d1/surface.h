@@ -21,8 +21,8 @@ class Surface {
  public:
   void Resize(int width, int height);
   void Clear(const Paint& paint);
-  // Source-over of paint at coverage[i] onto pixel (x + i, y).
-  void BlendRow(int y, int x, int count, const float* coverage, const Paint& paint);
+  // Source-over of paint at one coverage (0..1) onto pixels x .. x + count - 1 of row y.
+  void BlendSpan(int y, int x, int count, float coverage, const Paint& paint);
 
   int Width() const { return width_; }
   int Height() const { return height_; }
