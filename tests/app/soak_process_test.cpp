@@ -1,0 +1,149 @@
+// The built program as a process of its own, soaked through messages posted to its window while
+// the Direct2D stand-in loses its device every 37th frame: it must keep answering, close with
+// exit code 0 and leave no Direct2D object alive. D2PIE_SOAK=full runs ten times as many.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+#include <windows.h>
+
+#include "tests/app/soak_driver.h"
+
+namespace {
+
+constexpr std::uint32_t kSeed = 9121;
+constexpr double kMiB = 1024.0 * 1024.0;
+
+std::wstring ProgramFolder() {
+  wchar_t path[MAX_PATH];
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+HWND FindProgramWindow(DWORD process) {
+  struct Search {
+    DWORD process;
+    HWND found;
+  } search{process, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        wchar_t caption[64] = {};
+        GetWindowTextW(window, caption, 64);
+        if (owner == s->process && IsWindowVisible(window) &&
+            std::wstring(caption).rfind(L"D2 Pie: ", 0) == 0) {
+          s->found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool Answers(HWND window) {
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer) != 0;
+}
+
+std::string FirstLine(const std::wstring& path) {
+  FILE* file = _wfopen(path.c_str(), L"r");
+  if (file == nullptr) return "no report";
+  char line[64] = {};
+  if (std::fgets(line, sizeof line, file) == nullptr) line[0] = '\0';
+  std::fclose(file);
+  std::string text(line);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  return text;
+}
+
+TEST(SoakedProcess, KeepsAnsweringThroughLostDevicesAndClosesCleanly) {
+  const char* form = std::getenv("D2PIE_SOAK");
+  const int operations = form != nullptr && std::string(form) == "full" ? 30000 : 3000;
+
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring report =
+      std::wstring(temp) + L"d2pie-soak-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+  DeleteFileW(report.c_str());
+  SetEnvironmentVariableW(L"D2PIE_D2D1_LEAK_REPORT", report.c_str());
+  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", L"every:37");
+  std::wstring command = L"\"" + ProgramFolder() + L"d2pie.exe\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
+                                      nullptr, nullptr, &startup, &process);
+  SetEnvironmentVariableW(L"D2PIE_D2D1_LEAK_REPORT", nullptr);
+  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
+  ASSERT_TRUE(started);
+
+  WaitForInputIdle(process.hProcess, 10000);
+  HWND window = nullptr;
+  for (int i = 0; i < 200 && window == nullptr; ++i) {
+    window = FindProgramWindow(process.dwProcessId);
+    if (window == nullptr) Sleep(50);
+  }
+  ASSERT_NE(nullptr, window) << "the program's window did not appear";
+  ASSERT_TRUE(Answers(window));
+  const soak::ProcessCounters start = soak::ReadProcessCounters(process.hProcess);
+
+  std::mt19937 random(kSeed);
+  const HWND gray = GetDlgItem(window, 102);
+  for (int i = 0; i < operations; ++i) {
+    const unsigned what = random() % 100;
+    if (what < 33) {
+      PostMessageW(window, WM_COMMAND, MAKEWPARAM(101, BN_CLICKED), 0);
+    } else if (what < 98) {
+      PostMessageW(window, WM_MOUSEMOVE, 0,
+                   MAKELPARAM(random() % 560, random() % 600));
+    } else if (what < 99) {
+      const bool checked = SendMessageW(gray, BM_GETCHECK, 0, 0) == BST_CHECKED;
+      SendMessageW(gray, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
+      PostMessageW(window, WM_COMMAND, MAKEWPARAM(102, BN_CLICKED), 0);
+    } else {
+      switch (random() % 3) {
+        case 0: ShowWindow(window, SW_MINIMIZE); break;
+        case 1: ShowWindow(window, SW_RESTORE); break;
+        default:
+          SetWindowPos(window, nullptr, 0, 0, 200 + random() % 900, 200 + random() % 700,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+          break;
+      }
+    }
+    // A frame drawn now and then, so that the device is lost every so often, and a round trip
+    // that proves that the program still answers.
+    if (i % 10 == 9) RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    if (i % 100 == 99) {
+      ASSERT_TRUE(Answers(window)) << "no answer after " << i << " operations";
+    }
+  }
+  ShowWindow(window, SW_RESTORE);
+  ASSERT_TRUE(Answers(window));
+  const soak::ProcessCounters end = soak::ReadProcessCounters(process.hProcess);
+  // What Wine tells about another process is printed, not judged: the in-process soak compares.
+  std::printf("soaked process: %d operations; private bytes %.2f -> %.2f MiB, GDI %ld -> %ld, "
+              "USER %ld -> %ld\n",
+              operations, start.privateBytes / kMiB, end.privateBytes / kMiB, start.gdiObjects,
+              end.gdiObjects, start.userObjects, end.userObjects);
+
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 20000));
+  DWORD code = 12345;
+  GetExitCodeProcess(process.hProcess, &code);
+  if (code == STILL_ACTIVE) TerminateProcess(process.hProcess, 99);
+  EXPECT_EQ(0u, code);
+  EXPECT_EQ("alive 0", FirstLine(report));
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  DeleteFileW(report.c_str());
+}
+
+}  // namespace
