@@ -12,6 +12,15 @@ HRESULT NoWindow(IWindow** window) {
   *window = nullptr;
   return E_OUTOFMEMORY;
 }
+// A window object that has made its one window already, so the program's window cannot be made.
+HRESULT SpentWindow(IWindow** window) {
+  const HRESULT result = NewWindow(window);
+  if (SUCCEEDED(result)) {
+    (*window)->CreateHostWindow(nullptr, L"spent", 0, 0, 100, 100, WS_OVERLAPPED, 0, nullptr,
+                                true);
+  }
+  return result;
+}
 HRESULT NoFactory(D2D1_FACTORY_TYPE, ID2D1Factory** factory) {
   *factory = nullptr;
   return E_FAIL;
@@ -48,16 +57,19 @@ TEST_P(StartupFailure, EndsWithANonZeroCodeAndNeverShowsTheWindow) {
     case 0: platform.newWindow = NoWindow; break;
     case 1: platform.createFactory = NoFactory; break;
     case 2: platform.newHelper = NoHelper; break;
+    case 3: platform.newWindow = SpentWindow; break;
   }
   const int visibleBefore = VisibleWindowsOfThisProcess();
   EXPECT_EQ(ExitStartupFailed, RunMain(platform, SW_SHOW));
+  EXPECT_EQ(nullptr, FindWindowW(nullptr, L"Direct 2D Pie Chart Demo"));
+  if (const HWND spent = FindWindowW(nullptr, L"spent")) DestroyWindow(spent);
   EXPECT_NE(0, ExitStartupFailed);
   EXPECT_EQ(visibleBefore, VisibleWindowsOfThisProcess());
   PumpMessages();
   EXPECT_EQ(liveBefore, orb::LiveObjectCount());
 }
 
-INSTANTIATE_TEST_SUITE_P(WindowFactoryOrHelper, StartupFailure, ::testing::Values(0, 1, 2));
+INSTANTIATE_TEST_SUITE_P(WindowFactoryOrHelper, StartupFailure, ::testing::Values(0, 1, 2, 3));
 
 TEST(Startup, ANormalRunEndsWithZeroWhenTheWindowIsClosed) {
   const LONG liveBefore = orb::LiveObjectCount();
