@@ -3,6 +3,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <random>
 #include <vector>
@@ -66,6 +67,19 @@ LPARAM RandomPoint(std::mt19937& random, HWND window) {
     return static_cast<WORD>(std::clamp(v, 0.0f, 65535.0f));
   };
   return MAKELPARAM(clampWord(x), clampWord(y));
+}
+
+// A point well inside one of the charts, where a slice lies.
+LPARAM PointOnASlice(std::mt19937& random) {
+  const AppState& app = App();
+  IPieChart* chart = random() % 2 == 0 ? app.UpperChart.Get() : app.LowerChart.Get();
+  if (chart == nullptr) return 0;
+  const float radians = static_cast<float>(random() % 360) * 0.01745329f;
+  const float scale = PixelsPerDip();
+  const float x = (chart->GetCenterX() + 0.6f * chart->GetRadiusX() * std::sin(radians)) * scale;
+  const float y = (chart->GetCenterY() + 0.6f * chart->GetRadiusY() * std::cos(radians)) * scale;
+  return MAKELPARAM(static_cast<WORD>(std::clamp(x, 0.0f, 65535.0f)),
+                    static_cast<WORD>(std::clamp(y, 0.0f, 65535.0f)));
 }
 
 void Resize(std::mt19937& random, HWND window, int kind) {
@@ -333,6 +347,14 @@ Outcome RunBadInput(HWND window, const BadInputPlan& plan) {
     }
     SendMessageW(window, message, wParam, lParam);
     monitor.Pump();
+    // Now and then the pointer onto a slice and a pause without input, in which the animation
+    // must finish and its timer stop.
+    if (i % 500 == 499) {
+      SendMessageW(window, WM_MOUSEMOVE, 0, PointOnASlice(random));
+      if (!monitor.Settle(2000)) {
+        monitor.Violation("an animation in progress did not finish within 2 s");
+      }
+    }
     if (!monitor.Result().violation.empty()) {
       Outcome outcome = monitor.Result();
       outcome.violation += " at message " + std::to_string(i) + " of seed " +
