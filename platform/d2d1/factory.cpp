@@ -90,6 +90,7 @@ HRESULT STDMETHODCALLTYPE Factory::CreateHwndRenderTarget(
   *target = nullptr;
   if (properties == nullptr || hwndProperties == nullptr) return E_INVALIDARG;
   if (hwndProperties->hwnd == nullptr || !IsWindow(hwndProperties->hwnd)) return E_INVALIDARG;
+  if (!FrameSizeFits(hwndProperties->pixelSize)) return D2DERR_MAX_TEXTURE_SIZE_EXCEEDED;
 
   const D2D1_PIXEL_FORMAT format = properties->pixelFormat;
   if (format.format != DXGI_FORMAT_UNKNOWN && format.format != DXGI_FORMAT_B8G8R8A8_UNORM) {

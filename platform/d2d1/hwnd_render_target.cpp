@@ -18,6 +18,11 @@ HRESULT NotImplemented(T** result) {
 
 }  // namespace
 
+bool FrameSizeFits(D2D1_SIZE_U pixelSize) {
+  return pixelSize.width <= kMaximumBitmapSize && pixelSize.height <= kMaximumBitmapSize &&
+         UINT64{pixelSize.width} * pixelSize.height <= kMaximumFramePixels;
+}
+
 HwndRenderTarget::HwndRenderTarget(ID2D1Factory* factory, HWND hwnd, D2D1_SIZE_U pixelSize,
                                    FLOAT dpiX, FLOAT dpiY, D2D1_ALPHA_MODE alphaMode)
     : factory_(factory),
@@ -368,6 +373,8 @@ D2D1_WINDOW_STATE STDMETHODCALLTYPE HwndRenderTarget::CheckWindowState() {
 
 HRESULT STDMETHODCALLTYPE HwndRenderTarget::Resize(const D2D1_SIZE_U* pixelSize) {
   if (pixelSize == nullptr) return E_INVALIDARG;
+  // A refused size leaves the frame as it was.
+  if (!FrameSizeFits(*pixelSize)) return D2DERR_MAX_TEXTURE_SIZE_EXCEEDED;
   pixelSize_ = *pixelSize;
   painter_.Resize(static_cast<int>(pixelSize_.width), static_cast<int>(pixelSize_.height));
   return S_OK;

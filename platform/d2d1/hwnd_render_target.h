@@ -13,6 +13,13 @@
 
 namespace standin {
 
+// The largest frame the stand-in draws: a side of at most kMaximumBitmapSize pixels and at most
+// kMaximumFramePixels in all (a 64-megapixel frame already takes half a gigabyte of buffers).
+// Larger sizes are refused with D2DERR_MAX_TEXTURE_SIZE_EXCEEDED instead of being allocated.
+constexpr UINT32 kMaximumBitmapSize = 16384;
+constexpr UINT64 kMaximumFramePixels = UINT64{1} << 26;
+bool FrameSizeFits(D2D1_SIZE_U pixelSize);
+
 class HwndRenderTarget final : public orb::ComObject<ID2D1HwndRenderTarget> {
  public:
   HwndRenderTarget(ID2D1Factory* factory, HWND hwnd, D2D1_SIZE_U pixelSize, FLOAT dpiX,
@@ -119,7 +126,7 @@ class HwndRenderTarget final : public orb::ComObject<ID2D1HwndRenderTarget> {
     *size = pixelSize_;
     return size;
   }
-  UINT32 STDMETHODCALLTYPE GetMaximumBitmapSize() const override { return 0; }
+  UINT32 STDMETHODCALLTYPE GetMaximumBitmapSize() const override { return kMaximumBitmapSize; }
   BOOL STDMETHODCALLTYPE IsSupported(
       const D2D1_RENDER_TARGET_PROPERTIES* properties) const override;
 

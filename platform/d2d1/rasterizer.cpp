@@ -9,9 +9,10 @@ void Rasterizer::Resize(int width, int height) {
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);
   stride_ = width_ + 2;
-  cells_.assign(static_cast<std::size_t>(stride_) * height_, 0.0f);
-  rowFirst_.assign(height_, stride_);
-  rowLast_.assign(height_, -1);
+  // Fresh buffers, so that a smaller frame also gives memory back.
+  cells_ = std::vector<float>(static_cast<std::size_t>(stride_) * height_, 0.0f);
+  rowFirst_ = std::vector<int>(height_, stride_);
+  rowLast_ = std::vector<int>(height_, -1);
   firstRow_ = height_;
   lastRow_ = -1;
 }

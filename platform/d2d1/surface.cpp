@@ -31,7 +31,8 @@ Paint MakePaint(float r, float g, float b, float a, float opacity) {
 void Surface::Resize(int width, int height) {
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);
-  pixels_.assign(static_cast<std::size_t>(width_) * height_, 0u);
+  // A fresh buffer, so that a smaller frame also gives memory back.
+  pixels_ = std::vector<std::uint32_t>(static_cast<std::size_t>(width_) * height_, 0u);
 }
 
 void Surface::Clear(const Paint& paint) { std::fill(pixels_.begin(), pixels_.end(), paint.pixel); }

@@ -121,6 +121,17 @@ TEST_F(RenderPassTest, AnOccludedWindowDrawsNothingAndKeepsItsResources) {
   EXPECT_EQ(kDrawing, log_);
 }
 
+TEST_F(RenderPassTest, AnImpossibleSizeLeavesTheTargetAsItWasAndDrawingGoesOn) {
+  ASSERT_EQ(S_OK, RenderCharts(window_));
+  const D2D1_SIZE_U before = App().WindowRenderTarget->GetPixelSize();
+  SendMessageW(window_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(0xFFFF, 0xFFFF));
+  log_.clear();
+  EXPECT_EQ(S_OK, RenderCharts(window_));
+  EXPECT_EQ(kDrawing, log_);
+  EXPECT_EQ(before.width, App().WindowRenderTarget->GetPixelSize().width);
+  EXPECT_EQ(before.height, App().WindowRenderTarget->GetPixelSize().height);
+}
+
 TEST_F(RenderPassTest, PaintMessagesRunTheRenderPassWithoutErasing) {
   EXPECT_EQ(0, SendMessageW(window_, WM_ERASEBKGND, 0, 0));
   InvalidateRect(window_, nullptr, FALSE);

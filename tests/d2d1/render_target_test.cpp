@@ -152,6 +152,33 @@ TEST(StandInRenderTarget, SizesFollowPixelsAndDpi) {
   EXPECT_FLOAT_EQ(96, explicitDpi->GetSize().height);
 }
 
+TEST(StandInRenderTarget, RefusesFramesLargerThanItsMaximumAndKeepsTheOldOne) {
+  auto factory = MakeFactory();
+  TestWindow window(64, 48);
+  auto target = MakeTarget(factory.Get(), window.Handle(), 64, 48);
+  ASSERT_TRUE(target);
+  const UINT32 maximum = target->GetMaximumBitmapSize();
+  EXPECT_GE(maximum, 8192u);
+
+  const D2D1_SIZE_U sizes[] = {{65535, 65535}, {maximum + 1, 1}, {1, maximum + 1},
+                               {maximum, maximum}};
+  for (const D2D1_SIZE_U& size : sizes) {
+    EXPECT_EQ(static_cast<HRESULT>(D2DERR_MAX_TEXTURE_SIZE_EXCEEDED), target->Resize(&size));
+    EXPECT_EQ(64u, target->GetPixelSize().width);
+    EXPECT_EQ(48u, target->GetPixelSize().height);
+  }
+  const D2D1_SIZE_U widest = {maximum, 2};
+  EXPECT_EQ(S_OK, target->Resize(&widest));
+
+  D2D1_RENDER_TARGET_PROPERTIES properties = {};
+  const D2D1_HWND_RENDER_TARGET_PROPERTIES huge = {window.Handle(), {65535, 65535},
+                                                   D2D1_PRESENT_OPTIONS_NONE};
+  ComPtr<ID2D1HwndRenderTarget> refused;
+  EXPECT_EQ(static_cast<HRESULT>(D2DERR_MAX_TEXTURE_SIZE_EXCEEDED),
+            factory->CreateHwndRenderTarget(&properties, &huge, &refused));
+  EXPECT_EQ(nullptr, refused.Get());
+}
+
 TEST(StandInRenderTarget, ReportsOcclusionWhileMinimisedOrHidden) {
   auto factory = MakeFactory();
   TestWindow window(40, 40, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
