@@ -69,12 +69,8 @@ HWND CWindow::AddPushButton(HWND parent, INT32 id, LPCWSTR text, INT32 x, INT32 
   if (style == 0 || style == kUseDefault) style = kDefaultPushButtonStyle;
   if (exStyle == kUseDefault) exStyle = 0;
   style = ExpandPushButtonStyle(style);
-  HWND control = AddChildControl(L"Button", parent, id, text, x, y, width, height, style, exStyle,
-                                 nullptr, subclassProc, inPixels);
-  if (control != nullptr) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(WindowFont), TRUE);
-  }
-  return control;
+  return AddButtonWithFont(parent, id, text, x, y, width, height, style, exStyle, subclassProc,
+                           inPixels);
 }
 
 HWND CWindow::AddAutoCheckBox(HWND parent, INT32 id, LPCWSTR text, INT32 x, INT32 y, INT32 width,
@@ -82,8 +78,16 @@ HWND CWindow::AddAutoCheckBox(HWND parent, INT32 id, LPCWSTR text, INT32 x, INT3
                               bool inPixels) {
   if (style == 0 || style == kUseDefault) style = kDefaultCheckBoxStyle;
   if (exStyle == kUseDefault) exStyle = 0;
+  return AddButtonWithFont(parent, id, text, x, y, width, height, style, exStyle, subclassProc,
+                           inPixels);
+}
+
+HWND CWindow::AddButtonWithFont(HWND parent, INT32 id, LPCWSTR text, INT32 x, INT32 y,
+                                INT32 width, INT32 height, DWORD style, DWORD exStyle,
+                                WNDPROC subclassProc, bool inPixels) {
   HWND control = AddChildControl(L"Button", parent, id, text, x, y, width, height, style, exStyle,
                                  nullptr, subclassProc, inPixels);
+  // The control takes the window's font and redraws with it.
   if (control != nullptr) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(WindowFont), TRUE);
   }

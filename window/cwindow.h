@@ -59,6 +59,10 @@ class CWindow final : public orb::ComObject<IWindow> {
 
  private:
   INT32 ScaleX(INT32 value) const;
+  // A "Button" class control that takes the window font, with the styles already resolved.
+  HWND AddButtonWithFont(HWND parent, INT32 id, LPCWSTR text, INT32 x, INT32 y, INT32 width,
+                         INT32 height, DWORD style, DWORD exStyle, WNDPROC subclassProc,
+                         bool inPixels);
   INT32 ScaleY(INT32 value) const;
 
   HWND WindowHandle = nullptr;

@@ -1,20 +1,10 @@
 #include "platform/d2d1/factory.h"
 
 #include "platform/d2d1/hwnd_render_target.h"
+#include "platform/d2d1/not_implemented.h"
 #include "platform/d2d1/path_geometry.h"
 
 namespace standin {
-namespace {
-
-// The shared answer of every creation method the stand-in does not offer.
-template <typename T>
-HRESULT NotImplemented(T** result) {
-  if (result != nullptr) *result = nullptr;
-  return E_NOTIMPL;
-}
-
-}  // namespace
-
 void ReadDesktopDpi(FLOAT* dpiX, FLOAT* dpiY) {
   int x = 96, y = 96;
   if (HDC screen = GetDC(nullptr)) {

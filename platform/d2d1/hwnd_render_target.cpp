@@ -5,19 +5,10 @@
 #include "platform/d2d1/d2d_convert.h"
 #include "platform/d2d1/device_loss.h"
 #include "platform/d2d1/factory.h"
+#include "platform/d2d1/not_implemented.h"
 #include "platform/d2d1/solid_color_brush.h"
 
 namespace standin {
-namespace {
-
-template <typename T>
-HRESULT NotImplemented(T** result) {
-  if (result != nullptr) *result = nullptr;
-  return E_NOTIMPL;
-}
-
-}  // namespace
-
 bool FrameSizeFits(D2D1_SIZE_U pixelSize) {
   return pixelSize.width <= kMaximumBitmapSize && pixelSize.height <= kMaximumBitmapSize &&
          UINT64{pixelSize.width} * pixelSize.height <= kMaximumFramePixels;

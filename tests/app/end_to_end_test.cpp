@@ -10,19 +10,13 @@
 
 #include <windows.h>
 
+#include "tests/app/program_process.h"
 #include "tests/app/screen_capture.h"
 
 namespace {
 
 using apptest::Background;
 using apptest::ClientShot;
-
-std::wstring ProgramFolder() {
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
-}
 
 class RunningProgram : public ::testing::Test {
  protected:
@@ -34,7 +28,7 @@ class RunningProgram : public ::testing::Test {
     DeleteFileW(leakReport_.c_str());
     SetEnvironmentVariableW(L"D2PIE_D2D1_LEAK_REPORT", leakReport_.c_str());
     SetCursorPos(0, 0);  // away from the window, which would otherwise select a slice
-    std::wstring command = L"\"" + ProgramFolder() + L"d2pie.exe\"";
+    std::wstring command = L"\"" + apptest::ProgramFolder() + L"d2pie.exe\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -42,7 +36,7 @@ class RunningProgram : public ::testing::Test {
     SetEnvironmentVariableW(L"D2PIE_D2D1_LEAK_REPORT", nullptr);
     WaitForInputIdle(process_.hProcess, 10000);
     for (int i = 0; i < 200 && !window_; ++i) {
-      window_ = FindProgramWindow();
+      window_ = apptest::FindProgramWindow(process_.dwProcessId);
       if (!window_) Sleep(50);
     }
     ASSERT_TRUE(window_) << "the program's window did not appear";
@@ -68,29 +62,6 @@ class RunningProgram : public ::testing::Test {
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
     return dpi;
-  }
-
-  HWND FindProgramWindow() const {
-    struct Search {
-      DWORD process;
-      HWND found;
-    } search{process_.dwProcessId, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(data);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          wchar_t caption[128] = {};
-          GetWindowTextW(window, caption, 128);
-          if (owner == s->process && IsWindowVisible(window) &&
-              std::wstring(caption).rfind(L"D2 Pie: ", 0) == 0) {
-            s->found = window;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
   }
 
   template <typename Condition>
@@ -148,16 +119,7 @@ class RunningProgram : public ::testing::Test {
     return static_cast<int>(code);
   }
 
-  std::string LeakReport() const {
-    FILE* file = _wfopen(leakReport_.c_str(), L"r");
-    if (!file) return "no report";
-    char line[64] = {};
-    fgets(line, sizeof(line), file);
-    fclose(file);
-    std::string text(line);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-    return text;
-  }
+  std::string LeakReport() const { return apptest::FirstLineOf(leakReport_); }
 
   PROCESS_INFORMATION process_{};
   HWND window_ = nullptr;

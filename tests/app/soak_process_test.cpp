@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include "tests/app/program_process.h"
 #include "tests/app/soak_driver.h"
 
 namespace {
@@ -18,50 +19,9 @@ namespace {
 constexpr std::uint32_t kSeed = 9121;
 constexpr double kMiB = 1024.0 * 1024.0;
 
-std::wstring ProgramFolder() {
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
-}
-
-HWND FindProgramWindow(DWORD process) {
-  struct Search {
-    DWORD process;
-    HWND found;
-  } search{process, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        wchar_t caption[64] = {};
-        GetWindowTextW(window, caption, 64);
-        if (owner == s->process && IsWindowVisible(window) &&
-            std::wstring(caption).rfind(L"D2 Pie: ", 0) == 0) {
-          s->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 bool Answers(HWND window) {
   DWORD_PTR answer = 0;
   return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer) != 0;
-}
-
-std::string FirstLine(const std::wstring& path) {
-  FILE* file = _wfopen(path.c_str(), L"r");
-  if (file == nullptr) return "no report";
-  char line[64] = {};
-  if (std::fgets(line, sizeof line, file) == nullptr) line[0] = '\0';
-  std::fclose(file);
-  std::string text(line);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-  return text;
 }
 
 TEST(SoakedProcess, KeepsAnsweringThroughLostDevicesAndClosesCleanly) {
@@ -75,7 +35,7 @@ TEST(SoakedProcess, KeepsAnsweringThroughLostDevicesAndClosesCleanly) {
   DeleteFileW(report.c_str());
   SetEnvironmentVariableW(L"D2PIE_D2D1_LEAK_REPORT", report.c_str());
   SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", L"every:37");
-  std::wstring command = L"\"" + ProgramFolder() + L"d2pie.exe\"";
+  std::wstring command = L"\"" + apptest::ProgramFolder() + L"d2pie.exe\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
@@ -88,7 +48,7 @@ TEST(SoakedProcess, KeepsAnsweringThroughLostDevicesAndClosesCleanly) {
   WaitForInputIdle(process.hProcess, 10000);
   HWND window = nullptr;
   for (int i = 0; i < 200 && window == nullptr; ++i) {
-    window = FindProgramWindow(process.dwProcessId);
+    window = apptest::FindProgramWindow(process.dwProcessId);
     if (window == nullptr) Sleep(50);
   }
   ASSERT_NE(nullptr, window) << "the program's window did not appear";
@@ -140,7 +100,7 @@ TEST(SoakedProcess, KeepsAnsweringThroughLostDevicesAndClosesCleanly) {
   GetExitCodeProcess(process.hProcess, &code);
   if (code == STILL_ACTIVE) TerminateProcess(process.hProcess, 99);
   EXPECT_EQ(0u, code);
-  EXPECT_EQ("alive 0", FirstLine(report));
+  EXPECT_EQ("alive 0", apptest::FirstLineOf(report));
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   DeleteFileW(report.c_str());
