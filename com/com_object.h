@@ -45,11 +45,9 @@ class ComObject : public Interfaces... {
     *object = nullptr;
     if (iid == __uuidof(IUnknown)) {
       *object = static_cast<IUnknown*>(static_cast<FirstInterface*>(this));
-    } else {
-      ((iid == __uuidof(Interfaces) ? (*object = static_cast<Interfaces*>(this), true) : false) ||
-       ...);
+    } else if (!(Offer<Interfaces>(iid, object) || ...)) {
+      return E_NOINTERFACE;
     }
-    if (*object == nullptr) return E_NOINTERFACE;
     AddRef();
     return S_OK;
   }
@@ -69,6 +67,13 @@ class ComObject : public Interfaces... {
   virtual ~ComObject() { detail::ObjectDestroyed(); }
 
  private:
+  template <typename Interface>
+  bool Offer(REFIID iid, void** object) {
+    if (iid != __uuidof(Interface)) return false;
+    *object = static_cast<Interface*>(this);
+    return true;
+  }
+
   using FirstInterface = std::tuple_element_t<0, std::tuple<Interfaces...>>;
   LONG references_ = 1;
 };
