@@ -2,11 +2,13 @@
 
 #include "app/app_objects.h"
 #include "app/main_window_proc.h"
+#include "chart/time_of_day.h"
 #include "window/cwindow.h"
 
 bool StartApp(const AppPlatform& platform) {
   AppState& app = App();
   app.Platform = platform;
+  if (!app.Platform.clock) app.Platform.clock = LocalTimeOfDay;
   if (OsVersionNumber() >= 6.0f) SetProcessDPIAware();
 
   if (FAILED(platform.newWindow(&app.MainWindow)) || !app.MainWindow) return false;
@@ -21,9 +23,18 @@ bool StartApp(const AppPlatform& platform) {
   window.AddPushButton(handle, IdRegen, L"Regen", 10, 10, 100, 20, 0, 0, nullptr, false);
   window.AddAutoCheckBox(handle, IdGray, L"Gray", 10, 30, 100, 20, 0, 0, nullptr, false);
   CheckRadioButton(handle, IdGray, IdGray, IdGray);
-  if (CreateAppObjects()) return true;
-  // The window was never shown; it goes without a trace.
+  if (CreateAppObjects()) {
+    // Centred from the first frame, whether or not showing the window sends WM_SIZE.
+    RECT client{};
+    GetClientRect(handle, &client);
+    ResizeCharts(static_cast<UINT>(client.right), static_cast<UINT>(client.bottom));
+    return true;
+  }
+  // The window was never shown; it goes without a trace, and so does the quit its
+  // destruction posts, which would end the next message loop of this thread at once.
   DestroyWindow(handle);
+  MSG quit;
+  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
   return false;
 }
 

@@ -60,7 +60,8 @@ void RegenerateCharts() {
   StringCchCatW(caption, CaptionCapacity, app.PaletteNames[upperPalette]);
   StringCchCatW(caption, CaptionCapacity, L", ");
   const bool grayChecked = IsDlgButtonChecked(window, IdGray) == BST_CHECKED;
-  app.PaletteTable[upperPalette]->SetGray(grayChecked ? -1 : 0);
+  // A palette that could not be made is absent and skipped, like any missing resource.
+  if (const auto& palette = app.PaletteTable[upperPalette]) palette->SetGray(grayChecked ? -1 : 0);
   SetChartValues(app.UpperChart.Get(), values);
   app.UpperChart->BuildGeometry();
 
@@ -68,7 +69,9 @@ void RegenerateCharts() {
   const int lowerPalette = RandomInteger(random, 0, 4);
   StringCchCatW(caption, CaptionCapacity, app.PaletteNames[lowerPalette]);
   // A palette shared with the upper chart keeps the gray flag the box just gave it.
-  if (lowerPalette != upperPalette) app.PaletteTable[lowerPalette]->SetGray(0);
+  if (lowerPalette != upperPalette && app.PaletteTable[lowerPalette]) {
+    app.PaletteTable[lowerPalette]->SetGray(0);
+  }
   if (app.LowerChart) {
     app.LowerChart->SetPalette(app.PaletteTable[lowerPalette].Get());
     SetChartValues(app.LowerChart.Get(), values);

@@ -103,9 +103,7 @@ INT32 TrackHover(HWND window, IPieChart* chart, LPARAM lParam) {
   const float distance = dx * dx / (rx * rx) + dy * dy / (ry * ry);
   if (chart->GetSelectedSlice() > -1 && distance > 1.0f) {
     KillTimer(window, ExplodeTimerId);
-    chart->SelectSlice(-1);
-    chart->BuildGeometry();
-    RequestRepaint(window);
+    DropSelection(window, chart);
   }
   return 0;
 }

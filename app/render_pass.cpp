@@ -17,6 +17,8 @@ void WithRenderable(const orb::ComPtr<Object>& object, Action action) {
 HRESULT EnsureDeviceResources(HWND window) {
   AppState& app = App();
   if (app.WindowRenderTarget) return S_OK;
+  // A paint before the drawing objects exist (or after they failed to be made) draws nothing.
+  if (!app.D2DFactory || !app.D2DHelper) return E_FAIL;
 
   RECT client{};
   GetClientRect(window, &client);
@@ -33,7 +35,7 @@ HRESULT EnsureDeviceResources(HWND window) {
       &targetProperties, &windowProperties, &app.WindowRenderTarget);
   if (result != S_OK || !app.WindowRenderTarget) {
     app.WindowRenderTarget.Reset();
-    return FAILED(result) ? result : E_FAIL;
+    return result;
   }
 
   ID2D1RenderTarget* target = app.WindowRenderTarget.Get();

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "chart/slice_layout.h"
+#include "palette/opaque_brush.h"
 
 namespace {
 
@@ -140,17 +141,9 @@ void cPieChart::Init(ID2DHelper* helper, ID2D1Factory* factory, IPalette* palett
 
 void cPieChart::CreateDeviceResources(ID2D1RenderTarget* renderTarget) {
   renderTarget_ = renderTarget;
-  outlineBrush_.Reset();
-  if (!renderTarget_ || !helper_) return;
-  const D2D1_COLOR_F colour =
-      helper_->MakeColor(static_cast<FLOAT>(outlineRed_) / 255.0f,
-                         static_cast<FLOAT>(outlineGreen_) / 255.0f,
-                         static_cast<FLOAT>(outlineBlue_) / 255.0f, 1.0f);
-  D2D1_BRUSH_PROPERTIES properties;
-  properties.opacity = 1.0f;
-  properties.transform = helper_->MakeIdentityMatrix();
   // A brush that fails to be made stays empty, and slices are then drawn without outlines.
-  renderTarget_->CreateSolidColorBrush(&colour, &properties, &outlineBrush_);
+  outlineBrush_ = MakeOpaqueBrush(renderTarget_.Get(), helper_.Get(), outlineRed_, outlineGreen_,
+                                  outlineBlue_);
 }
 
 void cPieChart::DiscardDeviceResources() {

@@ -1,5 +1,7 @@
 #include "palette/palette.h"
 
+#include "palette/opaque_brush.h"
+
 void cPalette::Init(ID2DHelper* helper, ID2D1Factory* factory) {
   helper_ = helper;
   factory_ = factory;
@@ -45,15 +47,7 @@ void cPalette::ReleaseBrushes() {
 }
 
 orb::ComPtr<ID2D1SolidColorBrush> cPalette::MakeBrush(RgbColour colour, bool gray) {
-  orb::ComPtr<ID2D1SolidColorBrush> brush;
-  if (!renderTarget_ || !helper_) return brush;
   const RgbColour used = gray ? ToGray(colour) : colour;
-  D2D1_BRUSH_PROPERTIES properties;
-  properties.opacity = 1.0f;
-  properties.transform = helper_->MakeIdentityMatrix();
-  const D2D1_COLOR_F d2dColour = helper_->MakeColor(used.red / 255.0f, used.green / 255.0f,
-                                                    used.blue / 255.0f, 1.0f);
   // A failed creation leaves the position empty; it is tried again with the next render target.
-  renderTarget_->CreateSolidColorBrush(&d2dColour, &properties, &brush);
-  return brush;
+  return MakeOpaqueBrush(renderTarget_.Get(), helper_.Get(), used.red, used.green, used.blue);
 }

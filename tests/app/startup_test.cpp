@@ -62,7 +62,13 @@ TEST_P(StartupFailure, EndsWithANonZeroCodeAndNeverShowsTheWindow) {
   const int visibleBefore = VisibleWindowsOfThisProcess();
   EXPECT_EQ(ExitStartupFailed, RunMain(platform, SW_SHOW));
   EXPECT_EQ(nullptr, FindWindowW(nullptr, L"Direct 2D Pie Chart Demo"));
-  if (const HWND spent = FindWindowW(nullptr, L"spent")) DestroyWindow(spent);
+  // No quit is left behind for the next message loop of this thread.
+  MSG quit;
+  EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  if (const HWND spent = FindWindowW(nullptr, L"spent")) {
+    DestroyWindow(spent);  // its default procedure posts a quit of its own
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  }
   EXPECT_NE(0, ExitStartupFailed);
   EXPECT_EQ(visibleBefore, VisibleWindowsOfThisProcess());
   PumpMessages();
