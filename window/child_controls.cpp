@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr DWORD kUseDefault = 0xFFFFFFFF;
 constexpr DWORD kDefaultControlStyle = WS_VISIBLE | WS_TABSTOP;
 constexpr DWORD kCentredText = BS_CENTER | BS_VCENTER;
 constexpr DWORD kDefaultPushButtonStyle = kDefaultControlStyle | kCentredText | BS_PUSHBUTTON;
@@ -40,8 +39,8 @@ HWND CWindow::AddChildControl(LPCWSTR className, HWND parent, INT32 id, LPCWSTR 
                               INT32 y, INT32 width, INT32 height, DWORD style, DWORD exStyle,
                               LPVOID createParam, WNDPROC subclassProc, bool inPixels) {
   if (parent == nullptr) parent = WindowHandle;
-  if (style == kUseDefault) style = kDefaultControlStyle;
-  if (exStyle == kUseDefault) exStyle = 0;
+  if (style == kUseDefaultStyle) style = kDefaultControlStyle;
+  if (exStyle == kUseDefaultStyle) exStyle = 0;
   style |= WS_CHILD;
   if (!inPixels) {
     x = ScaleX(x);
@@ -66,8 +65,8 @@ HWND CWindow::AddChildControl(LPCWSTR className, HWND parent, INT32 id, LPCWSTR 
 HWND CWindow::AddPushButton(HWND parent, INT32 id, LPCWSTR text, INT32 x, INT32 y, INT32 width,
                             INT32 height, DWORD style, DWORD exStyle, WNDPROC subclassProc,
                             bool inPixels) {
-  if (style == 0 || style == kUseDefault) style = kDefaultPushButtonStyle;
-  if (exStyle == kUseDefault) exStyle = 0;
+  if (style == 0 || style == kUseDefaultStyle) style = kDefaultPushButtonStyle;
+  if (exStyle == kUseDefaultStyle) exStyle = 0;
   style = ExpandPushButtonStyle(style);
   return AddButtonWithFont(parent, id, text, x, y, width, height, style, exStyle, subclassProc,
                            inPixels);
@@ -76,8 +75,8 @@ HWND CWindow::AddPushButton(HWND parent, INT32 id, LPCWSTR text, INT32 x, INT32 
 HWND CWindow::AddAutoCheckBox(HWND parent, INT32 id, LPCWSTR text, INT32 x, INT32 y, INT32 width,
                               INT32 height, DWORD style, DWORD exStyle, WNDPROC subclassProc,
                               bool inPixels) {
-  if (style == 0 || style == kUseDefault) style = kDefaultCheckBoxStyle;
-  if (exStyle == kUseDefault) exStyle = 0;
+  if (style == 0 || style == kUseDefaultStyle) style = kDefaultCheckBoxStyle;
+  if (exStyle == kUseDefaultStyle) exStyle = 0;
   return AddButtonWithFont(parent, id, text, x, y, width, height, style, exStyle, subclassProc,
                            inPixels);
 }
@@ -97,8 +96,8 @@ HWND CWindow::AddButtonWithFont(HWND parent, INT32 id, LPCWSTR text, INT32 x, IN
 HWND CWindow::AddEtchedFrame(HWND parent, INT32 id, LPCWSTR text, INT32 x, INT32 y, INT32 width,
                              INT32 height, DWORD style, DWORD exStyle, WNDPROC subclassProc,
                              bool inPixels) {
-  if (style == 0 || style == kUseDefault) style = kDefaultFrameStyle;
-  if (exStyle == 0 || exStyle == kUseDefault) exStyle = WS_EX_TRANSPARENT;
+  if (style == 0 || style == kUseDefaultStyle) style = kDefaultFrameStyle;
+  if (exStyle == 0 || exStyle == kUseDefaultStyle) exStyle = WS_EX_TRANSPARENT;
   return AddChildControl(L"Static", parent, id, text, x, y, width, height, style, exStyle,
                          nullptr, subclassProc, inPixels);
 }

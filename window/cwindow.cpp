@@ -9,10 +9,16 @@
 
 namespace {
 
-constexpr DWORD kUseDefault = 0xFFFFFFFF;
 constexpr DWORD kDefaultHostStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
 constexpr DWORD kDefaultHostExStyle = WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE;
 constexpr size_t kFaceNameLength = 31;
+
+// Copies at most 31 characters of a face name; the rest of the buffer stays zero.
+void CopyFaceName(WCHAR (&target)[kFaceNameLength + 1], const wchar_t* name) {
+  for (size_t i = 0; name != nullptr && name[i] != L'\0' && i < kFaceNameLength; ++i) {
+    target[i] = name[i];
+  }
+}
 
 // Screen DPI as the screen context reports it; 96 if it reports nothing usable, so that no
 // scale factor can become 0.
@@ -28,8 +34,7 @@ CWindow::CWindow(double osVersion) {
   SetDpi(-1.0f);
   const bool vistaOrLater = osVersion >= 6.0;
   if (FontFaceName[0] == L'\0') {
-    const wchar_t* face = vistaOrLater ? L"Segoe UI" : L"Tahoma";
-    for (size_t i = 0; face[i] != L'\0' && i < kFaceNameLength; ++i) FontFaceName[i] = face[i];
+    CopyFaceName(FontFaceName, vistaOrLater ? L"Segoe UI" : L"Tahoma");
   }
   if (FontPointSize == 0) FontPointSize = vistaOrLater ? 9 : 8;
 
@@ -59,8 +64,8 @@ HWND CWindow::CreateHostWindow(HWND parent, LPCWSTR caption, INT32 x, INT32 y, I
   ClassAtom = RegisterHostClass(ClassName, InstanceHandle, windowProc);
   if (ClassAtom == 0) return nullptr;
 
-  if (style == 0 || style == kUseDefault) style = kDefaultHostStyle;
-  if (exStyle == 0 || exStyle == kUseDefault) exStyle = kDefaultHostExStyle;
+  if (style == 0 || style == kUseDefaultStyle) style = kDefaultHostStyle;
+  if (exStyle == 0 || exStyle == kUseDefaultStyle) exStyle = kDefaultHostExStyle;
 
   // A font left by an earlier attempt whose window was not created is replaced, not leaked.
   if (WindowFont != nullptr) DeleteObject(WindowFont);
@@ -118,11 +123,7 @@ HFONT CWindow::BuildFont(LPCWSTR faceName, INT32 pointSize, INT32 weight, BYTE i
   font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   font.lfQuality = DEFAULT_QUALITY;
   font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  if (faceName != nullptr) {
-    for (size_t i = 0; faceName[i] != L'\0' && i < kFaceNameLength; ++i) {
-      font.lfFaceName[i] = faceName[i];
-    }
-  }
+  CopyFaceName(font.lfFaceName, faceName);
   ReleaseDC(nullptr, screen);
   return CreateFontIndirectW(&font);
 }

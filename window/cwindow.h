@@ -9,6 +9,9 @@
 #include "window/host_class.h"
 #include "window/iwindow.h"
 
+// A style or extended style of this value asks an operation for its default.
+constexpr DWORD kUseDefaultStyle = 0xFFFFFFFF;
+
 class CWindow final : public orb::ComObject<IWindow> {
  public:
   // osVersion picks the default font: "Segoe UI" 9 from 6 on, "Tahoma" 8 below.
