@@ -25,6 +25,11 @@ bool GeometrySink::SegmentAllowed(const void* data, UINT count) {
 
 void STDMETHODCALLTYPE GeometrySink::SetFillMode(D2D1_FILL_MODE fillMode) {
   if (closed_) return;
+  // The fill mode belongs to the whole geometry: it may only be chosen before the first figure.
+  if (begun_) {
+    failed_ = true;
+    return;
+  }
   switch (fillMode) {
     case D2D1_FILL_MODE_ALTERNATE:
       geometry_->Writable().SetFillRule(FillRule::Alternate);
@@ -51,6 +56,7 @@ void STDMETHODCALLTYPE GeometrySink::BeginFigure(D2D1_POINT_2F startPoint,
   }
   geometry_->Writable().BeginFigure(ToVec2(startPoint), figureBegin == D2D1_FIGURE_BEGIN_FILLED);
   inFigure_ = true;
+  begun_ = true;
 }
 
 void STDMETHODCALLTYPE GeometrySink::AddLines(const D2D1_POINT_2F* points, UINT count) {
@@ -108,6 +114,13 @@ void STDMETHODCALLTYPE GeometrySink::AddQuadraticBeziers(
 
 void STDMETHODCALLTYPE GeometrySink::AddArc(const D2D1_ARC_SEGMENT* arc) {
   if (!SegmentAllowed(arc, 1)) return;
+  const bool sweepKnown = arc->sweepDirection == D2D1_SWEEP_DIRECTION_CLOCKWISE ||
+                          arc->sweepDirection == D2D1_SWEEP_DIRECTION_COUNTER_CLOCKWISE;
+  const bool sizeKnown = arc->arcSize == D2D1_ARC_SIZE_SMALL || arc->arcSize == D2D1_ARC_SIZE_LARGE;
+  if (!sweepKnown || !sizeKnown) {
+    failed_ = true;
+    return;
+  }
   geometry_->Writable().ArcTo(ToVec2(arc->point), arc->size.width, arc->size.height,
                               arc->rotationAngle,
                               arc->sweepDirection == D2D1_SWEEP_DIRECTION_CLOCKWISE,

@@ -1,7 +1,8 @@
 #pragma once
 // The sink that writes a PathGeometry. Calls out of order (a segment outside a figure, a figure
-// inside a figure, a bad enum value) put it in an error state that Close reports as
-// D2DERR_WRONG_STATE; after Close every call is ignored and a second Close fails the same way.
+// inside a figure, a fill mode after the first figure, a bad enum value) put it in an error
+// state that Close reports as D2DERR_WRONG_STATE; after Close every call is ignored and a
+// second Close fails the same way.
 
 #include <d2d1.h>
 
@@ -40,6 +41,7 @@ class GeometrySink final : public orb::ComObject<ID2D1GeometrySink> {
 
   orb::ComPtr<PathGeometry> geometry_;
   bool inFigure_ = false;
+  bool begun_ = false;  // a figure has been started: the fill mode is fixed
   bool failed_ = false;
   bool closed_ = false;
 };

@@ -166,6 +166,29 @@ TEST(StandInGeometrySink, MisuseFailsAtCloseAndUseAfterCloseIsIgnored) {
          s->AddLines(nullptr, 2);
          s->EndFigure(D2D1_FIGURE_END_CLOSED);
        }},
+      {"fill mode after the first figure",
+       [](ID2D1GeometrySink* s) {
+         s->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
+         s->AddLine({1, 1});
+         s->EndFigure(D2D1_FIGURE_END_CLOSED);
+         s->SetFillMode(D2D1_FILL_MODE_WINDING);
+       }},
+      {"unknown sweep direction",
+       [](ID2D1GeometrySink* s) {
+         s->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
+         const D2D1_ARC_SEGMENT arc = {
+             {10, 0}, {5, 5}, 0, static_cast<D2D1_SWEEP_DIRECTION>(7), D2D1_ARC_SIZE_SMALL};
+         s->AddArc(&arc);
+         s->EndFigure(D2D1_FIGURE_END_CLOSED);
+       }},
+      {"unknown arc size",
+       [](ID2D1GeometrySink* s) {
+         s->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
+         const D2D1_ARC_SEGMENT arc = {
+             {10, 0}, {5, 5}, 0, D2D1_SWEEP_DIRECTION_CLOCKWISE, static_cast<D2D1_ARC_SIZE>(7)};
+         s->AddArc(&arc);
+         s->EndFigure(D2D1_FIGURE_END_CLOSED);
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -214,11 +237,8 @@ TEST(StandInPathGeometry, FillModeDefaultsToAlternate) {
     nested(sink);
   });
   ASSERT_TRUE(alternate && winding);
-  BOOL inAlternate = TRUE, inWinding = FALSE;
-  alternate->FillContainsPoint({0, 0}, nullptr, 0, &inAlternate);
-  winding->FillContainsPoint({0, 0}, nullptr, 0, &inWinding);
-  EXPECT_FALSE(inAlternate);
-  EXPECT_TRUE(inWinding);
+  EXPECT_FALSE(d2d1test::FillContains(alternate.Get(), {0, 0}));
+  EXPECT_TRUE(d2d1test::FillContains(winding.Get(), {0, 0}));
 }
 
 TEST(StandInLiveObjects, CountsEveryObjectUntilItsLastReferenceGoes) {
