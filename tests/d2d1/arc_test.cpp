@@ -12,6 +12,7 @@
 namespace {
 
 using d2d1test::ComPtr;
+using d2d1test::FillContains;
 using standin::EndpointArc;
 using standin::SolveEndpointArc;
 
@@ -166,13 +167,9 @@ TEST(StandInArcBounds, RotatedEllipseMadeOfTwoHalves) {
   EXPECT_NEAR(extent, bounds.right, 1e-3);
   EXPECT_NEAR(extent, bounds.bottom, 1e-3);
   // The ellipse's own axes: along the 45-degree diagonal it reaches 20, across it only 10.
-  BOOL inside = FALSE;
-  path->FillContainsPoint({13.5f, 13.5f}, nullptr, 0.01f, &inside);
-  EXPECT_TRUE(inside);
-  path->FillContainsPoint({-7.5f, 7.5f}, nullptr, 0.01f, &inside);
-  EXPECT_FALSE(inside);
-  path->FillContainsPoint({-6.5f, 6.5f}, nullptr, 0.01f, &inside);
-  EXPECT_TRUE(inside);
+  EXPECT_TRUE(FillContains(path.Get(), {13.5f, 13.5f}, nullptr, 0.01f));
+  EXPECT_FALSE(FillContains(path.Get(), {-7.5f, 7.5f}, nullptr, 0.01f));
+  EXPECT_TRUE(FillContains(path.Get(), {-6.5f, 6.5f}, nullptr, 0.01f));
 }
 
 TEST(StandInArcBounds, DegenerateArcsAddNothingOrAStraightLine) {
@@ -201,11 +198,8 @@ TEST(StandInArcBounds, DegenerateArcsAddNothingOrAStraightLine) {
     sink->EndFigure(D2D1_FIGURE_END_CLOSED);
   });
   ASSERT_TRUE(straight);
-  BOOL inside = TRUE;
-  straight->FillContainsPoint({8, 8}, nullptr, 0, &inside);
-  EXPECT_FALSE(inside);
-  straight->FillContainsPoint({3, 3}, nullptr, 0, &inside);
-  EXPECT_TRUE(inside);
+  EXPECT_FALSE(FillContains(straight.Get(), {8, 8}));
+  EXPECT_TRUE(FillContains(straight.Get(), {3, 3}));
 }
 
 TEST(StandInArcBounds, EmptyGeometryHasInvertedBounds) {

@@ -1,5 +1,7 @@
 #include "d2d1_test_support.h"
 
+#include <gtest/gtest.h>
+
 namespace d2d1test {
 
 ComPtr<ID2D1Factory> MakeFactory() {
@@ -23,6 +25,14 @@ ComPtr<ID2D1PathGeometry> MakePath(ID2D1Factory* factory,
 D2D1_ARC_SEGMENT Arc(float x, float y, float rx, float ry, float rotation,
                      D2D1_SWEEP_DIRECTION sweep, D2D1_ARC_SIZE size) {
   return {{x, y}, {rx, ry}, rotation, sweep, size};
+}
+
+bool FillContains(ID2D1Geometry* geometry, D2D1_POINT_2F point,
+                  const D2D1_MATRIX_3X2_F* transform, float tolerance) {
+  BOOL inside = FALSE;
+  EXPECT_EQ(S_OK, geometry->FillContainsPoint(point, transform, tolerance, &inside))
+      << "at (" << point.x << ", " << point.y << ")";
+  return inside != FALSE;
 }
 
 LONG StandInLiveObjects() {

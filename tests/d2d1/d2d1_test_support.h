@@ -25,6 +25,11 @@ ComPtr<ID2D1PathGeometry> MakePath(ID2D1Factory* factory,
 D2D1_ARC_SEGMENT Arc(float x, float y, float rx, float ry, float rotation,
                      D2D1_SWEEP_DIRECTION sweep, D2D1_ARC_SIZE size);
 
+// Whether geometry's fill holds point; the call itself must succeed (a failed call also
+// answers FALSE, so an unchecked FALSE proves nothing).
+bool FillContains(ID2D1Geometry* geometry, D2D1_POINT_2F point,
+                  const D2D1_MATRIX_3X2_F* transform = nullptr, float tolerance = 0.0f);
+
 // The live-object count the loaded d2d1.dll reports; -1 when it is not the stand-in.
 LONG StandInLiveObjects();
 

@@ -13,6 +13,7 @@
 namespace {
 
 using d2d1test::ComPtr;
+using d2d1test::FillContains;
 
 constexpr double kDegree = std::numbers::pi / 180.0;
 
@@ -167,18 +168,12 @@ TEST(StandInFillContains, AlternateLeavesTheTwiceWoundCentreOutWindingKeepsIt) {
   auto alternate = Star(factory.Get(), D2D1_FILL_MODE_ALTERNATE);
   auto winding = Star(factory.Get(), D2D1_FILL_MODE_WINDING);
   ASSERT_TRUE(alternate && winding);
-  BOOL inside = FALSE;
-  alternate->FillContainsPoint({0, 0}, nullptr, 0, &inside);
-  EXPECT_FALSE(inside);
-  winding->FillContainsPoint({0, 0}, nullptr, 0, &inside);
-  EXPECT_TRUE(inside);
+  EXPECT_FALSE(FillContains(alternate.Get(), {0, 0}));
+  EXPECT_TRUE(FillContains(winding.Get(), {0, 0}));
   // A point of the star is wound once: inside under both rules.
   for (auto* star : {alternate.Get(), winding.Get()}) {
-    inside = FALSE;
-    star->FillContainsPoint({0, -40}, nullptr, 0, &inside);
-    EXPECT_TRUE(inside);
-    star->FillContainsPoint({40, -40}, nullptr, 0, &inside);
-    EXPECT_FALSE(inside);
+    EXPECT_TRUE(FillContains(star, {0, -40}));
+    EXPECT_FALSE(FillContains(star, {40, -40}));
   }
 }
 
@@ -194,13 +189,9 @@ TEST(StandInFillContains, AppliesTheWorldTransformToTheGeometry) {
   });
   ASSERT_TRUE(square);
   const D2D1_MATRIX_3X2_F transform = {3, 0, 0, 3, 100, 50};
-  BOOL inside = FALSE;
-  square->FillContainsPoint({125, 75}, &transform, 0, &inside);
-  EXPECT_TRUE(inside);
-  square->FillContainsPoint({5, 5}, &transform, 0, &inside);
-  EXPECT_FALSE(inside);
-  square->FillContainsPoint({5, 5}, nullptr, 0, &inside);
-  EXPECT_TRUE(inside);
+  EXPECT_TRUE(FillContains(square.Get(), {125, 75}, &transform));
+  EXPECT_FALSE(FillContains(square.Get(), {5, 5}, &transform));
+  EXPECT_TRUE(FillContains(square.Get(), {5, 5}));
 }
 
 TEST(StandInFillContains, ToleranceWidensTheFillAndDefaultsToAQuarterUnit) {
@@ -213,15 +204,11 @@ TEST(StandInFillContains, ToleranceWidensTheFillAndDefaultsToAQuarterUnit) {
     sink->EndFigure(D2D1_FIGURE_END_CLOSED);
   });
   ASSERT_TRUE(square);
-  BOOL inside = FALSE;
   for (const float tolerance : {0.0f, -1.0f, 0.25f}) {
-    square->FillContainsPoint({10.2f, 5}, nullptr, tolerance, &inside);
-    EXPECT_TRUE(inside) << tolerance;
-    square->FillContainsPoint({10.3f, 5}, nullptr, tolerance, &inside);
-    EXPECT_FALSE(inside) << tolerance;
+    EXPECT_TRUE(FillContains(square.Get(), {10.2f, 5}, nullptr, tolerance)) << tolerance;
+    EXPECT_FALSE(FillContains(square.Get(), {10.3f, 5}, nullptr, tolerance)) << tolerance;
   }
-  square->FillContainsPoint({10.2f, 5}, nullptr, 0.1f, &inside);
-  EXPECT_FALSE(inside);
+  EXPECT_FALSE(FillContains(square.Get(), {10.2f, 5}, nullptr, 0.1f));
 }
 
 TEST(StandInFillContains, HollowFiguresHoldNothingAndOpenFiguresFillAsIfClosed) {
@@ -237,11 +224,8 @@ TEST(StandInFillContains, HollowFiguresHoldNothingAndOpenFiguresFillAsIfClosed) 
   auto open = d2d1test::MakePath(factory.Get(), triangle(D2D1_FIGURE_BEGIN_FILLED));
   auto hollow = d2d1test::MakePath(factory.Get(), triangle(D2D1_FIGURE_BEGIN_HOLLOW));
   ASSERT_TRUE(open && hollow);
-  BOOL inside = FALSE;
-  open->FillContainsPoint({5, 5}, nullptr, 0, &inside);
-  EXPECT_TRUE(inside);
-  hollow->FillContainsPoint({5, 5}, nullptr, 0, &inside);
-  EXPECT_FALSE(inside);
+  EXPECT_TRUE(FillContains(open.Get(), {5, 5}));
+  EXPECT_FALSE(FillContains(hollow.Get(), {5, 5}));
 }
 
 }  // namespace
