@@ -33,7 +33,9 @@ FrameSchedule FrameSchedule::Parse(std::string_view text) {
     schedule.period_ = PositiveNumber(text.substr(kEvery.size()));
     return schedule;
   }
-  while (!text.empty()) {
+  if (text.empty()) return schedule;
+  // Every piece between commas must be a frame number, the one after a trailing comma too.
+  for (;;) {
     const size_t comma = text.find(',');
     const std::uint64_t frame = PositiveNumber(text.substr(0, comma));
     if (frame == 0) return FrameSchedule{};

@@ -14,7 +14,6 @@ class FrameSchedule {
   static FrameSchedule Parse(std::string_view text);
 
   bool Contains(std::uint64_t frame) const;
-  bool Empty() const { return period_ == 0 && frames_.empty(); }
 
  private:
   std::uint64_t period_ = 0;
