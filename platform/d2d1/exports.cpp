@@ -54,12 +54,14 @@ WINBOOL WINAPI D2D1IsMatrixInvertible(const D2D1_MATRIX_3X2_F* matrix) {
 
 WINBOOL WINAPI D2D1InvertMatrix(D2D1_MATRIX_3X2_F* matrix) {
   if (!D2D1IsMatrixInvertible(matrix)) return FALSE;
-  const D2D1_MATRIX_3X2_F m = *matrix;
-  const double d = static_cast<double>(m._11) * m._22 - static_cast<double>(m._12) * m._21;
-  *matrix = {static_cast<FLOAT>(m._22 / d), static_cast<FLOAT>(-m._12 / d),
-             static_cast<FLOAT>(-m._21 / d), static_cast<FLOAT>(m._11 / d),
-             static_cast<FLOAT>((m._21 * m._32 - m._22 * m._31) / d),
-             static_cast<FLOAT>((m._12 * m._31 - m._11 * m._32) / d)};
+  // In double throughout: float products of the translation terms would lose digits first.
+  const double m11 = matrix->_11, m12 = matrix->_12, m21 = matrix->_21, m22 = matrix->_22;
+  const double m31 = matrix->_31, m32 = matrix->_32;
+  const double d = m11 * m22 - m12 * m21;
+  *matrix = {static_cast<FLOAT>(m22 / d), static_cast<FLOAT>(-m12 / d),
+             static_cast<FLOAT>(-m21 / d), static_cast<FLOAT>(m11 / d),
+             static_cast<FLOAT>((m21 * m32 - m22 * m31) / d),
+             static_cast<FLOAT>((m12 * m31 - m11 * m32) / d)};
   return TRUE;
 }
 
