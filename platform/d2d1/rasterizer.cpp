@@ -67,8 +67,12 @@ void Rasterizer::AddClippedEdge(Vec2 from, Vec2 to) {
 
   if (!antialiased_) {
     // Rows whose centre lies in [top, bottom): one unit at the first centre not left of x.
-    const int rowStart = std::max(0, static_cast<int>(std::ceil(top.y - 0.5)));
-    const int rowEnd = std::min(height_ - 1, static_cast<int>(std::ceil(bottom.y - 0.5)) - 1);
+    // Limited to the target in double first: far outside it the row numbers overflow an int.
+    const double firstCentre = std::ceil(top.y - 0.5);
+    const double endCentre = std::ceil(bottom.y - 0.5);
+    if (endCentre <= 0.0 || firstCentre >= height_) return;
+    const int rowStart = static_cast<int>(std::max(firstCentre, 0.0));
+    const int rowEnd = static_cast<int>(std::min(endCentre, static_cast<double>(height_))) - 1;
     if (rowStart > rowEnd) return;
     TouchRows(rowStart, rowEnd);
     for (int row = rowStart; row <= rowEnd; ++row) {

@@ -230,6 +230,24 @@ TEST(StandInPainter, ShapesBeyondTheBordersAreClipped) {
   EXPECT_NEAR(20.5 * 40 + 4.5 * 10, TotalCoverage(painter), 0.2);
 }
 
+TEST(StandInPainter, ShapesBillionsOfPixelsAwayDrawNothingOrOnlyTheirPartInside) {
+  for (const bool antialiased : {true, false}) {
+    SCOPED_TRACE(antialiased ? "antialiased" : "aliased");
+    Painter painter = Blank(30, 20);
+    painter.SetAntialiased(antialiased);
+    // Row numbers this far out do not fit an int.
+    painter.Fill(Rectangle(5, -3e9 - 10, 25, -3e9), Affine{}, kWhite);
+    painter.Fill(Rectangle(5, 3e9, 25, 3e9 + 10), Affine{}, kWhite);
+    painter.Fill(Rectangle(-3e9, -3e9, -2e9, 3e9), Affine{}, kWhite);
+    EXPECT_EQ(0.0, TotalCoverage(painter));
+    // Reaching from far above to far below covers its columns on every row.
+    painter.Fill(Rectangle(10, -3e9, 20, 3e9), Affine{}, kWhite);
+    EXPECT_NEAR(10 * 20, TotalCoverage(painter), 1e-6);
+    EXPECT_EQ(1.0, Alpha(painter, 10, 0));
+    EXPECT_EQ(1.0, Alpha(painter, 19, 19));
+  }
+}
+
 TEST(StandInPainter, TransformMapsDipsToPixels) {
   // 120 DPI: a 100-DIP square from (8, 8) covers 125 x 125 pixels from (10, 10).
   Painter painter = Blank(160, 160);
