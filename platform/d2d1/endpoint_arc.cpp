@@ -21,7 +21,6 @@ Vec2 EndpointArc::At(double t) const {
 EndpointArc SolveEndpointArc(Vec2 from, Vec2 to, double rx, double ry, double rotationDegrees,
                              bool clockwise, bool large) {
   EndpointArc arc;
-  arc.end = to;
   if (from.x == to.x && from.y == to.y) return arc;
   rx = std::fabs(rx);
   ry = std::fabs(ry);

@@ -18,7 +18,6 @@ struct EndpointArc {
   double cosPhi = 1.0, sinPhi = 0.0;
   double startAngle = 0.0;  // radians, in the ellipse's own frame
   double sweep = 0.0;       // radians; positive runs clockwise on a y-down screen
-  Vec2 end;
 
   // The point at angle t of the ellipse (not limited to the arc).
   Vec2 At(double t) const;

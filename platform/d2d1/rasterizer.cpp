@@ -95,14 +95,13 @@ void Rasterizer::AddClippedEdge(Vec2 from, Vec2 to) {
     if (y1 <= y0) continue;
     const double x0 = top.x + (y0 - top.y) * slope;
     const double x1 = top.x + (y1 - top.y) * slope;
-    AddRowSpan(x0, (y1 - y0) * direction, x1, static_cast<double>(row));
+    AddRowSpan(x0, (y1 - y0) * direction, x1, row);
   }
 }
 
 // One edge piece within one row: from x0 to x1 while covering height dy (signed). Which end is
 // which does not matter for the area it bounds, only the sign of dy.
-void Rasterizer::AddRowSpan(double x0, double dy, double x1, double rowY) {
-  const int row = static_cast<int>(rowY);
+void Rasterizer::AddRowSpan(double x0, double dy, double x1, int row) {
   const double w = width_;
   const double lo = std::clamp(std::min(x0, x1), 0.0, w);
   const double hi = std::clamp(std::max(x0, x1), 0.0, w);

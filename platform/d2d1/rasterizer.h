@@ -35,11 +35,8 @@ class Rasterizer {
   template <typename SpanSink>
   void Sweep(FillRule rule, SpanSink& sink);
 
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-
  private:
-  void AddRowSpan(double x0, double dy, double x1, double rowY);
+  void AddRowSpan(double x0, double dy, double x1, int row);
   void AddClippedEdge(Vec2 from, Vec2 to);
   void Deposit(int row, int column, float value);
   void TouchRows(int first, int last);

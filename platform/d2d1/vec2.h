@@ -30,10 +30,8 @@ struct Affine {
   Vec2 ApplyLinear(Vec2 v) const { return {v.x * m11 + v.y * m21, v.x * m12 + v.y * m22}; }
   // An upper bound of how much the matrix can stretch a length (its Frobenius norm).
   double MaxScale() const { return std::sqrt(m11 * m11 + m12 * m12 + m21 * m21 + m22 * m22); }
-  double Determinant() const { return m11 * m22 - m12 * m21; }
 
   static Affine Scale(double sx, double sy) { return {sx, 0.0, 0.0, sy, 0.0, 0.0}; }
-  static Affine Translation(double x, double y) { return {1.0, 0.0, 0.0, 1.0, x, y}; }
 };
 
 // first applied, then second.
