@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <numbers>
 
 #include "d2d1_test_support.h"
 
@@ -243,6 +245,66 @@ TEST(StandInRenderTarget, FramePresentsClearFillAndStroke) {
   EXPECT_EQ(0x0000ffu, at(50, 20));   // inside the outline
   EXPECT_EQ(400, CountPixels(pixels, 0xff0000u));
   EXPECT_EQ(22 * 22 - 18 * 18, CountPixels(pixels, 0x00ff00u));
+}
+
+// White drawn on black leaves each pixel's coverage in its brightness.
+double CoveredArea(const std::vector<std::uint32_t>& pixels) {
+  double area = 0;
+  for (const auto p : pixels) area += ((p >> 16) & 0xffu) / 255.0;
+  return area;
+}
+
+TEST(StandInRenderTarget, ShapeCallsCoverTheirArea) {
+  auto factory = MakeFactory();
+  TestWindow window(120, 100);
+  auto target = MakeTarget(factory.Get(), window.Handle(), 120, 100, 96.0f);
+  ASSERT_TRUE(target);
+  auto white = Brush(target.Get(), Rgb(1, 1, 1));
+  ASSERT_TRUE(white);
+  const D2D1_RECT_F rect = {10.5f, 20, 70, 50.25f};
+  const D2D1_ELLIPSE ellipse = {{60, 50}, 40, 25};
+  // Ramanujan's perimeter; a stroke around a convex outline covers perimeter x width when the
+  // outline bends no tighter than half the width.
+  const double a = 40, b = 25;
+  const double perimeter =
+      std::numbers::pi * (3 * (a + b) - std::sqrt((3 * a + b) * (a + 3 * b)));
+  struct Case {
+    const char* name;
+    std::function<void(ID2D1RenderTarget*, ID2D1Brush*)> draw;
+    double area;
+  };
+  const Case cases[] = {
+      {"FillRectangle",
+       [&](ID2D1RenderTarget* t, ID2D1Brush* brush) { t->FillRectangle(&rect, brush); },
+       59.5 * 30.25},
+      // Mitered corners: the outer rectangle less the inner one.
+      {"DrawRectangle",
+       [&](ID2D1RenderTarget* t, ID2D1Brush* brush) { t->DrawRectangle(&rect, brush, 4, nullptr); },
+       63.5 * 34.25 - 55.5 * 26.25},
+      // Flat ends: length x width.
+      {"DrawLine",
+       [](ID2D1RenderTarget* t, ID2D1Brush* brush) {
+         t->DrawLine({10, 10}, {110, 60}, brush, 3, nullptr);
+       },
+       std::sqrt(100.0 * 100 + 50 * 50) * 3},
+      {"FillEllipse",
+       [&](ID2D1RenderTarget* t, ID2D1Brush* brush) { t->FillEllipse(&ellipse, brush); },
+       std::numbers::pi * a * b},
+      {"DrawEllipse",
+       [&](ID2D1RenderTarget* t, ID2D1Brush* brush) {
+         t->DrawEllipse(&ellipse, brush, 4, nullptr);
+       },
+       perimeter * 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    target->BeginDraw();
+    const D2D1_COLOR_F black = Rgb(0, 0, 0);
+    target->Clear(&black);
+    c.draw(target.Get(), white.Get());
+    ASSERT_EQ(S_OK, target->EndDraw(nullptr, nullptr));
+    EXPECT_NEAR(c.area, CoveredArea(window.Capture()), c.area * 0.02);
+  }
 }
 
 TEST(StandInRenderTarget, AHundredDipSquareCoversAHundredAndTwentyFivePixelsAt120Dpi) {
