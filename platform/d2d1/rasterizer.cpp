@@ -3,16 +3,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/d2d1/resize_buffer.h"
+
 namespace standin {
 
 void Rasterizer::Resize(int width, int height) {
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);
   stride_ = width_ + 2;
-  // Fresh buffers, so that a smaller frame also gives memory back.
-  cells_ = std::vector<float>(static_cast<std::size_t>(stride_) * height_, 0.0f);
-  rowFirst_ = std::vector<int>(height_, stride_);
-  rowLast_ = std::vector<int>(height_, -1);
+  ResizeBuffer(cells_, static_cast<std::size_t>(stride_) * height_, 0.0f);
+  ResizeBuffer(rowFirst_, static_cast<std::size_t>(height_), stride_);
+  ResizeBuffer(rowLast_, static_cast<std::size_t>(height_), -1);
   firstRow_ = height_;
   lastRow_ = -1;
 }

@@ -1,5 +1,7 @@
 #include "platform/d2d1/surface.h"
 
+#include "platform/d2d1/resize_buffer.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -31,8 +33,7 @@ Paint MakePaint(float r, float g, float b, float a, float opacity) {
 void Surface::Resize(int width, int height) {
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);
-  // A fresh buffer, so that a smaller frame also gives memory back.
-  pixels_ = std::vector<std::uint32_t>(static_cast<std::size_t>(width_) * height_, 0u);
+  ResizeBuffer(pixels_, static_cast<std::size_t>(width_) * height_, 0u);
 }
 
 void Surface::Clear(const Paint& paint) { std::fill(pixels_.begin(), pixels_.end(), paint.pixel); }
