@@ -1,9 +1,9 @@
 #include "platform/d2d1/surface.h"
 
-#include "platform/d2d1/resize_buffer.h"
-
 #include <algorithm>
 #include <cmath>
+
+#include "platform/d2d1/resize_buffer.h"
 
 namespace standin {
 namespace {
