@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "app/app_main.h"
 #include "app/app_state.h"
 #include "app/render_pass.h"
+#include "tests/app/screen_capture.h"
 #include "tests/app/soak_driver.h"
 
 namespace {
@@ -32,35 +32,6 @@ LONG StandInLiveObjects() {
   const auto count = reinterpret_cast<LONG(WINAPI*)()>(
       reinterpret_cast<void*>(GetProcAddress(d2d1, "D2PieStandInLiveObjects")));
   return count != nullptr ? count() : -1;
-}
-
-// What the window's client area shows, read back from the window itself.
-std::vector<DWORD> ClientPixels(HWND window, int* width, int* height) {
-  RECT client{};
-  GetClientRect(window, &client);
-  *width = client.right;
-  *height = client.bottom;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = client.right;
-  info.bmiHeader.biHeight = -client.bottom;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  const HDC source = GetDC(window);
-  const HDC memory = CreateCompatibleDC(source);
-  const HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  const HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
-  GdiFlush();
-  const auto* words = static_cast<const DWORD*>(bits);
-  std::vector<DWORD> pixels(words, words + static_cast<size_t>(client.right) * client.bottom);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(window, source);
-  for (DWORD& p : pixels) p &= 0xFFFFFF;
-  return pixels;
 }
 
 class Soak : public ::testing::Test {
@@ -210,27 +181,24 @@ TEST_F(Soak, RandomBadInputLeavesTheWindowSoundAndDrawingAsANewOneWould) {
   InvalidateRect(window_, nullptr, FALSE);
   UpdateWindow(window_);
   Pump();
-  int width = 0;
-  int height = 0;
-  const std::vector<DWORD> after = ClientPixels(window_, &width, &height);
+  const apptest::ClientShot after(window_);
 
   // The same picture from a render target and brushes made afresh.
   DiscardAllDeviceResources();
   InvalidateRect(window_, nullptr, FALSE);
   UpdateWindow(window_);
-  const std::vector<DWORD> fresh = ClientPixels(window_, &width, &height);
-  ASSERT_GT(width, 0);
+  const apptest::ClientShot fresh(window_);
+  ASSERT_GT(after.Width(), 0);
   EXPECT_TRUE(after == fresh) << "the frame after bad input differs from a fresh one";
 
-  const DWORD background = 0x005279;  // red 0, green 82, blue 121
-  EXPECT_EQ(background, after[static_cast<size_t>(height / 2) * width + (width - 3)]);
+  EXPECT_EQ(apptest::Background, after.At(after.Width() - 3, after.Height() / 2));
   const auto at = [&](float x, float y) {
-    return after[static_cast<size_t>(y * scale) * width + static_cast<size_t>(x * scale)];
+    return after.At(static_cast<int>(x * scale), static_cast<int>(y * scale));
   };
   // Both charts are drawn where they belong: centred, near their centres.
-  const float middle = static_cast<float>(width) / scale / 2.0f;
-  EXPECT_NE(background, at(middle + 3.0f, 113.0f));
-  EXPECT_NE(background, at(middle + 3.0f, 373.0f));
+  const float middle = static_cast<float>(after.Width()) / scale / 2.0f;
+  EXPECT_NE(apptest::Background, at(middle + 3.0f, 113.0f));
+  EXPECT_NE(apptest::Background, at(middle + 3.0f, 373.0f));
 
   CloseThroughTheMessageLoop();
 }
