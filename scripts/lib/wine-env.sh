@@ -52,10 +52,16 @@ d2pie_start_display() {
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 </dev/null &
   D2PIE_XVFB_PID=$!
   local i
-  for i in $(seq 100); do
+  for i in $(seq 200); do
     [ -s "$fdfile" ] && break
     sleep 0.05
   done
+  if [ ! -s "$fdfile" ]; then
+    echo "wine-env: Xvfb did not start within 10 s" >&2
+    rm -f "$fdfile"
+    d2pie_stop_display
+    return 1
+  fi
   export DISPLAY=":$(tr -d '[:space:]' <"$fdfile")"
   rm -f "$fdfile"
 }
@@ -66,6 +72,39 @@ d2pie_stop_display() {
     wait "$D2PIE_XVFB_PID" 2>/dev/null || true
     D2PIE_XVFB_PID=
   fi
+}
+
+# d2pie_keep_desktop BUILD_DIR DPI: starts the desktop keeper (tests/support/desktop_keeper.cpp)
+# in that DPI's prefix and waits until it holds the desktop; its process id joins
+# D2PIE_KEEPER_PIDS. Wine would otherwise close a prefix's desktop one second after each test
+# program and start it again with the next, and a program that starts meanwhile makes no window.
+D2PIE_KEEPER_PIDS=
+d2pie_keep_desktop() {
+  local build dpi=$2 ready pid i
+  build=$(cd "$1" && pwd)
+  ready="$build/desktop-keeper-$dpi.ready"
+  rm -f "$ready"
+  WINEPREFIX=$(d2pie_prefix "$build" "$dpi") wine-stable "$build/bin/desktop_keeper.exe" \
+    "Z:${ready//\//\\}" >/dev/null 2>&1 </dev/null &
+  pid=$!
+  D2PIE_KEEPER_PIDS="$D2PIE_KEEPER_PIDS $pid"
+  for i in $(seq 1200); do
+    [ -s "$ready" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  if [ "$(cat "$ready" 2>/dev/null)" != ready ]; then
+    echo "wine-env: the desktop keeper of the $dpi-DPI prefix did not start:" \
+      "$(cat "$ready" 2>/dev/null || echo 'no answer within 60 s')" >&2
+    return 1
+  fi
+}
+
+d2pie_stop_keepers() {
+  local pid
+  for pid in $D2PIE_KEEPER_PIDS; do kill "$pid" 2>/dev/null || true; done
+  for pid in $D2PIE_KEEPER_PIDS; do wait "$pid" 2>/dev/null || true; done
+  D2PIE_KEEPER_PIDS=
 }
 
 # d2pie_configure_and_build ROOT BUILD_DIR [TARGET...]: the cross-build, of everything or of the
