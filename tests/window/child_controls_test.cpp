@@ -15,7 +15,7 @@ class ChildControls : public WindowTest {
     WindowTest::SetUp();
     object_ = MakeWindowObject();
     host_ = CreatePopup(object_.Get(), 0, 0, 400, 300);
-    ASSERT_NE(nullptr, host_);
+    ASSERT_TRUE(Made(host_));
   }
   // The host goes with its controls, and the object with it, before the leak check.
   void TearDown() override {
@@ -38,8 +38,8 @@ TEST_F(ChildControls, ButtonsOfTheApplicationGetTheirStylesIdsAndFont) {
                                          nullptr, false);
     HWND box = object_->AddAutoCheckBox(nullptr, 102, L"Gray", 10, 30, 100, 20, given, given,
                                         nullptr, false);
-    ASSERT_NE(nullptr, button);
-    ASSERT_NE(nullptr, box);
+    ASSERT_TRUE(Made(button));
+    ASSERT_TRUE(Made(box));
     EXPECT_EQ(0x50010F00u, StyleOf(button));
     EXPECT_EQ(0u, ExStyleOf(button));
     EXPECT_EQ(0x50010D03u, StyleOf(box));
@@ -72,41 +72,41 @@ TEST_F(ChildControls, PushButtonStyleTable) {
   for (const Case& c : cases) {
     HWND button =
         object_->AddPushButton(nullptr, 7, L"b", 0, 0, 50, 20, c.given, 0, nullptr, true);
-    ASSERT_NE(nullptr, button) << std::hex << c.given;
+    ASSERT_TRUE(Made(button)) << std::hex << c.given;
     EXPECT_EQ(c.created, StyleOf(button)) << std::hex << c.given;
     DestroyWindow(button);
   }
   // A check box takes any given style as it is.
   HWND box = object_->AddAutoCheckBox(nullptr, 8, L"c", 0, 0, 50, 20, BS_DEFPUSHBUTTON, 0,
                                       nullptr, true);
-  ASSERT_NE(nullptr, box);
+  ASSERT_TRUE(Made(box));
   EXPECT_EQ(static_cast<DWORD>(WS_CHILD | BS_DEFPUSHBUTTON), StyleOf(box));
 }
 
 TEST_F(ChildControls, GeneralControlAddsOnlyTheChildStyleAndNoFont) {
   HWND hidden = object_->AddChildControl(L"Button", nullptr, 1, L"h", 0, 0, 10, 10, 0, 0,
                                          nullptr, nullptr, true);
-  ASSERT_NE(nullptr, hidden);
+  ASSERT_TRUE(Made(hidden));
   EXPECT_EQ(static_cast<DWORD>(WS_CHILD), StyleOf(hidden));
   EXPECT_FALSE(IsWindowVisible(hidden));
   EXPECT_EQ(nullptr, FontOfControl(hidden));
 
   HWND shown = object_->AddChildControl(L"Button", nullptr, 2, L"s", 0, 0, 10, 10, 0xFFFFFFFF,
                                         0xFFFFFFFF, nullptr, nullptr, true);
-  ASSERT_NE(nullptr, shown);
+  ASSERT_TRUE(Made(shown));
   EXPECT_EQ(static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_TABSTOP), StyleOf(shown));
   EXPECT_EQ(0u, ExStyleOf(shown));
   EXPECT_EQ(nullptr, FontOfControl(shown));
 
   HWND edged = object_->AddChildControl(L"Static", nullptr, 3, L"e", 0, 0, 10, 10, WS_VISIBLE,
                                         WS_EX_CLIENTEDGE, nullptr, nullptr, true);
-  ASSERT_NE(nullptr, edged);
+  ASSERT_TRUE(Made(edged));
   EXPECT_NE(0u, ExStyleOf(edged) & WS_EX_CLIENTEDGE);
 }
 
 TEST_F(ChildControls, EtchedFrameIsTransparentUnlessToldOtherwise) {
   HWND frame = object_->AddEtchedFrame(nullptr, 9, L"", 5, 5, 100, 50, 0, 0, nullptr, true);
-  ASSERT_NE(nullptr, frame);
+  ASSERT_TRUE(Made(frame));
   EXPECT_EQ(0x50000012u, StyleOf(frame));
   EXPECT_NE(0u, ExStyleOf(frame) & WS_EX_TRANSPARENT);
   EXPECT_EQ(nullptr, FontOfControl(frame));
@@ -116,7 +116,7 @@ TEST_F(ChildControls, EtchedFrameIsTransparentUnlessToldOtherwise) {
 
   HWND edged = object_->AddEtchedFrame(nullptr, 10, L"", 5, 5, 100, 50, 0xFFFFFFFF,
                                        WS_EX_CLIENTEDGE, nullptr, true);
-  ASSERT_NE(nullptr, edged);
+  ASSERT_TRUE(Made(edged));
   EXPECT_EQ(0x50000012u, StyleOf(edged));
   EXPECT_EQ(0u, ExStyleOf(edged) & WS_EX_TRANSPARENT);
   EXPECT_NE(0u, ExStyleOf(edged) & WS_EX_CLIENTEDGE);
@@ -136,8 +136,8 @@ TEST_F(ChildControls, PlacedInLogicalUnitsWithHalvesToEven) {
                                          false);
     HWND box =
         object_->AddAutoCheckBox(nullptr, 102, L"Gray", 10, 30, 100, 20, 0, 0, nullptr, false);
-    ASSERT_NE(nullptr, button);
-    ASSERT_NE(nullptr, box);
+    ASSERT_TRUE(Made(button));
+    ASSERT_TRUE(Made(box));
     EXPECT_TRUE(RectIs(ChildBounds(button), c.button.left, c.button.top, c.button.right,
                        c.button.bottom))
         << c.dpi;
@@ -149,17 +149,17 @@ TEST_F(ChildControls, PlacedInLogicalUnitsWithHalvesToEven) {
   // In pixels the numbers reach the control unchanged.
   object_->SetDpi(120.0f);
   HWND frame = object_->AddEtchedFrame(nullptr, 3, L"", 10, 30, 101, 21, 0, 0, nullptr, true);
-  ASSERT_NE(nullptr, frame);
+  ASSERT_TRUE(Made(frame));
   EXPECT_TRUE(RectIs(ChildBounds(frame), 10, 30, 101, 21));
 }
 
 TEST_F(ChildControls, GivenParentAndCreationParameterReachTheControl) {
   ScopedWindow other(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 100, 100, nullptr,
                                      nullptr, nullptr, nullptr));
-  ASSERT_NE(nullptr, other.get());
+  ASSERT_TRUE(Made(other.get()));
   HWND button =
       object_->AddPushButton(other.get(), 5, L"x", 1, 2, 30, 20, 0, 0, nullptr, true);
-  ASSERT_NE(nullptr, button);
+  ASSERT_TRUE(Made(button));
   EXPECT_EQ(other.get(), GetParent(button));
 
   // A class of our own shows the creation parameter as it arrives.
@@ -181,7 +181,7 @@ TEST_F(ChildControls, GivenParentAndCreationParameterReachTheControl) {
   int marker = 0;
   HWND probe = object_->AddChildControl(L"WindowTestProbe", nullptr, 6, L"", 0, 0, 10, 10, 0, 0,
                                         &marker, nullptr, true);
-  ASSERT_NE(nullptr, probe);
+  ASSERT_TRUE(Made(probe));
   EXPECT_EQ(&marker, seenParam);
   DestroyWindow(probe);
   EXPECT_TRUE(UnregisterClassW(L"WindowTestProbe", GetModuleHandleW(nullptr)));
@@ -208,14 +208,14 @@ LRESULT CALLBACK ForwardingProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 TEST_F(ChildControls, SubclassedControlKeepsItsFormerProcedure) {
   HWND plain = object_->AddAutoCheckBox(nullptr, 1, L"plain", 0, 0, 80, 20, 0, 0, nullptr, true);
-  ASSERT_NE(nullptr, plain);
+  ASSERT_TRUE(Made(plain));
   const LONG_PTR buttonProc = GetWindowLongPtrW(plain, GWLP_WNDPROC);
   EXPECT_EQ(nullptr, GetPropW(plain, L"OLDWNDPROC"));
 
   subclassed.clear();
   HWND box = object_->AddAutoCheckBox(nullptr, 2, L"sub", 0, 30, 80, 20, 0, 0, ForwardingProc,
                                       true);
-  ASSERT_NE(nullptr, box);
+  ASSERT_TRUE(Made(box));
   EXPECT_EQ(reinterpret_cast<LONG_PTR>(ForwardingProc), GetWindowLongPtrW(box, GWLP_WNDPROC));
   EXPECT_EQ(buttonProc, reinterpret_cast<LONG_PTR>(GetPropW(box, L"OLDWNDPROC")));
   // The font message of AddAutoCheckBox already goes through the subclass.

@@ -87,7 +87,7 @@ TEST_F(WindowObject, SetDpiOfZeroOrBelowTakesTheScreenDpi) {
 TEST_F(WindowObject, SetDpiZeroKeepsMeasurementsFinite) {
   auto object = MakeWindowObject();
   ScopedWindow window(CreatePopup(object.Get(), 0, 0, 641, 401));
-  ASSERT_NE(nullptr, window.get());
+  ASSERT_TRUE(Made(window.get()));
   object->SetDpi(-1.0f);
   const INT32 width = object->QueryClientWidth(false);
   const INT32 height = object->QueryClientHeight(false);
@@ -135,7 +135,7 @@ TEST_F(HostWindow, DefaultStylesFontAndRecordedClass) {
     auto object = MakeWindowObject();
     ScopedWindow window(object->CreateHostWindow(nullptr, L"Host", 20, 20, 300, 200, given,
                                                  given, nullptr, true));
-    ASSERT_NE(nullptr, window.get());
+    ASSERT_TRUE(Made(window.get()));
     EXPECT_EQ(window.get(), object->GetWindowHandle());
     EXPECT_EQ(0x06CF0000u, StyleOf(window.get()));
     EXPECT_EQ(0x00010100u, ExStyleOf(window.get()));
@@ -159,7 +159,7 @@ TEST_F(HostWindow, GivenStylesAreUsedUnchanged) {
   ScopedWindow window(object->CreateHostWindow(nullptr, L"Host", 20, 20, 300, 200,
                                                WS_OVERLAPPEDWINDOW, WS_EX_TOOLWINDOW, nullptr,
                                                true));
-  ASSERT_NE(nullptr, window.get());
+  ASSERT_TRUE(Made(window.get()));
   // The system itself adds WS_CLIPSIBLINGS to top-level windows; nothing else may appear.
   EXPECT_EQ(static_cast<DWORD>(WS_OVERLAPPEDWINDOW),
             StyleOf(window.get()) & ~static_cast<DWORD>(WS_CLIPSIBLINGS));
@@ -195,7 +195,7 @@ TEST_F(HostWindow, CreationSeesTheObjectAndGetsTheFontWithoutRedraw) {
   creation = CreationRecord{};
   auto object = MakeWindowObject();
   ScopedWindow window(CreatePopup(object.Get(), 0, 0, 100, 100, RecordingProc));
-  ASSERT_NE(nullptr, window.get());
+  ASSERT_TRUE(Made(window.get()));
   ASSERT_NE(nullptr, creation.createParam);
   EXPECT_EQ(nullptr, creation.handleDuringCreation);
   EXPECT_TRUE(creation.fontMessageSeen);
@@ -216,7 +216,7 @@ TEST_F(HostWindow, ScalesPositionAndSizeWithHalvesToEven) {
     auto object = MakeWindowObject();
     object->SetDpi(c.dpi);
     ScopedWindow window(CreatePopup(object.Get(), 10, 30, 300, 250, nullptr, false));
-    ASSERT_NE(nullptr, window.get());
+    ASSERT_TRUE(Made(window.get()));
     EXPECT_TRUE(RectIs(WindowBounds(window.get()), c.expected.left, c.expected.top,
                        c.expected.right, c.expected.bottom))
         << c.dpi;
@@ -227,7 +227,7 @@ TEST_F(HostWindow, PixelsAreUsedAsGiven) {
   auto object = MakeWindowObject();
   object->SetDpi(144.0f);
   ScopedWindow window(CreatePopup(object.Get(), 11, 33, 301, 251, nullptr, true));
-  ASSERT_NE(nullptr, window.get());
+  ASSERT_TRUE(Made(window.get()));
   EXPECT_TRUE(RectIs(WindowBounds(window.get()), 11, 33, 301, 251));
 }
 
@@ -236,7 +236,7 @@ TEST_F(HostWindow, ZeroWidthAsksForTheDefaultSizeAndZeroXForTheDefaultPlace) {
   auto placed = MakeWindowObject();
   ScopedWindow placedWindow(placed->CreateHostWindow(nullptr, L"Host", 40, 50, 0, 60, 0, 0,
                                                      nullptr, true));
-  ASSERT_NE(nullptr, placedWindow.get());
+  ASSERT_TRUE(Made(placedWindow.get()));
   const RECT placedBounds = WindowBounds(placedWindow.get());
   EXPECT_EQ(40, placedBounds.left);
   EXPECT_EQ(50, placedBounds.top);
@@ -246,20 +246,20 @@ TEST_F(HostWindow, ZeroWidthAsksForTheDefaultSizeAndZeroXForTheDefaultPlace) {
   auto defaulted = MakeWindowObject();
   ScopedWindow defaultedWindow(defaulted->CreateHostWindow(nullptr, L"Host", 0, 7, 0, 60, 0, 0,
                                                            nullptr, true));
-  ASSERT_NE(nullptr, defaultedWindow.get());
+  ASSERT_TRUE(Made(defaultedWindow.get()));
   EXPECT_NE(7, WindowBounds(defaultedWindow.get()).top);
 
   auto sized = MakeWindowObject();
   ScopedWindow sizedWindow(sized->CreateHostWindow(nullptr, L"Host", 0, 7, 300, 200, 0, 0,
                                                    nullptr, true));
-  ASSERT_NE(nullptr, sizedWindow.get());
+  ASSERT_TRUE(Made(sizedWindow.get()));
   EXPECT_TRUE(RectIs(WindowBounds(sizedWindow.get()), 0, 7, 300, 200));
 }
 
 TEST_F(HostWindow, OneWindowPerObject) {
   auto object = MakeWindowObject();
   ScopedWindow window(CreatePopup(object.Get(), 0, 0, 100, 100));
-  ASSERT_NE(nullptr, window.get());
+  ASSERT_TRUE(Made(window.get()));
   const std::wstring className = object->GetRecordedClassName();
   const ATOM atom = object->GetClassAtom();
   const HFONT font = object->GetWindowFont();
@@ -273,7 +273,7 @@ TEST_F(HostWindow, OneWindowPerObject) {
   // The refused call registered nothing: the next object takes the next number.
   auto next = MakeWindowObject();
   ScopedWindow nextWindow(CreatePopup(next.Get(), 0, 0, 100, 100));
-  ASSERT_NE(nullptr, nextWindow.get());
+  ASSERT_TRUE(Made(nextWindow.get()));
   EXPECT_EQ(ClassNumber(className) + 1, ClassNumber(next->GetRecordedClassName()));
 }
 
@@ -304,7 +304,7 @@ TEST_F(HostWindow, FailedCreationLeavesNoWindowAndCanBeRetried) {
   EXPECT_EQ(OBJ_FONT, GetObjectType(firstFont));
 
   ScopedWindow window(CreatePopup(object.Get(), 0, 0, 100, 100));
-  ASSERT_NE(nullptr, window.get());
+  ASSERT_TRUE(Made(window.get()));
   EXPECT_EQ(window.get(), object->GetWindowHandle());
   EXPECT_EQ(OBJ_FONT, GetObjectType(object->GetWindowFont()));
   if (object->GetWindowFont() != firstFont) {
@@ -316,7 +316,7 @@ TEST_F(HostWindow, DestructionDeletesTheFontAndUnregistersTheClass) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   auto object = MakeWindowObject();
   HWND window = CreatePopup(object.Get(), 0, 0, 100, 100);
-  ASSERT_NE(nullptr, window);
+  ASSERT_TRUE(Made(window));
   const std::wstring className = object->GetRecordedClassName();
   const HFONT font = object->GetWindowFont();
   EXPECT_TRUE(DestroyWindow(window));
@@ -333,7 +333,7 @@ TEST_F(HostWindow, ClassOfAWindowThatOutlivesItsObjectStaysRegistered) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   auto object = MakeWindowObject();
   ScopedWindow window(CreatePopup(object.Get(), 0, 0, 100, 100));
-  ASSERT_NE(nullptr, window.get());
+  ASSERT_TRUE(Made(window.get()));
   const std::wstring className = object->GetRecordedClassName();
   object.Reset();
   EXPECT_TRUE(IsWindow(window.get()));

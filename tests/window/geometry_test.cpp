@@ -34,7 +34,7 @@ TEST_F(Geometry, ResizeClientAreaGivesTheLogicalClientSizeAndKeepsThePlace) {
     object->SetDpi(c.dpi);
     ScopedWindow window(object->CreateHostWindow(nullptr, L"Host", 30, 40, 200, 100, 0, 0,
                                                  nullptr, true));
-    ASSERT_NE(nullptr, window.get());
+    ASSERT_TRUE(Made(window.get()));
     object->ResizeClientArea(512, 540);
     const RECT client = ClientBounds(window.get());
     EXPECT_EQ(c.width, client.right) << c.dpi;
@@ -51,7 +51,7 @@ TEST_F(Geometry, ResizeClientAreaMakesRoomForScrollBars) {
   plain->SetDpi(96.0f);
   ScopedWindow plainWindow(plain->CreateHostWindow(nullptr, L"Plain", 0, 0, 200, 100,
                                                    WS_OVERLAPPEDWINDOW, 0, nullptr, true));
-  ASSERT_NE(nullptr, plainWindow.get());
+  ASSERT_TRUE(Made(plainWindow.get()));
   plain->ResizeClientArea(512, 540);
   const RECT plainBounds = WindowBounds(plainWindow.get());
 
@@ -60,7 +60,7 @@ TEST_F(Geometry, ResizeClientAreaMakesRoomForScrollBars) {
   ScopedWindow scrolledWindow(scrolled->CreateHostWindow(
       nullptr, L"Scrolled", 0, 0, 200, 100, WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL, 0,
       nullptr, true));
-  ASSERT_NE(nullptr, scrolledWindow.get());
+  ASSERT_TRUE(Made(scrolledWindow.get()));
   scrolled->ResizeClientArea(512, 540);
   const RECT scrolledBounds = WindowBounds(scrolledWindow.get());
 
@@ -79,7 +79,7 @@ TEST_F(Geometry, ResizeClientAreaMakesRoomForTheMenuEvenWhenItWraps) {
     object->SetDpi(96.0f);
     ScopedWindow window(object->CreateHostWindow(nullptr, L"Menu", 0, 0, 200, 100, 0, 0,
                                                  nullptr, true));
-    ASSERT_NE(nullptr, window.get());
+    ASSERT_TRUE(Made(window.get()));
     HMENU menu = CreateMenu();
     for (int i = 0; i < items; ++i) {
       AppendMenuW(menu, MF_STRING, 1000 + i, L"A rather long menu item");
@@ -95,7 +95,7 @@ TEST_F(Geometry, ResizeClientAreaMakesRoomForTheMenuEvenWhenItWraps) {
 TEST_F(Geometry, MeasuresInLogicalUnitsWithHalvesToEven) {
   auto object = MakeWindowObject();
   ScopedWindow window(CreatePopup(object.Get(), 0, 0, 641, 501));
-  ASSERT_NE(nullptr, window.get());
+  ASSERT_TRUE(Made(window.get()));
   object->SetDpi(120.0f);
   EXPECT_EQ(513, object->QueryClientWidth(false));  // 512.8
   EXPECT_EQ(641, object->QueryClientWidth(true));
@@ -116,7 +116,7 @@ TEST_F(Geometry, WindowWidthIncludesTheFrame) {
   object->SetDpi(96.0f);
   ScopedWindow window(object->CreateHostWindow(nullptr, L"Framed", 0, 0, 400, 300, 0, 0,
                                                nullptr, true));
-  ASSERT_NE(nullptr, window.get());
+  ASSERT_TRUE(Made(window.get()));
   EXPECT_EQ(400, object->QueryWindowWidth(true));
   EXPECT_EQ(400, object->QueryWindowWidth(false));
   EXPECT_LT(object->QueryClientWidth(true), 400);
@@ -141,7 +141,7 @@ LRESULT CALLBACK SizeRecordingProc(HWND window, UINT message, WPARAM wParam, LPA
 TEST_F(Geometry, SizeMessageCarriesTheLogicalClientSize) {
   auto object = MakeWindowObject();
   ScopedWindow window(CreatePopup(object.Get(), 0, 0, 641, 500, SizeRecordingProc));
-  ASSERT_NE(nullptr, window.get());
+  ASSERT_TRUE(Made(window.get()));
   object->SetDpi(120.0f);
   sizes = SizeRecord{};
   object->SendSizeMessage();
@@ -163,7 +163,7 @@ TEST_F(Geometry, CentresOnTheWorkAreaWithTheOddPixelOnTheRight) {
   for (LONG width : {500L, 501L}) {
     auto object = MakeWindowObject();
     ScopedWindow window(CreatePopup(object.Get(), 3, 3, width, 201));
-    ASSERT_NE(nullptr, window.get());
+    ASSERT_TRUE(Made(window.get()));
     object->CentreWindow(nullptr, nullptr);
     const RECT bounds = WindowBounds(window.get());
     EXPECT_EQ(width, bounds.right - bounds.left);
@@ -181,7 +181,7 @@ TEST_F(Geometry, CentresOnTheWorkAreaWithTheOddPixelOnTheRight) {
 TEST_F(Geometry, CentresOnAReferenceWindowTruncatingTowardZero) {
   auto object = MakeWindowObject();
   ScopedWindow window(CreatePopup(object.Get(), 0, 0, 501, 201));
-  ASSERT_NE(nullptr, window.get());
+  ASSERT_TRUE(Made(window.get()));
 
   ScopedWindow wide(CreatePlainPopup(100, 50, 1000, 600));
   object->CentreWindow(nullptr, wide.get());
@@ -199,7 +199,7 @@ TEST_F(Geometry, CentringStaysInsideTheWorkArea) {
   const RECT work = WorkArea();
   auto object = MakeWindowObject();
   ScopedWindow window(CreatePopup(object.Get(), 0, 0, 300, 200));
-  ASSERT_NE(nullptr, window.get());
+  ASSERT_TRUE(Made(window.get()));
 
   ScopedWindow nearRight(CreatePlainPopup(work.right - 100, work.bottom - 50, 400, 300));
   object->CentreWindow(nullptr, nearRight.get());
@@ -222,9 +222,9 @@ TEST_F(Geometry, CentringStaysInsideTheWorkArea) {
 TEST_F(Geometry, CentresAChildInItsParentsClientCoordinates) {
   auto object = MakeWindowObject();
   ScopedWindow parent(CreatePopup(object.Get(), 100, 80, 400, 300));
-  ASSERT_NE(nullptr, parent.get());
+  ASSERT_TRUE(Made(parent.get()));
   HWND child = CreatePlainPopup(0, 0, 100, 50, WS_CHILD | WS_VISIBLE, parent.get());
-  ASSERT_NE(nullptr, child);
+  ASSERT_TRUE(Made(child));
 
   object->CentreWindow(child, parent.get());
   EXPECT_TRUE(RectIs(ChildBounds(child), 150, 125, 100, 50));
@@ -307,7 +307,7 @@ TEST_F(MessageLoop, ShowsTheWindowAndReturnsTheQuitCode) {
   for (const Case& c : {Case{0, false}, Case{SW_SHOWMAXIMIZED, true}}) {
     auto object = MakeWindowObject();
     ScopedWindow window(LoopWindow(object.Get(), LoopProc));
-    ASSERT_NE(nullptr, window.get());
+    ASSERT_TRUE(Made(window.get()));
     ASSERT_FALSE(IsWindowVisible(window.get()));
     loop = LoopRecord{};
     PostMessageW(window.get(), kEndLoop, 0, 0);
@@ -323,10 +323,10 @@ TEST_F(MessageLoop, ShowsTheWindowAndReturnsTheQuitCode) {
 TEST_F(MessageLoop, EscapeOnAControlBecomesCancelForTheWindow) {
   auto object = MakeWindowObject();
   ScopedWindow window(LoopWindow(object.Get(), LoopProc));
-  ASSERT_NE(nullptr, window.get());
+  ASSERT_TRUE(Made(window.get()));
   HWND button =
       object->AddPushButton(nullptr, 101, L"Regen", 10, 10, 100, 20, 0, 0, nullptr, false);
-  ASSERT_NE(nullptr, button);
+  ASSERT_TRUE(Made(button));
   loop = LoopRecord{};
   PostMessageW(button, WM_KEYDOWN, VK_ESCAPE, 0);
   Watched watchdog;
@@ -337,7 +337,7 @@ TEST_F(MessageLoop, EscapeOnAControlBecomesCancelForTheWindow) {
 TEST_F(MessageLoop, EscapeClosesADefaultWindowAndEndsTheLoopWithZero) {
   auto object = MakeWindowObject();
   ScopedWindow window(LoopWindow(object.Get(), nullptr));
-  ASSERT_NE(nullptr, window.get());
+  ASSERT_TRUE(Made(window.get()));
   PostMessageW(window.get(), WM_KEYDOWN, VK_ESCAPE, 0);
   Watched watchdog;
   EXPECT_EQ(0, object->RunMessageLoop(0));
@@ -347,13 +347,13 @@ TEST_F(MessageLoop, EscapeClosesADefaultWindowAndEndsTheLoopWithZero) {
 TEST_F(MessageLoop, TabMovesTheFocusToTheNextTabStop) {
   auto object = MakeWindowObject();
   ScopedWindow window(LoopWindow(object.Get(), LoopProc));
-  ASSERT_NE(nullptr, window.get());
+  ASSERT_TRUE(Made(window.get()));
   HWND first =
       object->AddPushButton(nullptr, 101, L"Regen", 10, 10, 100, 20, 0, 0, nullptr, false);
   HWND second =
       object->AddAutoCheckBox(nullptr, 102, L"Gray", 10, 30, 100, 20, 0, 0, nullptr, false);
-  ASSERT_NE(nullptr, first);
-  ASSERT_NE(nullptr, second);
+  ASSERT_TRUE(Made(first));
+  ASSERT_TRUE(Made(second));
   ShowWindow(window.get(), SW_SHOW);
   SetForegroundWindow(window.get());
   SetFocus(first);

@@ -29,7 +29,7 @@ TEST_F(HostClass, GeneratedNamesCountUpAcrossObjectsAndDirectRegistrations) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   auto first = MakeWindowObject();
   ScopedWindow firstWindow(CreatePopup(first.Get(), 0, 0, 50, 50));
-  ASSERT_NE(nullptr, firstWindow.get());
+  ASSERT_TRUE(Made(firstWindow.get()));
   const std::wstring firstName = first->GetRecordedClassName();
   const int number = ClassNumber(firstName);
   EXPECT_EQ(L"OrbWindowClass:" + std::to_wstring(number), firstName);
@@ -46,7 +46,7 @@ TEST_F(HostClass, GeneratedNamesCountUpAcrossObjectsAndDirectRegistrations) {
 
   auto second = MakeWindowObject();
   ScopedWindow secondWindow(CreatePopup(second.Get(), 0, 0, 50, 50));
-  ASSERT_NE(nullptr, secondWindow.get());
+  ASSERT_TRUE(Made(secondWindow.get()));
   EXPECT_EQ(L"OrbWindowClass:" + std::to_wstring(number + 2),
             std::wstring(second->GetRecordedClassName()));
   EXPECT_EQ(ClassNameOf(secondWindow.get()), second->GetRecordedClassName());
@@ -56,7 +56,7 @@ TEST_F(HostClass, FailedRegistrationLeavesTheNumberForTheNext) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   auto before = MakeWindowObject();
   ScopedWindow beforeWindow(CreatePopup(before.Get(), 0, 0, 50, 50));
-  ASSERT_NE(nullptr, beforeWindow.get());
+  ASSERT_TRUE(Made(beforeWindow.get()));
   const int number = ClassNumber(before->GetRecordedClassName());
 
   // Names are cut to 255 characters, so with a long base the number falls off and the second
@@ -73,7 +73,7 @@ TEST_F(HostClass, FailedRegistrationLeavesTheNumberForTheNext) {
 
   auto after = MakeWindowObject();
   ScopedWindow afterWindow(CreatePopup(after.Get(), 0, 0, 50, 50));
-  ASSERT_NE(nullptr, afterWindow.get());
+  ASSERT_TRUE(Made(afterWindow.get()));
   EXPECT_EQ(number + 2, ClassNumber(after->GetRecordedClassName()));
 }
 
@@ -84,7 +84,7 @@ TEST_F(HostClass, EmptyOrNullNameUsesTheDefaultBase) {
     ASSERT_NE(0, atom);
     HWND window = CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_POPUP, 0, 0, 10, 10, nullptr,
                                   nullptr, instance, nullptr);
-    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(Made(window));
     const std::wstring name = ClassNameOf(window);
     EXPECT_EQ(L"OrbWindowClass:" + std::to_wstring(ClassNumber(name)), name);
     DestroyWindow(window);
@@ -133,7 +133,7 @@ int PendingQuitCode() {
 
 TEST_F(HostClass, DefaultProcClosesOnSystemCloseAndPostsQuit) {
   ScopedWindow window(CreateDefaultHostWindow());
-  ASSERT_NE(nullptr, window.get());
+  ASSERT_TRUE(Made(window.get()));
   // The low four bits of a system command belong to the system and are ignored.
   EXPECT_EQ(0, SendMessageW(window.get(), WM_SYSCOMMAND, SC_CLOSE | 0x3, 0));
   EXPECT_FALSE(IsWindow(window.get()));
@@ -142,7 +142,7 @@ TEST_F(HostClass, DefaultProcClosesOnSystemCloseAndPostsQuit) {
 
 TEST_F(HostClass, DefaultProcClosesOnCancelClickOnly) {
   ScopedWindow window(CreateDefaultHostWindow());
-  ASSERT_NE(nullptr, window.get());
+  ASSERT_TRUE(Made(window.get()));
   SendMessageW(window.get(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   SendMessageW(window.get(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_DOUBLECLICKED), 0);
   EXPECT_TRUE(IsWindow(window.get()));
@@ -155,7 +155,7 @@ TEST_F(HostClass, DefaultProcClosesOnCancelClickOnly) {
 
 TEST_F(HostClass, DefaultProcLeavesOtherMessagesToTheSystem) {
   ScopedWindow window(CreateDefaultHostWindow());
-  ASSERT_NE(nullptr, window.get());
+  ASSERT_TRUE(Made(window.get()));
   EXPECT_TRUE(SendMessageW(window.get(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"caption")));
   WCHAR text[16] = {};
   GetWindowTextW(window.get(), text, 16);

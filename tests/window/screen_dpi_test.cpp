@@ -50,7 +50,7 @@ TEST_F(ScreenDpi, ConstructionTakesTheScreenDpi) {
 TEST_F(ScreenDpi, HostWindowAndControlsLandOnScaledPixels) {
   auto object = MakeWindowObject();
   ScopedWindow window(CreatePopup(object.Get(), 10, 30, 300, 250, nullptr, false));
-  ASSERT_NE(nullptr, window.get());
+  ASSERT_TRUE(Made(window.get()));
   const RECT& h = expected_.host;
   EXPECT_TRUE(RectIs(WindowBounds(window.get()), h.left, h.top, h.right, h.bottom));
 
@@ -58,8 +58,8 @@ TEST_F(ScreenDpi, HostWindowAndControlsLandOnScaledPixels) {
       object->AddPushButton(nullptr, 101, L"Regen", 10, 10, 100, 20, 0, 0, nullptr, false);
   HWND box =
       object->AddAutoCheckBox(nullptr, 102, L"Gray", 10, 30, 100, 20, 0, 0, nullptr, false);
-  ASSERT_NE(nullptr, button);
-  ASSERT_NE(nullptr, box);
+  ASSERT_TRUE(Made(button));
+  ASSERT_TRUE(Made(box));
   const RECT& b = expected_.button;
   const RECT& c = expected_.box;
   EXPECT_TRUE(RectIs(ChildBounds(button), b.left, b.top, b.right, b.bottom));
@@ -70,7 +70,7 @@ TEST_F(ScreenDpi, ApplicationClientAreaIsScaled) {
   auto object = MakeWindowObject();
   ScopedWindow window(object->CreateHostWindow(nullptr, L"Main", 0, 0, 0, 0, 0, 0, nullptr,
                                                false));
-  ASSERT_NE(nullptr, window.get());
+  ASSERT_TRUE(Made(window.get()));
   object->ResizeClientArea(512, 540);
   const RECT client = ClientBounds(window.get());
   EXPECT_EQ(expected_.client.cx, client.right);
@@ -83,7 +83,7 @@ TEST_F(ScreenDpi, WindowFontHeights) {
   for (double version : {6.01, 5.01}) {
     auto object = MakeWindowObject(version);
     ScopedWindow window(CreatePopup(object.Get(), 0, 0, 100, 100));
-    ASSERT_NE(nullptr, window.get());
+    ASSERT_TRUE(Made(window.get()));
     const LOGFONTW font = FontOf(object->GetWindowFont());
     EXPECT_EQ(version >= 6 ? expected_.segoe9Height : expected_.tahoma8Height, font.lfHeight)
         << version;

@@ -117,6 +117,17 @@ inline HWND CreatePopup(CWindow* object, INT32 x, INT32 y, INT32 width, INT32 he
                                   WS_EX_TOOLWINDOW, windowProc, inPixels);
 }
 
+// Passes for a window that was made. For a null one it tells what the system reported: the
+// thread's last error (read before anything else can change it) and whether the desktop exists.
+inline ::testing::AssertionResult Made(HWND window) {
+  const DWORD error = GetLastError();
+  if (window != nullptr) return ::testing::AssertionSuccess();
+  const HWND desktop = GetDesktopWindow();
+  return ::testing::AssertionFailure()
+         << "no window was made: GetLastError " << error << ", desktop window " << desktop
+         << (IsWindow(desktop) ? "" : " (not a window)");
+}
+
 inline ::testing::AssertionResult RectIs(const RECT& actual, LONG left, LONG top, LONG width,
                                          LONG height) {
   if (actual.left == left && actual.top == top && actual.right - actual.left == width &&
