@@ -40,7 +40,8 @@ std::string ReadWholeFile(const std::wstring& path) {
   return text;
 }
 
-// Runs the probe with one environment variable set; returns its exit code (-1 if it did not run).
+// Runs the probe with one environment variable set; returns its exit code (-1 if it did not run,
+// -2 if it did not end within a minute and was ended).
 int RunProbe(const std::wstring& arguments, const wchar_t* variable, const std::wstring& value) {
   SetEnvironmentVariableW(variable, value.c_str());
   std::wstring command = L"\"" + BesideThisProgram(L"d2d1_switch_probe.exe") + L"\" " + arguments;
@@ -51,9 +52,13 @@ int RunProbe(const std::wstring& arguments, const wchar_t* variable, const std::
                                       nullptr, &startup, &process);
   SetEnvironmentVariableW(variable, nullptr);
   if (!started) return -1;
-  WaitForSingleObject(process.hProcess, 60000);
-  DWORD code = 0;
-  GetExitCodeProcess(process.hProcess, &code);
+  DWORD code = static_cast<DWORD>(-2);
+  if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(process.hProcess, &code);
+  } else {
+    TerminateProcess(process.hProcess, 99);
+    WaitForSingleObject(process.hProcess, 5000);
+  }
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return static_cast<int>(code);
