@@ -1,10 +1,14 @@
 // Starts the built program as its own process and uses it as a person would: through its window,
-// its controls and what it shows on the screen.
+// its controls and what it shows on the screen. Every step waits, up to a deadline, for the
+// picture that the step should produce; the program's own state (window and control rectangles,
+// check state, caption) is read where it can be.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +21,28 @@ namespace {
 
 using apptest::Background;
 using apptest::ClientShot;
+using apptest::Observed;
+using apptest::SavedForDiagnosis;
+using apptest::WaitForPicture;
+
+bool IsProgramCaption(const std::wstring& caption) {
+  const wchar_t* names[] = {L"Berry", L"Bright", L"Bright Pastel", L"Earth", L"Fire"};
+  for (const wchar_t* upper : names) {
+    for (const wchar_t* lower : names) {
+      if (caption == std::wstring(L"D2 Pie: ") + upper + L", " + lower) return true;
+    }
+  }
+  return false;
+}
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+// Pixels of a picture that lie beyond the upper chart's rim, where only a pulled-out slice is
+// drawn: between 1.05 and 1.25 of the radii from the centre, outside the controls.
+struct BeyondRim {
+  int count = 0;
+  POINT first{-1, -1};
+};
 
 class RunningProgram : public ::testing::Test {
  protected:
@@ -26,34 +52,29 @@ class RunningProgram : public ::testing::Test {
     leakReport_ = std::wstring(temp) + L"d2pie-leaks-" + std::to_wstring(GetCurrentProcessId()) +
                   L".txt";
     DeleteFileW(leakReport_.c_str());
-    SetEnvironmentVariableW(L"D2PIE_D2D1_LEAK_REPORT", leakReport_.c_str());
     SetCursorPos(0, 0);  // away from the window, which would otherwise select a slice
-    std::wstring command = L"\"" + apptest::ProgramFolder() + L"d2pie.exe\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &process_));
-    SetEnvironmentVariableW(L"D2PIE_D2D1_LEAK_REPORT", nullptr);
-    WaitForInputIdle(process_.hProcess, 10000);
-    for (int i = 0; i < 200 && !window_; ++i) {
-      window_ = apptest::FindProgramWindow(process_.dwProcessId);
-      if (!window_) Sleep(50);
-    }
-    ASSERT_TRUE(window_) << "the program's window did not appear";
+    program_ = std::make_unique<apptest::ProgramProcess>(
+        apptest::ProgramProcess::Environment{{L"D2PIE_D2D1_LEAK_REPORT", leakReport_}});
+    window_ = program_->Window();
+    ASSERT_TRUE(window_) << program_->Failure();
     scale_ = static_cast<float>(GetDpiOfScreen()) / 96.0f;
-    ASSERT_TRUE(WaitForPicture([](const ClientShot& shot) {
-      return shot.At(shot.Width() - 3, shot.Height() - 3) == Background;
-    })) << "the first frame was not drawn";
+    // A frame reaches the window in one copy: the corner shows the background only together
+    // with the charts.
+    const Observed first = WaitForPicture(
+        window_,
+        [&](const ClientShot& shot) {
+          const POINT upper = Pixels(ClientWidthInDips() / 2 + 3, 113);
+          const POINT lower = Pixels(ClientWidthInDips() / 2 + 3, 373);
+          return shot.At(shot.Width() - 3, shot.Height() - 3) == Background &&
+                 shot.At(upper.x, upper.y) != Background && shot.At(lower.x, lower.y) != Background;
+        },
+        20000);
+    ASSERT_TRUE(first.met) << "the first frame was not drawn within 20 s; "
+                           << SavedForDiagnosis(first.shot, "first-frame");
   }
 
   void TearDown() override {
-    if (process_.hProcess) {
-      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(process_.hProcess, 99);
-      }
-      CloseHandle(process_.hThread);
-      CloseHandle(process_.hProcess);
-    }
+    program_.reset();
     DeleteFileW(leakReport_.c_str());
   }
 
@@ -64,25 +85,20 @@ class RunningProgram : public ::testing::Test {
     return dpi;
   }
 
-  template <typename Condition>
-  bool WaitForPicture(Condition condition) const {
-    for (int i = 0; i < 100; ++i) {
-      if (condition(ClientShot(window_))) return true;
-      Sleep(50);
-    }
-    return false;
-  }
-
-  // Waits until the picture has stopped changing (animations and repaints done).
-  ClientShot SettledShot() const {
+  // The picture once an animation that a step started has ended: two reads 100 ms apart agree.
+  // Only taken after the step's own effect was seen, so that the program has handled the step.
+  Observed AtRest(const std::string& step) const {
     ClientShot last(window_);
-    for (int i = 0; i < 40; ++i) {
-      Sleep(120);
+    const ULONGLONG end = GetTickCount64() + apptest::kPictureDeadlineMs;
+    while (GetTickCount64() < end) {
+      Sleep(100);
       ClientShot next(window_);
-      if (next == last) return next;
-      last = next;
+      if (next == last) return Observed{true, std::move(next)};
+      last = std::move(next);
     }
-    return last;
+    ADD_FAILURE() << "the picture did not come to rest after " << step << "; "
+                  << SavedForDiagnosis(last, step + "-not-at-rest");
+    return Observed{false, std::move(last)};
   }
 
   std::wstring Caption() const {
@@ -111,20 +127,40 @@ class RunningProgram : public ::testing::Test {
                   110 + fraction * 70 * std::cos(radians));
   }
 
-  int Close() {
-    PostMessageW(window_, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process_.hProcess, 10000));
-    DWORD code = 12345;
-    GetExitCodeProcess(process_.hProcess, &code);
-    return static_cast<int>(code);
+  // A control's rectangle in the main window's client pixels.
+  RECT ControlRect(int id) const {
+    RECT bounds{};
+    GetWindowRect(GetDlgItem(window_, id), &bounds);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
   }
 
-  std::string LeakReport() const { return apptest::FirstLineOf(leakReport_); }
+  BeyondRim FindBeyondRim(const ClientShot& shot) const {
+    const RECT controls[] = {ControlRect(101), ControlRect(102)};
+    const float centreX = ClientWidthInDips() / 2 * scale_;
+    const float centreY = 110 * scale_;
+    BeyondRim beyond;
+    for (int y = 0; y < shot.Height(); ++y) {
+      for (int x = 0; x < shot.Width(); ++x) {
+        const float dx = (x + 0.5f - centreX) / (170 * scale_);
+        const float dy = (y + 0.5f - centreY) / (70 * scale_);
+        const float distance = std::sqrt(dx * dx + dy * dy);
+        if (distance < 1.05f || distance > 1.25f) continue;
+        bool onControl = false;
+        for (const RECT& r : controls) {
+          onControl |= x >= r.left - 1 && x <= r.right && y >= r.top - 1 && y <= r.bottom;
+        }
+        if (onControl || shot.At(x, y) == Background) continue;
+        if (beyond.count++ == 0) beyond.first = POINT{x, y};
+      }
+    }
+    return beyond;
+  }
 
-  PROCESS_INFORMATION process_{};
+  std::wstring leakReport_;
+  std::unique_ptr<apptest::ProgramProcess> program_;
   HWND window_ = nullptr;
   float scale_ = 1.0f;
-  std::wstring leakReport_;
 };
 
 TEST_F(RunningProgram, ShowsItsWindowControlsAndChartsAndClosesWithZero) {
@@ -132,16 +168,7 @@ TEST_F(RunningProgram, ShowsItsWindowControlsAndChartsAndClosesWithZero) {
   GetClientRect(window_, &client);
   EXPECT_EQ(std::lround(512 * scale_), client.right);
   EXPECT_EQ(std::lround(540 * scale_), client.bottom);
-
-  const std::wstring caption = Caption();
-  const wchar_t* names[] = {L"Berry", L"Bright", L"Bright Pastel", L"Earth", L"Fire"};
-  bool captionMatches = false;
-  for (const wchar_t* upper : names) {
-    for (const wchar_t* lower : names) {
-      captionMatches |= caption == std::wstring(L"D2 Pie: ") + upper + L", " + lower;
-    }
-  }
-  EXPECT_TRUE(captionMatches) << std::string(caption.begin(), caption.end());
+  EXPECT_TRUE(IsProgramCaption(Caption())) << Narrow(Caption());
 
   const HWND regen = GetDlgItem(window_, 101);
   const HWND gray = GetDlgItem(window_, 102);
@@ -155,72 +182,131 @@ TEST_F(RunningProgram, ShowsItsWindowControlsAndChartsAndClosesWithZero) {
   EXPECT_EQ(0x50010D03u, static_cast<DWORD>(GetWindowLongW(gray, GWL_STYLE)));
   EXPECT_EQ(BST_CHECKED, SendMessageW(gray, BM_GETCHECK, 0, 0));
 
-  const ClientShot shot = SettledShot();
+  // Nothing animates at start: the first frame is the picture.
+  const ClientShot shot(window_);
+  std::ostringstream problems;
   // Background beside the charts; slices at both charts' centres.
-  EXPECT_EQ(Background, shot.At(shot.Width() - 3, shot.Height() / 2));
-  const POINT upperCentre = Pixels(ClientWidthInDips() / 2, 110);
-  const POINT lowerCentre = Pixels(ClientWidthInDips() / 2, 370);
-  EXPECT_NE(Background, shot.At(upperCentre.x + 3, upperCentre.y + 3));
-  EXPECT_NE(Background, shot.At(lowerCentre.x + 3, lowerCentre.y + 3));
+  const POINT side{shot.Width() - 3, shot.Height() / 2};
+  if (shot.At(side.x, side.y) != Background) {
+    problems << "beside the charts at (" << side.x << ", " << side.y << "): " << shot.At(side.x, side.y)
+             << "; ";
+  }
+  for (const float centreY : {110.0f, 370.0f}) {
+    const POINT p = Pixels(ClientWidthInDips() / 2 + 3, centreY + 3);
+    if (shot.At(p.x, p.y) == Background) {
+      problems << "background at a chart's centre (" << p.x << ", " << p.y << "); ";
+    }
+  }
   // The upper chart starts in gray with nothing selected.
   for (float degrees = 5; degrees < 360; degrees += 10) {
     const POINT p = OnUpperChart(degrees, 0.6f);
-    EXPECT_TRUE(shot.At(p.x, p.y).IsGray()) << "at " << degrees << " degrees";
+    if (!shot.At(p.x, p.y).IsGray()) {
+      problems << "not gray at " << degrees << " degrees (" << p.x << ", " << p.y
+               << "): " << shot.At(p.x, p.y) << "; ";
+    }
   }
+  const BeyondRim beyond = FindBeyondRim(shot);
+  if (beyond.count > 0) {
+    problems << beyond.count << " pixels beyond the upper rim, the first at (" << beyond.first.x
+             << ", " << beyond.first.y << "); ";
+  }
+  EXPECT_EQ("", problems.str()) << SavedForDiagnosis(shot, "start");
 
-  EXPECT_EQ(0, Close());
-  EXPECT_EQ("alive 0", LeakReport());
+  EXPECT_EQ(0, program_->Close());
+  EXPECT_EQ("alive 0", apptest::FirstLineOf(leakReport_));
 }
 
 TEST_F(RunningProgram, HoverRegenGrayAndResizeChangeThePicture) {
-  const ClientShot before = SettledShot();
-  // Just beyond the rim along 45 degrees, where the pulled-out slice will be drawn.
-  const POINT beyond = OnUpperChart(45, 1.04f);
-  EXPECT_EQ(Background, before.At(beyond.x, beyond.y));
-
-  const POINT onSlice = OnUpperChart(45, 0.6f);
-  // The slice under the pointer moves out, and keeps its colour while the rest is gray.
-  PostMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(onSlice.x, onSlice.y));
-  const ClientShot hovered = SettledShot();
-  EXPECT_NE(Background, hovered.At(beyond.x, beyond.y));
-
-  // "Gray" off: some slice of the upper chart shows colour.
-  SendMessageW(GetDlgItem(window_, 102), BM_CLICK, 0, 0);
-  EXPECT_EQ(BST_UNCHECKED, SendMessageW(GetDlgItem(window_, 102), BM_GETCHECK, 0, 0));
-  const ClientShot coloured = SettledShot();
-  bool anyColour = false;
-  for (float degrees = 5; degrees < 360; degrees += 5) {
-    const POINT p = OnUpperChart(degrees, 0.5f);
-    anyColour |= !coloured.At(p.x, p.y).IsGray();
+  const HWND gray = GetDlgItem(window_, 102);
+  const HWND regen = GetDlgItem(window_, 101);
+  ASSERT_TRUE(gray && regen);
+  {
+    const ClientShot before(window_);
+    const BeyondRim beyond = FindBeyondRim(before);
+    ASSERT_EQ(0, beyond.count) << "before the hover, the first at (" << beyond.first.x << ", "
+                               << beyond.first.y << "); " << SavedForDiagnosis(before, "start");
   }
-  EXPECT_TRUE(anyColour);
 
-  // "Regen": a new picture (and usually a new caption).
-  SendMessageW(GetDlgItem(window_, 101), BM_CLICK, 0, 0);
-  EXPECT_FALSE(SettledShot() == coloured);
+  // The slice under the pointer moves out along its bisector: part of it is then drawn beyond
+  // the rim, wherever the slice lies.
+  const POINT onSlice = OnUpperChart(45, 0.6f);
+  PostMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(onSlice.x, onSlice.y));
+  const Observed hovered = WaitForPicture(
+      window_, [&](const ClientShot& shot) { return FindBeyondRim(shot).count > 0; });
+  ASSERT_TRUE(hovered.met) << "no slice drawn beyond the upper rim after the pointer moved to ("
+                           << onSlice.x << ", " << onSlice.y << "); "
+                           << SavedForDiagnosis(hovered.shot, "hover");
+  const Observed out = AtRest("the hover");
+  ASSERT_TRUE(out.met);
 
-  // Wider: both charts stay centred.
+  // "Gray" off: slices that were gray show colour (the pulled-out slice kept its colour).
+  SendMessageW(gray, BM_CLICK, 0, 0);
+  EXPECT_EQ(BST_UNCHECKED, SendMessageW(gray, BM_GETCHECK, 0, 0));
+  const auto grayTurnedColour = [&](const ClientShot& shot) {
+    for (float degrees = 1; degrees < 360; degrees += 2) {
+      const POINT p = OnUpperChart(degrees, 0.5f);
+      const apptest::Pixel now = shot.At(p.x, p.y);
+      if (out.shot.At(p.x, p.y).IsGray() && !now.IsGray() && now != Background) return true;
+    }
+    return false;
+  };
+  const Observed coloured = WaitForPicture(window_, grayTurnedColour);
+  ASSERT_TRUE(coloured.met) << "no gray slice of the upper chart turned to colour; "
+                            << SavedForDiagnosis(coloured.shot, "gray-off");
+
+  // "Regen": new values and palettes, so the lower chart, which nothing else changes, differs;
+  // the caption names two palettes again.
+  const auto lowerChart = [&](const ClientShot& shot) {
+    const int top = Pixels(0, 220).y;
+    const int bottom = Pixels(0, 520).y;
+    return std::vector<DWORD>(shot.Pixels().begin() + static_cast<size_t>(top) * shot.Width(),
+                              shot.Pixels().begin() + static_cast<size_t>(bottom) * shot.Width());
+  };
+  const std::vector<DWORD> lowerBefore = lowerChart(coloured.shot);
+  SendMessageW(regen, BM_CLICK, 0, 0);
+  const Observed regenerated = WaitForPicture(window_, [&](const ClientShot& shot) {
+    return shot.Width() == coloured.shot.Width() && lowerChart(shot) != lowerBefore;
+  });
+  EXPECT_TRUE(regenerated.met) << "the lower chart did not change after \"Regen\"; "
+                               << SavedForDiagnosis(regenerated.shot, "regen");
+  EXPECT_TRUE(IsProgramCaption(Caption())) << Narrow(Caption());
+
+  // Wider, from the screen's left edge so that all of it stays on the screen: both charts stay
+  // centred. The new client width is read from the window before its picture is judged.
   RECT frame{};
   GetWindowRect(window_, &frame);
-  const int extra = static_cast<int>(std::lround(300 * scale_));
-  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left + extra, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER);
-  const ClientShot wide = SettledShot();
-  // Along the lower chart's centre row, the first and last chart pixels are symmetric.
+  RECT client{};
+  GetClientRect(window_, &client);
+  const LONG wideWidth = client.right + std::lround(300 * scale_);
+  SetWindowPos(window_, nullptr, 0, frame.top, frame.right - frame.left + (wideWidth - client.right),
+               frame.bottom - frame.top, SWP_NOZORDER);
+  ASSERT_TRUE(apptest::WaitUntil([&] {
+    GetClientRect(window_, &client);
+    return client.right == wideWidth;
+  })) << "the client area is " << client.right << " wide, not " << wideWidth;
   const int row = Pixels(0, 370).y;
-  int first = -1;
-  int last = -1;
-  for (int x = 0; x < wide.Width(); ++x) {
-    if (wide.At(x, row) != Background) {
-      if (first < 0) first = x;
-      last = x;
+  const auto chartSpan = [&](const ClientShot& shot) {
+    std::pair<int, int> span{-1, -1};
+    for (int x = 0; x < shot.Width(); ++x) {
+      if (shot.At(x, row) != Background) {
+        if (span.first < 0) span.first = x;
+        span.second = x;
+      }
     }
-  }
-  ASSERT_GE(first, 0);
-  EXPECT_NEAR(wide.Width() / 2.0, (first + last) / 2.0, 2.0 * scale_);
+    return span;
+  };
+  // Along the lower chart's centre row, the first and last chart pixels are symmetric.
+  const Observed wide = WaitForPicture(window_, [&](const ClientShot& shot) {
+    const std::pair<int, int> span = chartSpan(shot);
+    return shot.Width() == wideWidth && span.first >= 0 &&
+           std::fabs(shot.Width() / 2.0 - (span.first + span.second) / 2.0) <= 2.0 * scale_;
+  });
+  EXPECT_TRUE(wide.met) << "the lower chart spans columns " << chartSpan(wide.shot).first << " to "
+                        << chartSpan(wide.shot).second << " of row " << row << " in a picture "
+                        << wide.shot.Width() << " wide; " << SavedForDiagnosis(wide.shot, "wider");
 
-  EXPECT_EQ(0, Close());
-  EXPECT_EQ("alive 0", LeakReport());
+  EXPECT_EQ(0, program_->Close());
+  EXPECT_EQ("alive 0", apptest::FirstLineOf(leakReport_));
 }
 
 }  // namespace

@@ -45,4 +45,60 @@ std::string FirstLineOf(const std::wstring& path) {
   return text;
 }
 
+ProgramProcess::ProgramProcess(const Environment& environment) {
+  // The child inherits this process's environment as it stands at creation.
+  for (const auto& [name, value] : environment) SetEnvironmentVariableW(name.c_str(), value.c_str());
+  std::wstring command = L"\"" + ProgramFolder() + L"d2pie.exe\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                      nullptr, &startup, &process_);
+  const DWORD error = GetLastError();
+  for (const auto& entry : environment) SetEnvironmentVariableW(entry.first.c_str(), nullptr);
+  if (!started) {
+    process_ = PROCESS_INFORMATION{};
+    failure_ = "d2pie.exe did not start: CreateProcess error " + std::to_string(error);
+    return;
+  }
+  const ULONGLONG end = GetTickCount64() + 20000;
+  for (;;) {
+    window_ = FindProgramWindow(process_.dwProcessId);
+    if (window_ != nullptr) return;
+    DWORD code = 0;
+    if (GetExitCodeProcess(process_.hProcess, &code) && code != STILL_ACTIVE) {
+      failure_ = "d2pie.exe ended with exit code " + std::to_string(code) +
+                 " before its window showed";
+      return;
+    }
+    if (GetTickCount64() >= end) {
+      failure_ = "d2pie.exe showed no window within 20 s";
+      return;
+    }
+    Sleep(20);
+  }
+}
+
+ProgramProcess::~ProgramProcess() {
+  if (process_.hProcess == nullptr) return;
+  if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_.hProcess, 99);
+    WaitForSingleObject(process_.hProcess, 5000);
+  }
+  CloseHandle(process_.hThread);
+  CloseHandle(process_.hProcess);
+}
+
+int ProgramProcess::Close(DWORD deadlineMs) {
+  if (process_.hProcess == nullptr) return -1;
+  if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process_.hProcess, deadlineMs) != WAIT_OBJECT_0) {
+    TerminateProcess(process_.hProcess, 99);
+    WaitForSingleObject(process_.hProcess, 5000);
+    return -1;
+  }
+  DWORD code = 12345;
+  GetExitCodeProcess(process_.hProcess, &code);
+  return static_cast<int>(code);
+}
+
 }  // namespace apptest

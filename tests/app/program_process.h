@@ -1,9 +1,12 @@
 #pragma once
-// The built d2pie.exe as a process of its own: where it is, its main window, its leak report.
+// The built d2pie.exe as a process of its own: starting it, its main window, closing it, its
+// leak report.
 
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace apptest {
 
@@ -15,5 +18,31 @@ HWND FindProgramWindow(DWORD process);
 
 // The first line of a text file without its line end, or "no report" when it cannot be read.
 std::string FirstLineOf(const std::wstring& path);
+
+// d2pie.exe started with environment variables of its own, until its main window shows.
+class ProgramProcess {
+ public:
+  using Environment = std::vector<std::pair<std::wstring, std::wstring>>;
+  explicit ProgramProcess(const Environment& environment);
+  // Ends the process if it still runs.
+  ~ProgramProcess();
+  ProgramProcess(const ProgramProcess&) = delete;
+  ProgramProcess& operator=(const ProgramProcess&) = delete;
+
+  // The main window once shown; null when the process did not start or showed none in time,
+  // and then Failure() says why.
+  HWND Window() const { return window_; }
+  const std::string& Failure() const { return failure_; }
+  HANDLE Handle() const { return process_.hProcess; }
+
+  // Asks the window to close and answers the exit code, or -1 when the process did not end in
+  // time (it is ended then).
+  int Close(DWORD deadlineMs = 20000);
+
+ private:
+  PROCESS_INFORMATION process_{};
+  HWND window_ = nullptr;
+  std::string failure_;
+};
 
 }  // namespace apptest

@@ -1,8 +1,11 @@
 #pragma once
-// What the screen shows of a window's client area, read back through GDI.
+// What the screen shows of a window's client area, read back through GDI, and waiting for the
+// picture that a step should produce.
 
 #include <windows.h>
 
+#include <ostream>
+#include <string>
 #include <vector>
 
 namespace apptest {
@@ -13,25 +16,72 @@ struct Pixel {
   bool IsGray() const { return red == green && green == blue; }
 };
 
+inline std::ostream& operator<<(std::ostream& out, const Pixel& p) {
+  return out << "rgb(" << p.red << ", " << p.green << ", " << p.blue << ")";
+}
+
 constexpr Pixel Background{0, 82, 121};
 
-// What the screen shows of a window's client area.
+// What the screen shows of a window's client area. Windows of this thread are drawn into
+// memory that Wine copies to the screen when the thread goes idle, so that copy is made first.
 class ClientShot {
  public:
   explicit ClientShot(HWND window);
   int Width() const { return width_; }
   int Height() const { return height_; }
+  bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
   Pixel At(int x, int y) const {
+    if (!Contains(x, y)) return Pixel{-1, -1, -1};
     const DWORD p = pixels_[static_cast<size_t>(y) * width_ + x];
     return Pixel{static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
                  static_cast<int>(p & 0xFF)};
   }
-  bool operator==(const ClientShot& other) const { return pixels_ == other.pixels_; }
+  bool operator==(const ClientShot& other) const {
+    return width_ == other.width_ && height_ == other.height_ && pixels_ == other.pixels_;
+  }
+  const std::vector<DWORD>& Pixels() const { return pixels_; }
 
  private:
   int width_ = 0;
   int height_ = 0;
   std::vector<DWORD> pixels_;
 };
+
+// How long a step may take to show on the screen before its test fails.
+constexpr DWORD kPictureDeadlineMs = 5000;
+
+// Polls condition until it holds or the deadline passes; answers whether it held.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD deadlineMs = kPictureDeadlineMs) {
+  const ULONGLONG end = GetTickCount64() + deadlineMs;
+  while (!condition()) {
+    if (GetTickCount64() >= end) return false;
+    Sleep(15);
+  }
+  return true;
+}
+
+struct Observed {
+  bool met = false;
+  ClientShot shot;
+};
+
+// Reads the window's picture until condition(shot) holds or the deadline passes; the last
+// picture read comes back either way, for the failure message.
+template <typename Condition>
+Observed WaitForPicture(HWND window, Condition condition,
+                        DWORD deadlineMs = kPictureDeadlineMs) {
+  const ULONGLONG end = GetTickCount64() + deadlineMs;
+  for (;;) {
+    ClientShot shot(window);
+    if (condition(shot)) return Observed{true, std::move(shot)};
+    if (GetTickCount64() >= end) return Observed{false, std::move(shot)};
+    Sleep(15);
+  }
+}
+
+// Saves shot as a bitmap under the build's test-output folder, named after the running test
+// and step, and answers a sentence naming the file for a failure message.
+std::string SavedForDiagnosis(const ClientShot& shot, const std::string& step);
 
 }  // namespace apptest

@@ -33,27 +33,12 @@ TEST(SoakedProcess, KeepsAnsweringThroughLostDevicesAndClosesCleanly) {
   const std::wstring report =
       std::wstring(temp) + L"d2pie-soak-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
   DeleteFileW(report.c_str());
-  SetEnvironmentVariableW(L"D2PIE_D2D1_LEAK_REPORT", report.c_str());
-  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", L"every:37");
-  std::wstring command = L"\"" + apptest::ProgramFolder() + L"d2pie.exe\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
-                                      nullptr, nullptr, &startup, &process);
-  SetEnvironmentVariableW(L"D2PIE_D2D1_LEAK_REPORT", nullptr);
-  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
-  ASSERT_TRUE(started);
-
-  WaitForInputIdle(process.hProcess, 10000);
-  HWND window = nullptr;
-  for (int i = 0; i < 200 && window == nullptr; ++i) {
-    window = apptest::FindProgramWindow(process.dwProcessId);
-    if (window == nullptr) Sleep(50);
-  }
-  ASSERT_NE(nullptr, window) << "the program's window did not appear";
+  apptest::ProgramProcess program(
+      {{L"D2PIE_D2D1_LEAK_REPORT", report}, {L"D2PIE_D2D1_DEVICE_LOSS", L"every:37"}});
+  const HWND window = program.Window();
+  ASSERT_NE(nullptr, window) << program.Failure();
   ASSERT_TRUE(Answers(window));
-  const soak::ProcessCounters start = soak::ReadProcessCounters(process.hProcess);
+  const soak::ProcessCounters start = soak::ReadProcessCounters(program.Handle());
 
   std::mt19937 random(kSeed);
   const HWND gray = GetDlgItem(window, 102);
@@ -87,22 +72,15 @@ TEST(SoakedProcess, KeepsAnsweringThroughLostDevicesAndClosesCleanly) {
   }
   ShowWindow(window, SW_RESTORE);
   ASSERT_TRUE(Answers(window));
-  const soak::ProcessCounters end = soak::ReadProcessCounters(process.hProcess);
+  const soak::ProcessCounters end = soak::ReadProcessCounters(program.Handle());
   // What Wine tells about another process is printed, not judged: the in-process soak compares.
   std::printf("soaked process: %d operations; private bytes %.2f -> %.2f MiB, GDI %ld -> %ld, "
               "USER %ld -> %ld\n",
               operations, start.privateBytes / kMiB, end.privateBytes / kMiB, start.gdiObjects,
               end.gdiObjects, start.userObjects, end.userObjects);
 
-  PostMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 20000));
-  DWORD code = 12345;
-  GetExitCodeProcess(process.hProcess, &code);
-  if (code == STILL_ACTIVE) TerminateProcess(process.hProcess, 99);
-  EXPECT_EQ(0u, code);
+  EXPECT_EQ(0, program.Close());
   EXPECT_EQ("alive 0", apptest::FirstLineOf(report));
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
   DeleteFileW(report.c_str());
 }
 
