@@ -103,7 +103,10 @@ TEST_F(RenderPassTest, ALostDeviceIsDroppedAndRebuiltWithTheSamePicture) {
   UpdateWindow(window_);
   EXPECT_EQ(Join({kCreation, kDrawing}), log_);
   EXPECT_TRUE(App().WindowRenderTarget);
-  EXPECT_TRUE(ClientShot(window_) == before);
+  const ClientShot after(window_);
+  EXPECT_TRUE(after == before) << "the picture after the lost device differs; "
+                               << SavedForDiagnosis(before, "before") << "; "
+                               << SavedForDiagnosis(after, "after");
 }
 
 TEST_F(RenderPassTest, AnOccludedWindowDrawsNothingAndKeepsItsResources) {

@@ -171,8 +171,9 @@ TEST_F(Soak, RandomBadInputLeavesTheWindowSoundAndDrawingAsANewOneWould) {
   const float scale = App().MainWindow->GetDpi() / 96.0f;
   RECT frame{0, 0, static_cast<LONG>(512 * scale), static_cast<LONG>(540 * scale)};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE)), FALSE, 0);
+  // At the screen's corner, so that every pixel read back is on the screen.
   SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER);
+               SWP_NOZORDER);
   RECT client{};
   GetClientRect(window_, &client);
   SendMessageW(window_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
@@ -189,16 +190,24 @@ TEST_F(Soak, RandomBadInputLeavesTheWindowSoundAndDrawingAsANewOneWould) {
   UpdateWindow(window_);
   const apptest::ClientShot fresh(window_);
   ASSERT_GT(after.Width(), 0);
-  EXPECT_TRUE(after == fresh) << "the frame after bad input differs from a fresh one";
+  EXPECT_TRUE(after == fresh) << "the frame after bad input differs from a fresh one; "
+                              << apptest::SavedForDiagnosis(after, "after")
+                              << "; " << apptest::SavedForDiagnosis(fresh, "fresh");
 
-  EXPECT_EQ(apptest::Background, after.At(after.Width() - 3, after.Height() / 2));
-  const auto at = [&](float x, float y) {
-    return after.At(static_cast<int>(x * scale), static_cast<int>(y * scale));
-  };
+  const int sideX = after.Width() - 3;
+  const int sideY = after.Height() / 2;
+  EXPECT_EQ(apptest::Background, after.At(sideX, sideY))
+      << "beside the charts at (" << sideX << ", " << sideY << "); "
+      << apptest::SavedForDiagnosis(after, "after");
   // Both charts are drawn where they belong: centred, near their centres.
   const float middle = static_cast<float>(after.Width()) / scale / 2.0f;
-  EXPECT_NE(apptest::Background, at(middle + 3.0f, 113.0f));
-  EXPECT_NE(apptest::Background, at(middle + 3.0f, 373.0f));
+  for (const float y : {113.0f, 373.0f}) {
+    const int px = static_cast<int>((middle + 3.0f) * scale);
+    const int py = static_cast<int>(y * scale);
+    EXPECT_NE(apptest::Background, after.At(px, py))
+        << "no chart at (" << px << ", " << py << "); "
+        << apptest::SavedForDiagnosis(after, "after");
+  }
 
   CloseThroughTheMessageLoop();
 }
