@@ -1,6 +1,8 @@
 #include "platform/d2d1/hwnd_render_target.h"
 
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 
 #include "platform/d2d1/d2d_convert.h"
 #include "platform/d2d1/device_loss.h"
@@ -21,8 +23,9 @@ HwndRenderTarget::HwndRenderTarget(ID2D1Factory* factory, HWND hwnd, D2D1_SIZE_U
       pixelSize_(pixelSize),
       dpiX_(dpiX),
       dpiY_(dpiY),
-      alphaMode_(alphaMode) {
-  painter_.Resize(static_cast<int>(pixelSize.width), static_cast<int>(pixelSize.height));
+      alphaMode_(alphaMode),
+      eraseWatch_(hwnd) {
+  frame_.Resize(static_cast<int>(pixelSize.width), static_cast<int>(pixelSize.height));
 }
 
 HRESULT STDMETHODCALLTYPE HwndRenderTarget::QueryInterface(REFIID iid, void** object) {
@@ -148,7 +151,7 @@ void STDMETHODCALLTYPE HwndRenderTarget::FillGeometry(ID2D1Geometry* geometry, I
   if (opacityBrush != nullptr) return;
   Paint paint;
   if (!DrawablePaint(brush, &paint)) return;
-  if (const Path* path = DrawablePath(geometry)) painter_.Fill(*path, ToPixels(), paint);
+  if (const Path* path = DrawablePath(geometry)) frame_.Fill(*path, ToPixels(), paint);
 }
 
 void STDMETHODCALLTYPE HwndRenderTarget::DrawGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush,
@@ -156,19 +159,19 @@ void STDMETHODCALLTYPE HwndRenderTarget::DrawGeometry(ID2D1Geometry* geometry, I
   Paint paint;
   if (!(strokeWidth > 0.0f) || !DrawablePaint(brush, &paint)) return;
   if (const Path* path = DrawablePath(geometry)) {
-    painter_.Stroke(*path, ToPixels(), strokeWidth, paint);
+    frame_.Stroke(*path, ToPixels(), strokeWidth, paint);
   }
 }
 
 void HwndRenderTarget::FillScratch(ID2D1Brush* brush) {
   Paint paint;
-  if (DrawablePaint(brush, &paint)) painter_.Fill(scratch_, ToPixels(), paint);
+  if (DrawablePaint(brush, &paint)) frame_.Fill(scratch_, ToPixels(), paint);
 }
 
 void HwndRenderTarget::StrokeScratch(ID2D1Brush* brush, FLOAT strokeWidth) {
   Paint paint;
   if (strokeWidth > 0.0f && DrawablePaint(brush, &paint)) {
-    painter_.Stroke(scratch_, ToPixels(), strokeWidth, paint);
+    frame_.Stroke(scratch_, ToPixels(), strokeWidth, paint);
   }
 }
 
@@ -243,7 +246,7 @@ void STDMETHODCALLTYPE HwndRenderTarget::GetTransform(D2D1_MATRIX_3X2_F* transfo
 void STDMETHODCALLTYPE HwndRenderTarget::SetAntialiasMode(D2D1_ANTIALIAS_MODE mode) {
   if (mode != D2D1_ANTIALIAS_MODE_PER_PRIMITIVE && mode != D2D1_ANTIALIAS_MODE_ALIASED) return;
   antialias_ = mode;
-  painter_.SetAntialiased(mode == D2D1_ANTIALIAS_MODE_PER_PRIMITIVE);
+  frame_.SetAntialiased(mode == D2D1_ANTIALIAS_MODE_PER_PRIMITIVE);
 }
 
 void STDMETHODCALLTYPE HwndRenderTarget::SetTextAntialiasMode(D2D1_TEXT_ANTIALIAS_MODE mode) {
@@ -277,7 +280,7 @@ HRESULT STDMETHODCALLTYPE HwndRenderTarget::Flush(D2D1_TAG* tag1, D2D1_TAG* tag2
 void STDMETHODCALLTYPE HwndRenderTarget::Clear(const D2D1_COLOR_F* clearColor) {
   if (!drawing_) return;
   const D2D1_COLOR_F color = clearColor != nullptr ? *clearColor : D2D1_COLOR_F{0, 0, 0, 0};
-  painter_.Clear(MakePaint(color.r, color.g, color.b,
+  frame_.Clear(MakePaint(color.r, color.g, color.b,
                            alphaMode_ == D2D1_ALPHA_MODE_IGNORE ? 1.0f : color.a, 1.0f));
 }
 
@@ -288,6 +291,7 @@ void STDMETHODCALLTYPE HwndRenderTarget::BeginDraw() {
   }
   drawing_ = true;
   error_ = S_OK;
+  frame_.Begin();
 }
 
 HRESULT STDMETHODCALLTYPE HwndRenderTarget::EndDraw(D2D1_TAG* tag1, D2D1_TAG* tag2) {
@@ -295,28 +299,42 @@ HRESULT STDMETHODCALLTYPE HwndRenderTarget::EndDraw(D2D1_TAG* tag1, D2D1_TAG* ta
   if (tag2 != nullptr) *tag2 = 0;
   if (!drawing_) return D2DERR_WRONG_STATE;
   drawing_ = false;
-  if (NextFrameLosesDevice()) return D2DERR_RECREATE_TARGET;
-  Present();
+  if (NextFrameLosesDevice()) {
+    frame_.Abandon();
+    return D2DERR_RECREATE_TARGET;
+  }
+  // BeginPaint asked the window to erase before this frame was drawn: what it showed is gone.
+  if (eraseWatch_.TakeErase()) frame_.WindowLost();
+  Present(frame_.Finish());
   const HRESULT result = error_;
   error_ = S_OK;
   return result;
 }
 
-void HwndRenderTarget::Present() {
-  const Surface& pixels = painter_.Pixels();
-  if (pixels.Width() == 0 || pixels.Height() == 0) return;
+void HwndRenderTarget::Present(const std::vector<PixelRect>& parts) {
+  if (parts.empty()) return;
+  const Surface& pixels = frame_.Pixels();
   HDC dc = GetDC(hwnd_);
-  if (dc == nullptr) return;
+  if (dc == nullptr) {
+    frame_.WindowLost();
+    return;
+  }
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = pixels.Width();
-  info.bmiHeader.biHeight = -pixels.Height();  // top row first
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(pixels.Width()),
-                    static_cast<DWORD>(pixels.Height()), 0, 0, 0,
-                    static_cast<UINT>(pixels.Height()), pixels.Pixels(), &info, DIB_RGB_COLORS);
+  for (const PixelRect& part : parts) {
+    // The part's rows alone form a top-down DIB as wide as the frame; its columns are chosen
+    // within it.
+    info.bmiHeader.biHeight = -part.height;
+    const std::uint32_t* rows = pixels.Pixels() + static_cast<std::size_t>(part.y) * pixels.Width();
+    const int copied = SetDIBitsToDevice(
+        dc, part.x, part.y, static_cast<DWORD>(part.width), static_cast<DWORD>(part.height),
+        part.x, 0, 0, static_cast<UINT>(part.height), rows, &info, DIB_RGB_COLORS);
+    if (copied == 0) frame_.WindowLost();
+  }
   ReleaseDC(hwnd_, dc);
 }
 
@@ -367,7 +385,7 @@ HRESULT STDMETHODCALLTYPE HwndRenderTarget::Resize(const D2D1_SIZE_U* pixelSize)
   // A refused size leaves the frame as it was.
   if (!FrameSizeFits(*pixelSize)) return D2DERR_MAX_TEXTURE_SIZE_EXCEEDED;
   pixelSize_ = *pixelSize;
-  painter_.Resize(static_cast<int>(pixelSize_.width), static_cast<int>(pixelSize_.height));
+  frame_.Resize(static_cast<int>(pixelSize_.width), static_cast<int>(pixelSize_.height));
   return S_OK;
 }
 

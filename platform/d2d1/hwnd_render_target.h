@@ -1,15 +1,20 @@
 #pragma once
-// The stand-in's ID2D1HwndRenderTarget: draws into a frame buffer in memory and presents it to
-// the window with one blit at EndDraw. Only solid-colour brushes and the stand-in's own path
+// The stand-in's ID2D1HwndRenderTarget: draws into a frame kept in memory and, at EndDraw, gives
+// the window the parts of it that changed (one blit per rectangle of changed tiles), or all of
+// it when the window lost what it showed. Only solid-colour brushes and the stand-in's own path
 // geometries (plus lines, rectangles and ellipses) are drawn; every other drawing call is
 // ignored and every other creation call answers E_NOTIMPL.
 
 #include <d2d1.h>
 
 #include "com/com_object.h"
-#include "platform/d2d1/painter.h"
+#include <vector>
+
+#include "platform/d2d1/erase_watch.h"
 #include "platform/d2d1/path.h"
+#include "platform/d2d1/retained_frame.h"
 #include "platform/d2d1/standin_interfaces.h"
+#include "platform/d2d1/tile_mask.h"
 
 namespace standin {
 
@@ -143,7 +148,7 @@ class HwndRenderTarget final : public orb::ComObject<ID2D1HwndRenderTarget> {
   void FillScratch(ID2D1Brush* brush);
   void StrokeScratch(ID2D1Brush* brush, FLOAT strokeWidth);
   void NoteError(HRESULT error);
-  void Present();
+  void Present(const std::vector<PixelRect>& parts);
 
   orb::ComPtr<ID2D1Factory> factory_;
   HWND hwnd_;
@@ -156,7 +161,8 @@ class HwndRenderTarget final : public orb::ComObject<ID2D1HwndRenderTarget> {
   D2D1_TAG tag1_ = 0, tag2_ = 0;
   bool drawing_ = false;
   HRESULT error_ = S_OK;  // the first failure of this frame, reported by EndDraw
-  Painter painter_;
+  RetainedFrame frame_;
+  EraseWatch eraseWatch_;
   Path scratch_;  // lines, rectangles and ellipses, rebuilt per call
 };
 

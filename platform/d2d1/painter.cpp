@@ -40,14 +40,22 @@ class RasterEdges final : public EdgeSink {
 
 class BlendSpans {
  public:
-  BlendSpans(Surface& surface, const Paint& paint) : surface_(surface), paint_(paint) {}
+  BlendSpans(Surface& surface, const Paint& paint, const TileMask* clip)
+      : surface_(surface), paint_(paint), clip_(clip) {}
   void Span(int y, int x, int count, float coverage) {
-    surface_.BlendSpan(y, x, count, coverage, paint_);
+    if (clip_ == nullptr) {
+      surface_.BlendSpan(y, x, count, coverage, paint_);
+      return;
+    }
+    clip_->ForEachRun(y, x, count, [&](int from, int n) {
+      surface_.BlendSpan(y, from, n, coverage, paint_);
+    });
   }
 
  private:
   Surface& surface_;
   const Paint& paint_;
+  const TileMask* clip_;
 };
 
 }  // namespace
@@ -55,6 +63,19 @@ class BlendSpans {
 void Painter::Resize(int width, int height) {
   surface_.Resize(width, height);
   raster_.Resize(width, height);
+}
+
+void Painter::Clear(const Paint& paint) {
+  if (clip_ == nullptr) {
+    surface_.Clear(paint);
+    return;
+  }
+  clip_->Rectangles(clipRects_);
+  for (const PixelRect& rect : clipRects_) {
+    for (int y = rect.y; y < rect.y + rect.height; ++y) {
+      surface_.FillSpan(y, rect.x, rect.width, paint);
+    }
+  }
 }
 
 void Painter::Fill(const Path& path, const Affine& toPixels, const Paint& paint) {
@@ -73,7 +94,7 @@ void Painter::Stroke(const Path& path, const Affine& toPixels, double width, con
 }
 
 void Painter::Blend(FillRule rule, const Paint& paint) {
-  BlendSpans spans(surface_, paint);
+  BlendSpans spans(surface_, paint, clip_);
   raster_.Sweep(rule, spans);
 }
 

@@ -3,10 +3,13 @@
 // style, both antialiased by exact area or aliased at pixel centres. Buffers are reused from
 // frame to frame, so drawing allocates nothing once the sizes have settled.
 
+#include <vector>
+
 #include "platform/d2d1/path.h"
 #include "platform/d2d1/rasterizer.h"
 #include "platform/d2d1/stroker.h"
 #include "platform/d2d1/surface.h"
+#include "platform/d2d1/tile_mask.h"
 #include "platform/d2d1/vec2.h"
 
 namespace standin {
@@ -22,7 +25,11 @@ class Painter {
   void Resize(int width, int height);
   void SetAntialiased(bool antialiased) { raster_.SetAntialiased(antialiased); }
 
-  void Clear(const Paint& paint) { surface_.Clear(paint); }
+  // Drawing and clearing change only the pixels in the marked tiles of clip (which must fit the
+  // surface and outlive its use), or every pixel while none is set.
+  void SetClip(const TileMask* clip) { clip_ = clip; }
+
+  void Clear(const Paint& paint);
   // toPixels maps the path's coordinates to pixels (world transform and DPI scale).
   void Fill(const Path& path, const Affine& toPixels, const Paint& paint);
   void Stroke(const Path& path, const Affine& toPixels, double width, const Paint& paint);
@@ -33,6 +40,8 @@ class Painter {
   void Blend(FillRule rule, const Paint& paint);
 
   Surface surface_;
+  const TileMask* clip_ = nullptr;
+  std::vector<PixelRect> clipRects_;
   Rasterizer raster_;
   Stroker stroker_;
 };

@@ -38,6 +38,12 @@ void Surface::Resize(int width, int height) {
 
 void Surface::Clear(const Paint& paint) { std::fill(pixels_.begin(), pixels_.end(), paint.pixel); }
 
+void Surface::FillSpan(int y, int x, int count, const Paint& paint) {
+  if (y < 0 || y >= height_ || count <= 0) return;
+  std::uint32_t* pixel = pixels_.data() + static_cast<std::size_t>(y) * width_ + x;
+  std::fill(pixel, pixel + count, paint.pixel);
+}
+
 void Surface::BlendSpan(int y, int x, int count, float coverage, const Paint& paint) {
   // Coverage summed from many edges lands a hair off 0 or 1; what rounds to 0 or 255 is
   // no cover or full cover.

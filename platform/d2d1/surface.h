@@ -21,6 +21,8 @@ class Surface {
  public:
   void Resize(int width, int height);
   void Clear(const Paint& paint);
+  // Sets pixels x .. x + count - 1 of row y to paint, replacing what was there.
+  void FillSpan(int y, int x, int count, const Paint& paint);
   // Source-over of paint at one coverage (0..1) onto pixels x .. x + count - 1 of row y.
   void BlendSpan(int y, int x, int count, float coverage, const Paint& paint);
 

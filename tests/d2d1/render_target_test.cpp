@@ -380,6 +380,63 @@ TEST(StandInRenderTarget, ChildControlsOfAClippingWindowStayUntouched) {
   EXPECT_EQ(static_cast<int>(unclipped.size()), CountPixels(unclipped, 0xff00ffu));
 }
 
+// Paints the whole client area in one colour behind the render target's back, as another
+// program drawing over the window would; the window is not told.
+void Scribble(HWND window, COLORREF colour) {
+  HDC dc = GetDC(window);
+  RECT client{};
+  GetClientRect(window, &client);
+  HBRUSH brush = CreateSolidBrush(colour);
+  FillRect(dc, &client, brush);
+  DeleteObject(brush);
+  ReleaseDC(window, dc);
+}
+
+TEST(StandInRenderTarget, PresentsWhatChangedAndEverythingOnceTheWindowWasErased) {
+  auto factory = MakeFactory();
+  TestWindow window(160, 96);
+  auto target = MakeTarget(factory.Get(), window.Handle(), 160, 96, 96.0f);
+  ASSERT_TRUE(target);
+  auto red = Brush(target.Get(), Rgb(1, 0, 0));
+  auto topLeft = Square(factory.Get(), 4, 4, 16);
+  auto bottomRight = Square(factory.Get(), 130, 70, 16);
+  const auto frame = [&](ID2D1Geometry* square) {
+    target->BeginDraw();
+    const D2D1_COLOR_F blue = Rgb(0, 0, 1);
+    target->Clear(&blue);
+    target->FillGeometry(square, red.Get(), nullptr);
+    return target->EndDraw(nullptr, nullptr);
+  };
+  const auto at = [&](int x, int y) { return window.Capture()[static_cast<size_t>(y) * 160 + x]; };
+  ASSERT_EQ(S_OK, frame(topLeft.Get()));
+  EXPECT_EQ(0xff0000u, at(10, 10));
+  EXPECT_EQ(0x0000ffu, at(80, 48));
+
+  // The same frame again gives the window nothing: the scribble stays.
+  Scribble(window.Handle(), RGB(0, 255, 0));
+  ASSERT_EQ(S_OK, frame(topLeft.Get()));
+  EXPECT_EQ(0x00ff00u, at(10, 10));
+  EXPECT_EQ(160 * 96, CountPixels(window.Capture(), 0x00ff00u));
+
+  // The square moves: where it was and where it is now are given anew, the middle is not.
+  ASSERT_EQ(S_OK, frame(bottomRight.Get()));
+  const auto moved = window.Capture();
+  EXPECT_EQ(0x0000ffu, moved[10 * 160 + 10]);
+  EXPECT_EQ(0xff0000u, moved[78 * 160 + 138]);
+  EXPECT_EQ(0x0000ffu, moved[78 * 160 + 129]);
+  EXPECT_EQ(0x00ff00u, moved[48 * 160 + 80]);
+  EXPECT_EQ(16 * 16, CountPixels(moved, 0xff0000u));
+
+  // The system asks for an erase when the window's pixels were lost; the next frame, unchanged,
+  // gives the window everything.
+  RedrawWindow(window.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  d2d1test::PumpMessages();
+  ASSERT_EQ(S_OK, frame(bottomRight.Get()));
+  const auto restored = window.Capture();
+  EXPECT_EQ(16 * 16, CountPixels(restored, 0xff0000u));
+  EXPECT_EQ(160 * 96 - 16 * 16, CountPixels(restored, 0x0000ffu));
+}
+
 TEST(StandInRenderTarget, DeviceLossSwitchFailsTheChosenFrames) {
   auto factory = MakeFactory();
   TestWindow window(16, 16);
