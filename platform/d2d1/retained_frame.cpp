@@ -1,6 +1,7 @@
 #include "platform/d2d1/retained_frame.h"
 
 #include <algorithm>
+#include <cmath>
 #include <type_traits>
 
 #include "platform/d2d1/path_bounds.h"
@@ -122,10 +123,10 @@ void RetainedFrame::Stroke(const Path& path, const Affine& toPixels, double widt
     call.reach = before->reach;
     return;
   }
-  // The outline keeps within half the width of the path, and a miter within the miter limit
-  // times that, before the transform.
+  // The outline keeps within half the width of the path before the transform, and a miter cut
+  // at the limit within that many half widths along its bisector and one across it.
   const Box around = Widened(PathBounds(path, Affine{}),
-                             width / 2.0 * std::max(Painter::kMiterLimit, 1.0));
+                             width / 2.0 * std::hypot(std::max(Painter::kMiterLimit, 1.0), 1.0));
   Box reach;
   if (!around.Empty()) {
     for (const Vec2 corner : {Vec2{around.left, around.top}, Vec2{around.right, around.top},

@@ -1,0 +1,223 @@
+// What the window shows after random runs of the program's actions is what a frame drawn from
+// scratch shows. Under Wine the render target gives the window only what changed, so it must
+// miss nothing, whatever mix of regeneration, hover and animation, gray, resizes, lost devices,
+// lost window pixels and DPI changes came before.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/render_pass.h"
+#include "tests/app/app_fixture.h"
+
+namespace apptest {
+namespace {
+
+// The client area as the window holds it, 0x00RRGGBB per pixel, top row first.
+std::vector<std::uint32_t> WindowPixels(HWND window, int* width, int* height) {
+  RECT client{};
+  GetClientRect(window, &client);
+  *width = client.right;
+  *height = client.bottom;
+  std::vector<std::uint32_t> pixels(static_cast<size_t>(*width) * *height, 0);
+  if (pixels.empty()) return pixels;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = *width;
+  info.bmiHeader.biHeight = -*height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  const HDC windowDc = GetDC(window);
+  const HDC memory = CreateCompatibleDC(windowDc);
+  const HBITMAP bitmap = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, *width, *height, windowDc, 0, 0, SRCCOPY);
+  GdiFlush();
+  const auto* words = static_cast<const std::uint32_t*>(bits);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = words[i] & 0x00ffffffu;
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, windowDc);
+  return pixels;
+}
+
+void SetClientSize(HWND window, int width, int height) {
+  RECT frame{0, 0, width, height};
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
+  SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+class WindowPictureTest : public AppTest {
+ protected:
+  void TearDown() override {
+    SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
+    AppTest::TearDown();
+  }
+
+  // Lets the window handle what the last action asked for.
+  void Settle() {
+    PumpMessages();
+    UpdateWindow(window_);
+  }
+
+  std::vector<int> RandomValues() {
+    std::vector<int> values(2 + random() % 19);
+    for (int& value : values) value = 10 + static_cast<int>(random() % 141);
+    return values;
+  }
+
+  // One random action of the program or of the system around it; its name goes to the log.
+  void Act() {
+    switch (random() % 8) {
+      case 0:
+        log_ << " regen";
+        Regen(RandomValues(), static_cast<int>(random() % 5), RandomValues(),
+              static_cast<int>(random() % 5));
+        break;
+      case 1: {
+        // Onto a slice, then some ticks of its animation.
+        IPieChart* chart = random() % 2 == 0 ? Upper() : Lower();
+        const int ticks = static_cast<int>(random() % 8);
+        log_ << " hover+" << ticks;
+        MoveMouse(PointOnChart(chart, static_cast<float>(random() % 360), 0.6f));
+        Settle();
+        for (int i = 0; i < ticks; ++i) {
+          FakeTime += 0.02f;
+          Tick();
+          Settle();
+        }
+        break;
+      }
+      case 2:
+        log_ << " leave";
+        MoveMouse(MAKELPARAM(1, 1));
+        break;
+      case 3:
+        log_ << " gray";
+        CheckDlgButton(window_, IdGray,
+                       IsDlgButtonChecked(window_, IdGray) == BST_CHECKED ? BST_UNCHECKED
+                                                                          : BST_CHECKED);
+        SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IdGray, BN_CLICKED), 0);
+        break;
+      case 4: {
+        const int width = 200 + static_cast<int>(random() % 800);
+        const int height = 200 + static_cast<int>(random() % 700);
+        log_ << " resize " << width << "x" << height;
+        SetClientSize(window_, width, height);
+        break;
+      }
+      case 5:
+        // The frame is lost; the window keeps the last one until the next paint.
+        log_ << " device-loss";
+        SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", L"every:1");
+        InvalidateRect(window_, nullptr, FALSE);
+        UpdateWindow(window_);
+        SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
+        break;
+      case 6: {
+        // Another window covered part of this one and went: those pixels are gone, and the
+        // system asks for them again, with an erase.
+        RECT client{};
+        GetClientRect(window_, &client);
+        RECT lost{};
+        lost.left = static_cast<LONG>(random() % static_cast<unsigned>(client.right));
+        lost.top = static_cast<LONG>(random() % static_cast<unsigned>(client.bottom));
+        lost.right = lost.left + 1 + static_cast<LONG>(random() % 300);
+        lost.bottom = lost.top + 1 + static_cast<LONG>(random() % 300);
+        log_ << " uncover " << lost.left << "," << lost.top;
+        const HDC dc = GetDC(window_);
+        const HBRUSH brush = CreateSolidBrush(RGB(random() % 256, random() % 256, 255));
+        FillRect(dc, &lost, brush);
+        DeleteObject(brush);
+        ReleaseDC(window_, dc);
+        RedrawWindow(window_, &lost, nullptr, RDW_INVALIDATE | RDW_ERASE);
+        break;
+      }
+      default: {
+        static const float kDpis[] = {72.0f, 96.0f, 120.0f, 144.0f};
+        const float dpi = kDpis[random() % 4];
+        log_ << " dpi " << dpi;
+        if (App().WindowRenderTarget) App().WindowRenderTarget->SetDpi(dpi, dpi);
+        InvalidateRect(window_, nullptr, FALSE);
+        break;
+      }
+    }
+    Settle();
+  }
+
+  // The window after one more repaint of the program's own (a lost frame leaves the last one
+  // up until then), against a frame drawn whole by a render target made afresh at the same DPI.
+  void ExpectTheFreshPicture() {
+    InvalidateRect(window_, nullptr, FALSE);
+    Settle();
+    int width = 0, height = 0;
+    const std::vector<std::uint32_t> shown = WindowPixels(window_, &width, &height);
+    ASSERT_TRUE(App().WindowRenderTarget) << log_.str();
+    FLOAT dpiX = 96.0f, dpiY = 96.0f;
+    App().WindowRenderTarget->GetDpi(&dpiX, &dpiY);
+    DiscardAllDeviceResources();
+    ASSERT_EQ(S_OK, EnsureDeviceResources(window_)) << log_.str();
+    App().WindowRenderTarget->SetDpi(dpiX, dpiY);
+    ASSERT_EQ(S_OK, RenderCharts(window_)) << log_.str();
+    int freshWidth = 0, freshHeight = 0;
+    const std::vector<std::uint32_t> fresh = WindowPixels(window_, &freshWidth, &freshHeight);
+    ASSERT_EQ(width, freshWidth);
+    ASSERT_EQ(height, freshHeight);
+    int differing = 0, left = width, top = height, right = -1, bottom = -1;
+    std::uint32_t shownFirst = 0, freshFirst = 0;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const size_t i = static_cast<size_t>(y) * width + x;
+        if (shown[i] == fresh[i]) continue;
+        if (differing++ == 0) {
+          shownFirst = shown[i];
+          freshFirst = fresh[i];
+        }
+        left = std::min(left, x);
+        top = std::min(top, y);
+        right = std::max(right, x);
+        bottom = std::max(bottom, y);
+      }
+    }
+    EXPECT_EQ(0, differing) << "pixels differ from a fresh frame at " << width << "x" << height
+                            << " within (" << left << "," << top << ")-(" << right << ","
+                            << bottom << "); the first shows " << std::hex << shownFirst
+                            << " instead of " << freshFirst << std::dec
+                            << "\nactions:" << log_.str();
+  }
+
+  std::mt19937 random;
+  std::ostringstream log_;
+};
+
+TEST_F(WindowPictureTest, MatchesAFrameDrawnFromScratchAfterRandomActions) {
+  ASSERT_TRUE(App().WindowRenderTarget) << "the first paint made no render target";
+  for (std::uint32_t seed = 1; seed <= 6; ++seed) {
+    random.seed(seed);
+    log_.str("");
+    log_ << " (seed " << seed << ")";
+    const int steps = 6 + static_cast<int>(random() % 12);
+    for (int step = 0; step < steps; ++step) {
+      Act();
+      // Long runs between comparisons too: each comparison starts the target afresh.
+      if (random() % 3 == 0) {
+        ExpectTheFreshPicture();
+        if (HasFailure()) return;
+      }
+    }
+    ExpectTheFreshPicture();
+    if (HasFailure()) return;
+  }
+}
+
+}  // namespace
+}  // namespace apptest
