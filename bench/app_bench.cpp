@@ -1,6 +1,8 @@
 // Figures of the real application in this process: start-up to the first frame, the render pass
-// at 512 x 540 and 1920 x 1080, slice geometry and hit testing, hover latency and the explode
-// animation, the cost of idling, and the process's counters after start-up and after a soak.
+// at 512 x 540, 1920 x 1080 and 3840 x 2160 (a frame in which nothing changed, one after "Regen"
+// in which everything does, and one of the explode animation, in which one slice moves), slice
+// geometry and hit testing, hover latency and the explode animation, the cost of idling, and the
+// process's counters after start-up and after a soak.
 // Usage: app_bench [FRAMES] [short|full|none|frames]: the soak form for the memory rows (none
 // for no soak), or "frames" for the frame rows alone (scripts/bench repeats those).
 
@@ -40,10 +42,10 @@ class QueuedRandom final : public RandomSource {
   void Queue(int value, int first, int last) {
     units_.push_back((value - first + 0.5) / (last - first + 1));
   }
-  // One chart of twenty slices with the benchmark scene's values.
-  void QueueChart(int palette) {
+  // One chart of twenty slices with the benchmark scene's values, turned by shift slices.
+  void QueueChart(int palette, int shift = 0) {
     Queue(20, 2, 20);
-    for (int i = 0; i < 20; ++i) Queue(10 + (i * 37) % 141, 10, 150);
+    for (int i = 0; i < 20; ++i) Queue(10 + ((i + shift) * 37) % 141, 10, 150);
     Queue(palette, 0, 4);
   }
 
@@ -102,17 +104,6 @@ void SetClientSize(HWND window, int width, int height) {
   Pump();
 }
 
-bench::Figures TimeFrames(HWND window, int frames) {
-  RenderCharts(window);  // a first frame after a resize sets up its buffers
-  std::vector<double> samples;
-  for (int i = 0; i < frames; ++i) {
-    const double before = NowMs();
-    RenderCharts(window);
-    samples.push_back(NowMs() - before);
-  }
-  return bench::Summarise(samples);
-}
-
 // The same copy of a frame's pixels to the window that a Direct2D present makes (one
 // SetDIBitsToDevice of a top-down 32-bit DIB): the part of a frame that is not drawing.
 bench::Figures TimeBlits(HWND window, int width, int height, int runs) {
@@ -133,6 +124,94 @@ bench::Figures TimeBlits(HWND window, int width, int height, int runs) {
     samples.push_back(NowMs() - before);
   }
   return bench::Summarise(samples);
+}
+
+// Frames in which nothing changed.
+bench::Figures TimeFrames(HWND window, int frames) {
+  RenderCharts(window);  // a first frame after a resize sets up its buffers
+  std::vector<double> samples;
+  for (int i = 0; i < frames; ++i) {
+    const double before = NowMs();
+    RenderCharts(window);
+    samples.push_back(NowMs() - before);
+  }
+  return bench::Summarise(samples);
+}
+
+// Frames after "Regen" with the benchmark scene's values and other palettes each time, so that
+// every slice of both charts changes. The command itself is not timed, only the frame.
+bench::Figures TimeRegenFrames(HWND window, QueuedRandom& random, int frames) {
+  std::vector<double> samples;
+  for (int i = 0; i <= frames; ++i) {
+    random.QueueChart(i % 2 == 0 ? 4 : 1, i % 2);
+    random.QueueChart(i % 2 == 0 ? 0 : 2, i % 2);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IdRegen, BN_CLICKED), 0);
+    const double before = NowMs();
+    RenderCharts(window);
+    if (i > 0) samples.push_back(NowMs() - before);  // the first one follows a resize
+  }
+  ValidateRect(window, nullptr);
+  return bench::Summarise(samples);
+}
+
+// Frames of the explode animation as the 16 ms timer ticks give them: one slice, of one chart
+// and then of the other, moves out by the offsets of successive ticks. The geometry is rebuilt
+// as a tick rebuilds it; only the frame is timed.
+bench::Figures TimeAnimationFrames(HWND window, int frames) {
+  const int offsets[] = {3, 6, 10, 13, 16, 19, 20};
+  AppState& app = App();
+  std::vector<double> samples;
+  for (int slice = 0; static_cast<int>(samples.size()) < frames; ++slice) {
+    IPieChart* chart = slice % 2 == 0 ? app.UpperChart.Get() : app.LowerChart.Get();
+    chart->SelectSlice((slice / 2) % 20);
+    chart->BuildGeometry();
+    RenderCharts(window);
+    for (const int offset : offsets) {
+      chart->SetExplodeOffset(offset);
+      chart->BuildGeometry();
+      const double before = NowMs();
+      RenderCharts(window);
+      samples.push_back(NowMs() - before);
+    }
+    chart->SelectSlice(-1);
+    chart->BuildGeometry();
+    RenderCharts(window);
+  }
+  return bench::Summarise(samples);
+}
+
+// The rows of frames at the window's size now: nothing changed, after "Regen", animation, and a
+// blit of the whole frame.
+void ReportFrameRows(HWND window, QueuedRandom& random, int frames, const std::string& suffix) {
+  RECT client{};
+  GetClientRect(window, &client);
+  const std::string size = std::to_string(client.right) + " x " + std::to_string(client.bottom);
+  Report(("frame" + suffix).c_str(),
+         ("RenderCharts frame at " + size + " (40 wedges), nothing changed").c_str(),
+         TimeFrames(window, frames), "ms");
+  Report(("full" + suffix).c_str(),
+         ("RenderCharts frame at " + size + " after \"Regen\" (every slice changes)").c_str(),
+         TimeRegenFrames(window, random, frames), "ms");
+  Report(("anim" + suffix).c_str(),
+         ("RenderCharts frame at " + size + " of the explode animation (one slice moves)").c_str(),
+         TimeAnimationFrames(window, frames), "ms");
+  Report(("blit" + suffix).c_str(), "  a copy of the whole frame to the window (one SetDIBitsToDevice)",
+         TimeBlits(window, client.right, client.bottom, frames), "ms");
+}
+
+// Resizes the client area to width x height, or tells the program of that size when the screen
+// holds the window smaller.
+void SetClientSizeOrSay(HWND window, int width, int height) {
+  SetClientSize(window, width, height);
+  RECT client{};
+  GetClientRect(window, &client);
+  if (client.right != width || client.bottom != height) {
+    const std::string text = "the window was held to the screen's size; the program was sent "
+                             "WM_SIZE " + std::to_string(width) + " x " + std::to_string(height) +
+                             " so that it draws at that size";
+    bench::Note(text.c_str());
+    SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
+  }
 }
 
 template <typename Work>
@@ -193,25 +272,12 @@ int main(int argc, char** argv) {
 
   const float scale = app.MainWindow->GetDpi() / 96.0f;
   RECT client{};
+  ReportFrameRows(window, random, frames, "512");
+  SetClientSizeOrSay(window, 1920, 1080);
+  ReportFrameRows(window, random, frames, "1080");
+  SetClientSizeOrSay(window, 3840, 2160);
+  ReportFrameRows(window, random, frames, "2160");
   GetClientRect(window, &client);
-  const bench::Figures small = TimeFrames(window, frames);
-  const std::string smallLabel = "RenderCharts frame at " + std::to_string(client.right) + " x " +
-                                 std::to_string(client.bottom) + " (40 wedges)";
-  Report("frame512", smallLabel.c_str(), small, "ms");
-  Report("blit512", "  of which the copy to the window (one SetDIBitsToDevice)",
-         TimeBlits(window, client.right, client.bottom, frames), "ms");
-
-  SetClientSize(window, 1920, 1080);
-  GetClientRect(window, &client);
-  if (client.right != 1920 || client.bottom != 1080) {
-    bench::Note("the window was held to the screen's size; the program was sent WM_SIZE 1920 x "
-                "1080 so that it draws at that size");
-    SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(1920, 1080));
-  }
-  Report("frame1080", "RenderCharts frame at 1920 x 1080 (40 wedges)", TimeFrames(window, frames),
-         "ms");
-  Report("blit1080", "  of which the copy to the window (one SetDIBitsToDevice)",
-         TimeBlits(window, 1920, 1080, frames), "ms");
   if (soakForm == "frames") {
     DestroyWindow(window);
     Pump();
@@ -290,7 +356,7 @@ int main(int argc, char** argv) {
   ReportCounters("mem_start", "after start-up", afterStart);
   if (soakForm != "none") {
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watch.original));
-    ReportCounters("mem_before_soak", "after the benchmarks above (1920 x 1080 included)",
+    ReportCounters("mem_before_soak", "after the benchmarks above (3840 x 2160 included)",
                    soak::ReadProcessCounters(GetCurrentProcess()));
     SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", L"every:37");
     const soak::SoakPlan plan =

@@ -180,7 +180,11 @@ const std::vector<PixelRect>& RetainedFrame::Finish() {
       painter_.SetClip(&dirty_);
       painter_.Clear(clearPaint_);
       for (std::size_t i = 0; i < count_; ++i) {
-        if (dirty_.Touches(calls_[i].reach)) Draw(calls_[i]);
+        const Box& reach = calls_[i].reach;
+        if (!dirty_.Touches(reach)) continue;
+        // A call wholly within the tiles drawn again needs no clipping.
+        painter_.SetClip(dirty_.Covers(reach) ? nullptr : &dirty_);
+        Draw(calls_[i]);
       }
       painter_.SetClip(nullptr);
     }

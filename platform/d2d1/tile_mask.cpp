@@ -71,6 +71,16 @@ bool TileMask::Touches(const Box& pixels) const {
   return false;
 }
 
+bool TileMask::Covers(const Box& pixels) const {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  if (!any_ || !TileRange(pixels, &left, &top, &right, &bottom)) return false;
+  for (int r = top; r <= bottom; ++r) {
+    const std::uint8_t* row = marks_.data() + static_cast<std::size_t>(r) * columns_;
+    if (std::find(row + left, row + right + 1, std::uint8_t{0}) != row + right + 1) return false;
+  }
+  return true;
+}
+
 void TileMask::Rectangles(std::vector<PixelRect>& out) const {
   out.clear();
   if (!any_) return;

@@ -28,8 +28,9 @@ class TileMask {
   // not finite.
   void Mark(const Box& pixels);
   bool Any() const { return any_; }
-  // Whether any tile under the box is marked.
+  // Whether any tile under the box is marked, and whether all of them are.
   bool Touches(const Box& pixels) const;
+  bool Covers(const Box& pixels) const;
 
   // Calls run(x, count) for each part of pixels x .. x + count - 1 of row y that lies in marked
   // tiles; x and count lie within the frame.
