@@ -195,7 +195,8 @@ void ReportFrameRows(HWND window, QueuedRandom& random, int frames, const std::s
   Report(("anim" + suffix).c_str(),
          ("RenderCharts frame at " + size + " of the explode animation (one slice moves)").c_str(),
          TimeAnimationFrames(window, frames), "ms");
-  Report(("blit" + suffix).c_str(), "  a copy of the whole frame to the window (one SetDIBitsToDevice)",
+  Report(("blit" + suffix).c_str(),
+         "  a copy of the whole frame to the window (one SetDIBitsToDevice)",
          TimeBlits(window, client.right, client.bottom, frames), "ms");
 }
 

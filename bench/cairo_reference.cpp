@@ -151,7 +151,8 @@ int main(int argc, char** argv) {
     const std::string label = "Cairo presented to an X window (native, " + how +
                               ", XSync), frame at " + size;
     bench::Report(key.c_str(), label.c_str(), figures, "ms");
-    ok = cairo_status(present) == CAIRO_STATUS_SUCCESS && cairo_status(drawn) == CAIRO_STATUS_SUCCESS;
+    ok = cairo_status(present) == CAIRO_STATUS_SUCCESS &&
+         cairo_status(drawn) == CAIRO_STATUS_SUCCESS;
     if (drawn != cr) cairo_destroy(drawn);
     cairo_surface_destroy(offScreen);
     cairo_destroy(present);

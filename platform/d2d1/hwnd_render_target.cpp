@@ -281,7 +281,7 @@ void STDMETHODCALLTYPE HwndRenderTarget::Clear(const D2D1_COLOR_F* clearColor) {
   if (!drawing_) return;
   const D2D1_COLOR_F color = clearColor != nullptr ? *clearColor : D2D1_COLOR_F{0, 0, 0, 0};
   frame_.Clear(MakePaint(color.r, color.g, color.b,
-                           alphaMode_ == D2D1_ALPHA_MODE_IGNORE ? 1.0f : color.a, 1.0f));
+                         alphaMode_ == D2D1_ALPHA_MODE_IGNORE ? 1.0f : color.a, 1.0f));
 }
 
 void STDMETHODCALLTYPE HwndRenderTarget::BeginDraw() {
@@ -329,7 +329,8 @@ void HwndRenderTarget::Present(const std::vector<PixelRect>& parts) {
     // The part's rows alone form a top-down DIB as wide as the frame; its columns are chosen
     // within it.
     info.bmiHeader.biHeight = -part.height;
-    const std::uint32_t* rows = pixels.Pixels() + static_cast<std::size_t>(part.y) * pixels.Width();
+    const std::uint32_t* rows =
+        pixels.Pixels() + static_cast<std::size_t>(part.y) * pixels.Width();
     const int copied = SetDIBitsToDevice(
         dc, part.x, part.y, static_cast<DWORD>(part.width), static_cast<DWORD>(part.height),
         part.x, 0, 0, static_cast<UINT>(part.height), rows, &info, DIB_RGB_COLORS);

@@ -35,7 +35,8 @@ bool Same(const Figure& a, const Figure& b) {
 bool Same(const Path& a, const Path& b) {
   return a.GetFillRule() == b.GetFillRule() &&
          std::equal(a.Figures().begin(), a.Figures().end(), b.Figures().begin(),
-                    b.Figures().end(), [](const Figure& x, const Figure& y) { return Same(x, y); }) &&
+                    b.Figures().end(),
+                    [](const Figure& x, const Figure& y) { return Same(x, y); }) &&
          std::equal(a.Segments().begin(), a.Segments().end(), b.Segments().begin(),
                     b.Segments().end(),
                     [](const Segment& x, const Segment& y) { return Same(x, y); });

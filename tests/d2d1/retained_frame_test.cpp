@@ -47,8 +47,11 @@ class Scene {
     const int corners = shape.kind == Shape::FilledPath || shape.kind == Shape::StrokedPath
                             ? 3 + static_cast<int>(Next(4))
                             : 2;
-    for (int i = 0; i < corners; ++i) shape.points.push_back({Uniform(-30, 190), Uniform(-30, 150)});
-    shape.colour = {Uniform(0, 1), Uniform(0, 1), Uniform(0, 1), Next(3) == 0 ? Uniform(0.2f, 1) : 1};
+    for (int i = 0; i < corners; ++i) {
+      shape.points.push_back({Uniform(-30, 190), Uniform(-30, 150)});
+    }
+    const float alpha = Next(3) == 0 ? Uniform(0.2f, 1) : 1;
+    shape.colour = {Uniform(0, 1), Uniform(0, 1), Uniform(0, 1), alpha};
     shape.width = Next(4) == 0 ? Uniform(4, 16) : Uniform(0.5f, 3);
     shape.aliased = Next(4) == 0;
     if (Next(4) == 0) {
@@ -68,8 +71,9 @@ class Scene {
     switch (what) {
       case 0:
         log << " add";
-        shapes_.insert(shapes_.begin() + static_cast<long>(Next(static_cast<unsigned>(shapes_.size() + 1))),
-                       RandomShape());
+        shapes_.insert(
+            shapes_.begin() + static_cast<long>(Next(static_cast<unsigned>(shapes_.size() + 1))),
+            RandomShape());
         break;
       case 1: {
         log << " move" << i;
