@@ -9,6 +9,7 @@
 #include <numbers>
 
 #include "com/com_object.h"
+#include "platform/d2d1/d2d_convert.h"
 #include "platform/d2d1/factory.h"
 
 extern "C" {
@@ -33,8 +34,8 @@ void WINAPI D2D1MakeRotateMatrix(FLOAT angle, D2D1_POINT_2F center, D2D1_MATRIX_
   const double radians = angle * std::numbers::pi / 180.0;
   const FLOAT c = static_cast<FLOAT>(std::cos(radians));
   const FLOAT s = static_cast<FLOAT>(std::sin(radians));
-  *matrix = {c, s, -s, c, center.x - center.x * c + center.y * s,
-             center.y - center.x * s - center.y * c};
+  *matrix = standin::MakeMatrix(c, s, -s, c, center.x - center.x * c + center.y * s,
+                                center.y - center.x * s - center.y * c);
 }
 
 void WINAPI D2D1MakeSkewMatrix(FLOAT angleX, FLOAT angleY, D2D1_POINT_2F center,
@@ -42,7 +43,7 @@ void WINAPI D2D1MakeSkewMatrix(FLOAT angleX, FLOAT angleY, D2D1_POINT_2F center,
   if (matrix == nullptr) return;
   const FLOAT tx = static_cast<FLOAT>(std::tan(angleX * std::numbers::pi / 180.0));
   const FLOAT ty = static_cast<FLOAT>(std::tan(angleY * std::numbers::pi / 180.0));
-  *matrix = {1.0f, ty, tx, 1.0f, -center.y * tx, -center.x * ty};
+  *matrix = standin::MakeMatrix(1.0f, ty, tx, 1.0f, -center.y * tx, -center.x * ty);
 }
 
 WINBOOL WINAPI D2D1IsMatrixInvertible(const D2D1_MATRIX_3X2_F* matrix) {
@@ -58,10 +59,10 @@ WINBOOL WINAPI D2D1InvertMatrix(D2D1_MATRIX_3X2_F* matrix) {
   const double m11 = matrix->_11, m12 = matrix->_12, m21 = matrix->_21, m22 = matrix->_22;
   const double m31 = matrix->_31, m32 = matrix->_32;
   const double d = m11 * m22 - m12 * m21;
-  *matrix = {static_cast<FLOAT>(m22 / d), static_cast<FLOAT>(-m12 / d),
-             static_cast<FLOAT>(-m21 / d), static_cast<FLOAT>(m11 / d),
-             static_cast<FLOAT>((m21 * m32 - m22 * m31) / d),
-             static_cast<FLOAT>((m12 * m31 - m11 * m32) / d)};
+  *matrix = standin::MakeMatrix(static_cast<FLOAT>(m22 / d), static_cast<FLOAT>(-m12 / d),
+                                static_cast<FLOAT>(-m21 / d), static_cast<FLOAT>(m11 / d),
+                                static_cast<FLOAT>((m21 * m32 - m22 * m31) / d),
+                                static_cast<FLOAT>((m12 * m31 - m11 * m32) / d));
   return TRUE;
 }
 

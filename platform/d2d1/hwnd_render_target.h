@@ -7,9 +7,10 @@
 
 #include <d2d1.h>
 
-#include "com/com_object.h"
 #include <vector>
 
+#include "com/com_object.h"
+#include "platform/d2d1/d2d_convert.h"
 #include "platform/d2d1/erase_watch.h"
 #include "platform/d2d1/path.h"
 #include "platform/d2d1/retained_frame.h"
@@ -155,7 +156,7 @@ class HwndRenderTarget final : public orb::ComObject<ID2D1HwndRenderTarget> {
   D2D1_SIZE_U pixelSize_;
   FLOAT dpiX_, dpiY_;
   D2D1_ALPHA_MODE alphaMode_;
-  D2D1_MATRIX_3X2_F transform_ = {1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
+  D2D1_MATRIX_3X2_F transform_ = IdentityMatrix();
   D2D1_ANTIALIAS_MODE antialias_ = D2D1_ANTIALIAS_MODE_PER_PRIMITIVE;
   D2D1_TEXT_ANTIALIAS_MODE textAntialias_ = D2D1_TEXT_ANTIALIAS_MODE_DEFAULT;
   D2D1_TAG tag1_ = 0, tag2_ = 0;

@@ -5,6 +5,7 @@
 #include <d2d1.h>
 
 #include "com/com_object.h"
+#include "platform/d2d1/d2d_convert.h"
 #include "platform/d2d1/standin_interfaces.h"
 
 namespace standin {
@@ -35,7 +36,7 @@ class SolidColorBrush final : public orb::ComObject<ID2D1SolidColorBrush, IStand
   orb::ComPtr<ID2D1Factory> factory_;
   D2D1_COLOR_F color_;
   FLOAT opacity_ = 1.0f;
-  D2D1_MATRIX_3X2_F transform_ = {1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
+  D2D1_MATRIX_3X2_F transform_ = IdentityMatrix();
 };
 
 }  // namespace standin
