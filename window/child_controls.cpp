@@ -101,3 +101,14 @@ HWND CWindow::AddEtchedFrame(HWND parent, INT32 id, LPCWSTR text, INT32 x, INT32
   return AddChildControl(L"Static", parent, id, text, x, y, width, height, style, exStyle,
                          nullptr, subclassProc, inPixels);
 }
+
+bool CWindow::MoveChildControl(HWND control, INT32 x, INT32 y, INT32 width, INT32 height,
+                               bool inPixels) {
+  if (!inPixels) {
+    x = ScaleX(x);
+    width = ScaleX(width);
+    y = ScaleY(y);
+    height = ScaleY(height);
+  }
+  return SetWindowPos(control, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE) != 0;
+}

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 
+#include "window/dpi_lookup.h"
 #include "window/round_half_even.h"
 
 namespace {
@@ -25,6 +26,37 @@ void CopyFaceName(WCHAR (&target)[kFaceNameLength + 1], const wchar_t* name) {
 int ReadScreenDpi(HDC screen, int index) {
   const int dpi = GetDeviceCaps(screen, index);
   return dpi > 0 ? dpi : 96;
+}
+
+HFONT MakeFont(LPCWSTR faceName, LONG height, INT32 weight, BYTE italic, BYTE underline,
+               BYTE strikeOut, BYTE charSet) {
+  LOGFONTW font = {};
+  font.lfHeight = height;
+  font.lfWeight = weight;
+  font.lfItalic = italic;
+  font.lfUnderline = underline;
+  font.lfStrikeOut = strikeOut;
+  font.lfCharSet = charSet;
+  font.lfOutPrecision = OUT_TT_PRECIS;
+  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  font.lfQuality = DEFAULT_QUALITY;
+  font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  CopyFaceName(font.lfFaceName, faceName);
+  return CreateFontIndirectW(&font);
+}
+
+struct FontSwap {
+  HFONT from;
+  HFONT to;
+};
+
+// Gives every descendant that draws with the old font the new one, so that the old one can go.
+BOOL CALLBACK SwapFont(HWND child, LPARAM data) {
+  const auto* swap = reinterpret_cast<const FontSwap*>(data);
+  if (reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == swap->from) {
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(swap->to), TRUE);
+  }
+  return TRUE;
 }
 
 }  // namespace
@@ -112,23 +144,34 @@ HFONT CWindow::BuildFont(LPCWSTR faceName, INT32 pointSize, INT32 weight, BYTE i
                                    : static_cast<INT32>(scaled);
   }
 
-  LOGFONTW font = {};
-  font.lfHeight = -MulDiv(pointSize, screenDpi, 72);
-  font.lfWeight = weight;
-  font.lfItalic = italic;
-  font.lfUnderline = underline;
-  font.lfStrikeOut = strikeOut;
-  font.lfCharSet = charSet;
-  font.lfOutPrecision = OUT_TT_PRECIS;
-  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  font.lfQuality = DEFAULT_QUALITY;
-  font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  CopyFaceName(font.lfFaceName, faceName);
+  const LONG height = -MulDiv(pointSize, screenDpi, 72);
   ReleaseDC(nullptr, screen);
-  return CreateFontIndirectW(&font);
+  return MakeFont(faceName, height, weight, italic, underline, strikeOut, charSet);
+}
+
+HFONT CWindow::RebuildFont() {
+  // The character height of the point size at the object's DPI itself: converting the point size
+  // to the screen's DPI first, as BuildFont does, would lose up to a pixel.
+  const HFONT font = MakeFont(FontFaceName, -MulDiv(FontPointSize, Dpi, 72), FW_NORMAL, FALSE,
+                              FALSE, FALSE, DEFAULT_CHARSET);
+  if (font == nullptr) return nullptr;
+  const HFONT old = WindowFont;
+  WindowFont = font;
+  if (WindowHandle != nullptr) {
+    SendMessageW(WindowHandle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (old != nullptr) {
+      FontSwap swap{old, font};
+      EnumChildWindows(WindowHandle, SwapFont, reinterpret_cast<LPARAM>(&swap));
+    }
+  }
+  // Nothing draws with the old font any more.
+  if (old != nullptr) DeleteObject(old);
+  return font;
 }
 
 FLOAT CWindow::GetDpi() { return static_cast<FLOAT>(Dpi); }
+
+FLOAT CWindow::QueryWindowDpi() { return static_cast<FLOAT>(DpiOfWindow(WindowHandle)); }
 
 void CWindow::SetDpi(FLOAT dpi) {
   const INT32 rounded = orb::RoundHalfEven(dpi);

@@ -48,6 +48,10 @@ class CWindow final : public orb::ComObject<IWindow> {
   HWND STDMETHODCALLTYPE AddAutoCheckBox(HWND parent, INT32 id, LPCWSTR text, INT32 x, INT32 y,
                                          INT32 width, INT32 height, DWORD style, DWORD exStyle,
                                          WNDPROC subclassProc, bool inPixels) override;
+  FLOAT STDMETHODCALLTYPE QueryWindowDpi() override;
+  HFONT STDMETHODCALLTYPE RebuildFont() override;
+  bool STDMETHODCALLTYPE MoveChildControl(HWND control, INT32 x, INT32 y, INT32 width,
+                                          INT32 height, bool inPixels) override;
 
   // Read-only views of the object's state for its owner.
   HINSTANCE GetInstanceHandle() const { return InstanceHandle; }

@@ -67,6 +67,17 @@ struct DECLSPEC_UUID("E61D79BB-0773-4FF4-B337-38C739516DDC") DECLSPEC_NOVTABLE I
                                                  INT32 y, INT32 width, INT32 height, DWORD style,
                                                  DWORD exStyle, WNDPROC subclassProc,
                                                  bool inPixels) = 0;
+  // The DPI that the system gives the window: its own or its monitor's where the system knows
+  // one, the screen's otherwise (also while there is no window).
+  virtual FLOAT STDMETHODCALLTYPE QueryWindowDpi() = 0;
+  // Builds the window font again, the same face and point size at the object's DPI, gives it to
+  // the window and to every control that used the old one, and deletes the old one. Answers the
+  // new font, which the object owns; null when it could not be made, and the old font stays.
+  virtual HFONT STDMETHODCALLTYPE RebuildFont() = 0;
+  // Places and sizes a control in logical units unless inPixels, as AddChildControl does; false
+  // when the system refuses (no such control).
+  virtual bool STDMETHODCALLTYPE MoveChildControl(HWND control, INT32 x, INT32 y, INT32 width,
+                                                  INT32 height, bool inPixels) = 0;
 };
 ORB_DECLARE_UUID(IWindow, 0xe61d79bb, 0x0773, 0x4ff4, 0xb3, 0x37, 0x38, 0xc7, 0x39, 0x51, 0x6d,
                  0xdc)

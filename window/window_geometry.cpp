@@ -1,6 +1,7 @@
 // Measuring, sizing and centring the window of a CWindow.
 
 #include "window/cwindow.h"
+#include "window/dpi_lookup.h"
 #include "window/round_half_even.h"
 
 namespace {
@@ -42,7 +43,9 @@ void CWindow::ResizeClientArea(INT32 width, INT32 height) {
   HMENU menu = GetMenu(WindowHandle);
   const DWORD style = static_cast<DWORD>(GetWindowLongW(WindowHandle, GWL_STYLE));
   const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(WindowHandle, GWL_EXSTYLE));
-  AdjustWindowRectEx(&bounds, style, menu != nullptr, exStyle);
+  // The frame is the one the system draws at the window's own DPI, which on a monitor of another
+  // scaling differs from the frame at the screen's DPI.
+  AdjustWindowRectForDpiOf(WindowHandle, &bounds, style, menu != nullptr, exStyle);
 
   if (menu != nullptr) {
     // AdjustWindowRectEx allows for one row of menu; a menu that wraps at this width needs
@@ -53,8 +56,10 @@ void CWindow::ResizeClientArea(INT32 width, INT32 height) {
     bounds.bottom += probe.top;
   }
   // Scroll bars take their room from the client area, and AdjustWindowRectEx leaves them out.
-  if ((style & WS_HSCROLL) != 0) bounds.bottom += GetSystemMetrics(SM_CYHSCROLL);
-  if ((style & WS_VSCROLL) != 0) bounds.right += GetSystemMetrics(SM_CXVSCROLL);
+  if ((style & WS_HSCROLL) != 0) {
+    bounds.bottom += SystemMetricForDpiOf(WindowHandle, SM_CYHSCROLL);
+  }
+  if ((style & WS_VSCROLL) != 0) bounds.right += SystemMetricForDpiOf(WindowHandle, SM_CXVSCROLL);
 
   SetWindowPos(WindowHandle, nullptr, 0, 0, bounds.right - bounds.left,
                bounds.bottom - bounds.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -67,10 +72,8 @@ void CWindow::CentreWindow(HWND window, HWND reference) {
   const LONG width = bounds.right - bounds.left;
   const LONG height = bounds.bottom - bounds.top;
 
-  RECT work = {};
-  if (!SystemParametersInfoW(SPI_GETWORKAREA, sizeof(work), &work, 0)) {
-    work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  }
+  // The work area of the monitor that the window (or its reference) is on, not the primary one.
+  const RECT work = WorkAreaOf(reference != nullptr ? reference : window);
   RECT area = work;
   if (reference != nullptr) GetWindowRect(reference, &area);
 

@@ -153,6 +153,29 @@ TEST_F(ChildControls, PlacedInLogicalUnitsWithHalvesToEven) {
   EXPECT_TRUE(RectIs(ChildBounds(frame), 10, 30, 101, 21));
 }
 
+TEST_F(ChildControls, MovedInLogicalUnitsAtTheObjectsDpiOfTheMoment) {
+  HWND button =
+      object_->AddPushButton(nullptr, 101, L"Regen", 10, 10, 100, 20, 0, 0, nullptr, false);
+  ASSERT_TRUE(Made(button));
+  struct Case {
+    float dpi;
+    RECT button;  // left, top, width, height
+  };
+  // The DPI changes after the control was made, as it does when the window changes monitor.
+  for (const Case& c : {Case{144.0f, {15, 15, 150, 30}}, Case{120.0f, {12, 12, 125, 25}},
+                        Case{192.0f, {20, 20, 200, 40}}, Case{96.0f, {10, 10, 100, 20}}}) {
+    object_->SetDpi(c.dpi);
+    EXPECT_TRUE(object_->MoveChildControl(button, 10, 10, 100, 20, false));
+    EXPECT_TRUE(RectIs(ChildBounds(button), c.button.left, c.button.top, c.button.right,
+                       c.button.bottom))
+        << c.dpi;
+  }
+  object_->SetDpi(120.0f);
+  EXPECT_TRUE(object_->MoveChildControl(button, 10, 30, 101, 21, true));
+  EXPECT_TRUE(RectIs(ChildBounds(button), 10, 30, 101, 21));
+  EXPECT_FALSE(object_->MoveChildControl(nullptr, 10, 30, 100, 20, false));
+}
+
 TEST_F(ChildControls, GivenParentAndCreationParameterReachTheControl) {
   ScopedWindow other(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 100, 100, nullptr,
                                      nullptr, nullptr, nullptr));

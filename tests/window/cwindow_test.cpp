@@ -130,6 +130,60 @@ TEST_F(WindowObject, BuildFontFillsTheDescriptionFromItsArguments) {
   EXPECT_TRUE(DeleteObject(other));
 }
 
+TEST_F(WindowObject, RebuiltFontFollowsTheDpiAndReplacesTheOldOneEverywhere) {
+  auto object = MakeWindowObject();
+  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 400, 300));
+  ASSERT_TRUE(Made(window.get()));
+  HWND button =
+      object->AddPushButton(nullptr, 101, L"Regen", 10, 10, 100, 20, 0, 0, nullptr, false);
+  HWND box = object->AddAutoCheckBox(nullptr, 102, L"Gray", 10, 30, 100, 20, 0, 0, nullptr, false);
+  HWND own = object->AddChildControl(L"Static", nullptr, 103, L"own", 10, 50, 100, 20, WS_VISIBLE,
+                                     0, nullptr, nullptr, false);
+  ASSERT_TRUE(Made(button) && Made(box) && Made(own));
+  // A control with a font of its own keeps it.
+  const HFONT ownFont = object->BuildFont(L"Tahoma", 12, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, true);
+  SendMessageW(own, WM_SETFONT, reinterpret_cast<WPARAM>(ownFont), FALSE);
+  const auto fontOf = [](HWND control) {
+    return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  };
+  const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+
+  for (int round = 0; round < 10; ++round) {
+    for (const float dpi : {144.0f, 120.0f, 192.0f, 96.0f}) {
+      object->SetDpi(dpi);
+      const HFONT old = object->GetWindowFont();
+      const HFONT font = object->RebuildFont();
+      ASSERT_NE(nullptr, font) << dpi;
+      EXPECT_EQ(font, object->GetWindowFont());
+      EXPECT_EQ(0u, GetObjectType(old)) << "the old font was not deleted at " << dpi;
+      EXPECT_EQ(font, fontOf(button)) << dpi;
+      EXPECT_EQ(font, fontOf(box)) << dpi;
+      EXPECT_EQ(ownFont, fontOf(own)) << dpi;
+      // 9 points at the object's DPI, whatever the screen's is.
+      const LOGFONTW description = FontOf(font);
+      EXPECT_EQ(-MulDiv(9, static_cast<int>(dpi), 72), description.lfHeight) << dpi;
+      EXPECT_STREQ(L"Segoe UI", description.lfFaceName);
+      EXPECT_EQ(FW_NORMAL, description.lfWeight);
+    }
+  }
+  // Wine reports no GDI objects; where the count is kept, forty rebuilds leave it as it was.
+  if (gdiBefore > 0) {
+    EXPECT_EQ(gdiBefore, GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+  }
+  DestroyWindow(own);
+  EXPECT_TRUE(DeleteObject(ownFont));
+
+  // Without a window the object just replaces its font.
+  auto lonely = MakeWindowObject();
+  const HFONT first = lonely->RebuildFont();
+  ASSERT_NE(nullptr, first);
+  lonely->SetDpi(144.0f);
+  const HFONT second = lonely->RebuildFont();
+  ASSERT_NE(nullptr, second);
+  EXPECT_EQ(0u, GetObjectType(first));
+  EXPECT_EQ(-18, FontOf(second).lfHeight);
+}
+
 TEST_F(HostWindow, DefaultStylesFontAndRecordedClass) {
   for (DWORD given : {0x0u, 0xFFFFFFFFu}) {
     auto object = MakeWindowObject();

@@ -47,6 +47,16 @@ TEST_F(ScreenDpi, ConstructionTakesTheScreenDpi) {
   EXPECT_EQ(expected_.scale, object->GetVerticalScale());
 }
 
+TEST_F(ScreenDpi, TheWindowsDpiIsTheScreensOnASingleScreen) {
+  auto object = MakeWindowObject();
+  EXPECT_EQ(static_cast<float>(ScreenDpiX()), object->QueryWindowDpi());  // no window yet
+  object->SetDpi(144.0f);
+  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 100, 100));
+  ASSERT_TRUE(Made(window.get()));
+  // What the system gives the window, not what the object was told.
+  EXPECT_EQ(static_cast<float>(ScreenDpiX()), object->QueryWindowDpi());
+}
+
 TEST_F(ScreenDpi, HostWindowAndControlsLandOnScaledPixels) {
   auto object = MakeWindowObject();
   ScopedWindow window(CreatePopup(object.Get(), 10, 30, 300, 250, nullptr, false));
