@@ -9,6 +9,8 @@ bool StartApp(const AppPlatform& platform) {
   AppState& app = App();
   app.Platform = platform;
   if (!app.Platform.clock) app.Platform.clock = LocalTimeOfDay;
+  // For systems that read neither DPI setting of the manifest; once the manifest has set the
+  // awareness this changes nothing.
   if (OsVersionNumber() >= 6.0f) SetProcessDPIAware();
 
   if (FAILED(platform.newWindow(&app.MainWindow)) || !app.MainWindow) return false;
@@ -17,11 +19,20 @@ bool StartApp(const AppPlatform& platform) {
                                MainWindowProc, false)) {
     return false;
   }
+  // The window takes the DPI of the monitor it opens on, which may differ from the screen's that
+  // the object started with: the font, the client area and the controls are made at that scale.
+  const FLOAT dpi = window.QueryWindowDpi();
+  if (dpi != window.GetDpi()) {
+    window.SetDpi(dpi);
+    window.RebuildFont();
+  }
   window.ResizeClientArea(512, 540);
   window.CentreWindow(nullptr, nullptr);
   const HWND handle = window.GetWindowHandle();
-  window.AddPushButton(handle, IdRegen, L"Regen", 10, 10, 100, 20, 0, 0, nullptr, false);
-  window.AddAutoCheckBox(handle, IdGray, L"Gray", 10, 30, 100, 20, 0, 0, nullptr, false);
+  window.AddPushButton(handle, RegenPlace.id, L"Regen", RegenPlace.x, RegenPlace.y,
+                       RegenPlace.width, RegenPlace.height, 0, 0, nullptr, false);
+  window.AddAutoCheckBox(handle, GrayPlace.id, L"Gray", GrayPlace.x, GrayPlace.y,
+                         GrayPlace.width, GrayPlace.height, 0, 0, nullptr, false);
   CheckRadioButton(handle, IdGray, IdGray, IdGray);
   if (CreateAppObjects()) {
     // Centred from the first frame, whether or not showing the window sends WM_SIZE.

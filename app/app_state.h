@@ -15,6 +15,15 @@
 
 constexpr int IdRegen = 101;
 constexpr int IdGray = 102;
+
+// Where a control stands, in logical units: at creation and again after every change of DPI.
+struct ControlPlace {
+  int id;
+  INT32 x, y, width, height;
+};
+constexpr ControlPlace RegenPlace{IdRegen, 10, 10, 100, 20};
+constexpr ControlPlace GrayPlace{IdGray, 10, 30, 100, 20};
+
 constexpr UINT_PTR ExplodeTimerId = 1;
 constexpr UINT ExplodeTimerPeriodMs = 16;
 constexpr int MaxExplodeOffset = 20;

@@ -5,6 +5,7 @@
 
 #include "app/app_objects.h"
 #include "app/app_state.h"
+#include "app/dpi_change.h"
 #include "app/render_pass.h"
 #include "palette/irenderable.h"
 
@@ -152,6 +153,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE:
       ResizeCharts(LOWORD(lParam), HIWORD(lParam));
       return DefWindowProcW(window, message, wParam, lParam);
+    case WM_DPICHANGED:
+      ChangeDpi(window, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_PAINT: {
       PAINTSTRUCT paint;
       BeginPaint(window, &paint);

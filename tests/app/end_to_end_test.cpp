@@ -310,3 +310,209 @@ TEST_F(RunningProgram, HoverRegenGrayAndResizeChangeThePicture) {
 }
 
 }  // namespace
+
+namespace {
+
+// A copy of a rectangle in another process's memory, for as long as this object lives: what the
+// system makes of WM_DPICHANGED's rectangle for a window of another process. Wine passes the
+// pointer on unchanged, so the copy is made here.
+class RectInProcess {
+ public:
+  RectInProcess(HANDLE process, const RECT& rect)
+      : process_(process),
+        address_(VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE,
+                                PAGE_READWRITE)) {
+    SIZE_T written = 0;
+    if (address_ != nullptr &&
+        (!WriteProcessMemory(process, address_, &rect, sizeof(rect), &written) ||
+         written != sizeof(rect))) {
+      VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+      address_ = nullptr;
+    }
+  }
+  ~RectInProcess() {
+    if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+  }
+  RectInProcess(const RectInProcess&) = delete;
+  RectInProcess& operator=(const RectInProcess&) = delete;
+  LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
+
+ private:
+  HANDLE process_;
+  void* address_;
+};
+
+// Sends WM_DPICHANGED to the program's window as the system does; empty when it was handled.
+std::string SendDpiChanged(HANDLE process, HWND window, UINT dpi, const RECT& suggested) {
+  const RectInProcess remote(process, suggested);
+  std::ostringstream failure;
+  DWORD_PTR result = 1;
+  if (remote.Address() == 0) {
+    failure << "the rectangle could not be placed in the program: error " << GetLastError();
+  } else if (!SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), remote.Address(),
+                                  SMTO_ABORTIFHUNG, 10000, &result)) {
+    failure << "WM_DPICHANGED was not handled within 10 s: error " << GetLastError();
+  } else if (result != 0) {
+    failure << "WM_DPICHANGED answered " << result;
+  }
+  return failure.str();
+}
+
+std::string Describe(const RECT& r) {
+  std::ostringstream text;
+  text << "(" << r.left << ", " << r.top << ") sized " << r.right - r.left << " x "
+       << r.bottom - r.top;
+  return text.str();
+}
+
+bool SameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+LONG HalfEven(double value) { return static_cast<LONG>(std::nearbyint(value)); }
+
+// Width in pixels of the dark text drawn inside a control (its edges left out), or 0.
+int TextWidth(const ClientShot& shot) {
+  int first = -1;
+  int last = -1;
+  for (int x = 4; x < shot.Width() - 4; ++x) {
+    for (int y = 4; y < shot.Height() - 4; ++y) {
+      const apptest::Pixel p = shot.At(x, y);
+      if (p.red + p.green + p.blue < 240) {
+        if (first < 0) first = x;
+        last = x;
+        break;
+      }
+    }
+  }
+  return first < 0 ? 0 : last - first + 1;
+}
+
+// First and last columns of a picture's row that are not background.
+std::pair<int, int> ChartSpan(const ClientShot& shot, int row) {
+  std::pair<int, int> span{-1, -1};
+  for (int x = 0; x < shot.Width(); ++x) {
+    if (shot.At(x, row) != Background) {
+      if (span.first < 0) span.first = x;
+      span.second = x;
+    }
+  }
+  return span;
+}
+
+}  // namespace
+
+// Wine never sends WM_DPICHANGED; the test sends it as the system would when the window moves to
+// a monitor of another scaling, and checks what a user sees at each new DPI.
+TEST_F(RunningProgram, FollowsEveryChangeOfDpi) {
+  const int startDpi = GetDpiOfScreen();
+  // The pointer away from wherever the window goes, so that only the test's moves count.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  RECT frame{};
+  RECT client{};
+  GetWindowRect(window_, &frame);
+  GetClientRect(window_, &client);
+  const LONG frameWidth = frame.right - frame.left - client.right;
+  const LONG frameHeight = frame.bottom - frame.top - client.bottom;
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const Observed regenAtStart = WaitForPicture(
+      GetDlgItem(window_, 101), [](const ClientShot& shot) { return TextWidth(shot) > 0; });
+  ASSERT_TRUE(regenAtStart.met) << "no text read from the \"Regen\" button; "
+                                << SavedForDiagnosis(regenAtStart.shot, "text-at-start");
+  const int regenTextAtStart = TextWidth(regenAtStart.shot);
+  const DWORD gdiAtStart = GetGuiResources(program_->Handle(), GR_GDIOBJECTS);
+
+  for (const int dpi : {144, startDpi == 96 ? 120 : 96, 192, startDpi}) {
+    SCOPED_TRACE("at " + std::to_string(dpi) + " DPI");
+    const double scale = dpi / 96.0;
+    // The client area at its logical size in the new pixels, on the work area; a window taller
+    // than the work area is cut to it.
+    const LONG height = HalfEven(540 * scale) + frameHeight;
+    const RECT suggested{work.left, work.top, work.left + HalfEven(512 * scale) + frameWidth,
+                         work.top + (height < work.bottom - work.top ? height
+                                                                     : work.bottom - work.top)};
+    ASSERT_EQ("", SendDpiChanged(program_->Handle(), window_, dpi, suggested));
+    scale_ = static_cast<float>(scale);
+
+    GetWindowRect(window_, &frame);
+    EXPECT_TRUE(SameRect(suggested, frame))
+        << "window at " << Describe(frame) << ", suggested " << Describe(suggested);
+    const RECT regen = ControlRect(101);
+    const RECT gray = ControlRect(102);
+    const auto px = [&](double logical) { return HalfEven(logical * scale); };
+    EXPECT_TRUE(SameRect(RECT{px(10), px(10), px(10) + px(100), px(10) + px(20)}, regen))
+        << "\"Regen\" at " << Describe(regen);
+    EXPECT_TRUE(SameRect(RECT{px(10), px(30), px(10) + px(100), px(30) + px(20)}, gray))
+        << "\"Gray\" at " << Describe(gray);
+
+    // The text grows and shrinks with the font: its width follows the DPI, within what the
+    // rounding of a font to whole pixels gives.
+    const double expectedText = regenTextAtStart * dpi / static_cast<double>(startDpi);
+    const Observed text = WaitForPicture(GetDlgItem(window_, 101), [&](const ClientShot& shot) {
+      return std::fabs(TextWidth(shot) - expectedText) <= 0.12 * expectedText;
+    });
+    EXPECT_TRUE(text.met) << "the \"Regen\" text is " << TextWidth(text.shot)
+                          << " pixels wide, about " << expectedText << " expected; "
+                          << SavedForDiagnosis(text.shot, "text-" + std::to_string(dpi));
+
+    // Both charts at their logical size in the new pixels, centred: along the centre row of the
+    // lower pie (240 units wide) and of the upper one (340 and its 2-unit outline).
+    GetClientRect(window_, &client);
+    const int upperRow = Pixels(0, 110).y;
+    const int lowerRow = Pixels(0, 370).y;
+    const auto fits = [&](const std::pair<int, int>& span, double width, int clientWidth) {
+      return span.first >= 0 && std::fabs(span.second - span.first + 1 - width) <= 3.0 &&
+             std::fabs(clientWidth / 2.0 - (span.first + span.second + 1) / 2.0) <= 2.0;
+    };
+    const Observed charts = WaitForPicture(window_, [&](const ClientShot& shot) {
+      return shot.Width() == client.right && shot.Height() == client.bottom &&
+             fits(ChartSpan(shot, upperRow), 342 * scale, shot.Width()) &&
+             fits(ChartSpan(shot, lowerRow), 240 * scale, shot.Width());
+    });
+    EXPECT_TRUE(charts.met) << "in a picture " << charts.shot.Width() << " x "
+                            << charts.shot.Height() << " (client " << client.right << " x "
+                            << client.bottom << "), the upper chart spans columns "
+                            << ChartSpan(charts.shot, upperRow).first << " to "
+                            << ChartSpan(charts.shot, upperRow).second << " of row " << upperRow
+                            << ", the lower one " << ChartSpan(charts.shot, lowerRow).first
+                            << " to " << ChartSpan(charts.shot, lowerRow).second << " of row "
+                            << lowerRow << "; "
+                            << SavedForDiagnosis(charts.shot, "charts-" + std::to_string(dpi));
+
+    // A hover at the new scale pulls a slice out; leaving the ellipse puts it back.
+    const POINT onSlice = OnUpperChart(45, 0.6f);
+    PostMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(onSlice.x, onSlice.y));
+    const Observed out = WaitForPicture(
+        window_, [&](const ClientShot& shot) { return FindBeyondRim(shot).count > 0; });
+    EXPECT_TRUE(out.met) << "no slice beyond the upper rim after the pointer moved to ("
+                         << onSlice.x << ", " << onSlice.y << "); "
+                         << SavedForDiagnosis(out.shot, "hover-" + std::to_string(dpi));
+    AtRest("the hover at " + std::to_string(dpi) + " DPI");
+    const POINT outside = OnUpperChart(45, 1.5f);
+    PostMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(outside.x, outside.y));
+    const Observed back = WaitForPicture(
+        window_, [&](const ClientShot& shot) { return FindBeyondRim(shot).count == 0; });
+    EXPECT_TRUE(back.met) << FindBeyondRim(back.shot).count
+                          << " pixels beyond the upper rim after the pointer left to ("
+                          << outside.x << ", " << outside.y << "); "
+                          << SavedForDiagnosis(back.shot, "left-" + std::to_string(dpi));
+  }
+
+  // Many more changes leave the program's GDI objects as they were (where Wine counts them).
+  for (int round = 0; round < 10; ++round) {
+    for (const int dpi : {144, 192, startDpi}) {
+      GetWindowRect(window_, &frame);
+      ASSERT_EQ("", SendDpiChanged(program_->Handle(), window_, dpi, frame));
+    }
+  }
+  const DWORD gdiAtEnd = GetGuiResources(program_->Handle(), GR_GDIOBJECTS);
+  std::printf("GDI objects of the program: %lu at start, %lu after 34 changes of DPI\n",
+              gdiAtStart, gdiAtEnd);
+  if (gdiAtStart > 0) {
+    EXPECT_EQ(gdiAtStart, gdiAtEnd);
+  }
+
+  EXPECT_EQ(0, program_->Close());
+  EXPECT_EQ("alive 0", apptest::FirstLineOf(leakReport_));
+}

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "app/app_main.h"
 #include "d2d/d2d1_helper.h"
 #include "tests/app/app_fixture.h"
+#include "tests/app/program_process.h"
 #include "window/cwindow.h"
 
 namespace apptest {
@@ -90,6 +93,27 @@ TEST(Startup, ANormalRunEndsWithZeroWhenTheWindowIsClosed) {
   EXPECT_FALSE(IsWindow(window));
   ReleaseAppObjects();
   EXPECT_EQ(liveBefore, orb::LiveObjectCount());
+}
+
+// The awareness comes from the manifest: Windows reads it before the program runs.
+TEST(Startup, TheProgramAsksForPerMonitorDpiAwareness) {
+  const std::wstring path = ProgramFolder() + L"d2pie.exe";
+  const HMODULE program = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_TRUE(program) << "d2pie.exe could not be read: error " << GetLastError();
+  const HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(1), RT_MANIFEST);
+  const HGLOBAL loaded = found ? LoadResource(program, found) : nullptr;
+  const char* text = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+  const std::string manifest = text ? std::string(text, SizeofResource(program, found)) : "";
+  FreeLibrary(program);
+  ASSERT_FALSE(manifest.empty()) << "d2pie.exe has no manifest";
+  EXPECT_NE(std::string::npos,
+            manifest.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/"
+                          "WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>"))
+      << manifest;
+  EXPECT_NE(std::string::npos,
+            manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/"
+                          "WindowsSettings\">true/pm</dpiAware>"))
+      << manifest;
 }
 
 }  // namespace
