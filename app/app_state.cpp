@@ -29,4 +29,5 @@ void ReleaseAppObjects() {
   for (auto& palette : app.PaletteTable) palette.Reset();
   app.PaletteNames = {};
   app.Platform = AppPlatform{};
+  app.LastFrameLost = false;
 }

@@ -51,6 +51,8 @@ struct AppState {
   orb::ComPtr<IPieChart> UpperChart;
   orb::ComPtr<IPieChart> LowerChart;
   AppPlatform Platform;
+  // Whether the last frame was lost to D2DERR_RECREATE_TARGET.
+  bool LastFrameLost = false;
 };
 
 // The one state of this process.

@@ -83,6 +83,12 @@ HRESULT RenderCharts(HWND window) {
   if (result == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
     result = S_OK;
     DiscardAllDeviceResources();
+    // The lost frame is drawn again on new resources, but not a second lost one in a row: a
+    // device that is lost at every frame must not turn painting into a busy loop.
+    if (!app.LastFrameLost) InvalidateRect(window, nullptr, FALSE);
+    app.LastFrameLost = true;
+  } else if (SUCCEEDED(result)) {
+    app.LastFrameLost = false;
   }
   return result;
 }

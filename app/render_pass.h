@@ -10,5 +10,6 @@ HRESULT EnsureDeviceResources(HWND window);
 // Drops the render target and every palette's and chart's device resources.
 void DiscardAllDeviceResources();
 
-// One frame: background and both charts. A lost device is dropped and rebuilt at the next paint.
+// One frame: background and both charts. A lost device is dropped and rebuilt at the next paint,
+// which a lost frame asks for unless the frame before it was lost too.
 HRESULT RenderCharts(HWND window);

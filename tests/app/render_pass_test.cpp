@@ -1,5 +1,9 @@
 #include "app/render_pass.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
 #include "tests/app/app_fixture.h"
 #include "tests/app/renderable_spies.h"
 #include "tests/app/screen_capture.h"
@@ -107,6 +111,75 @@ TEST_F(RenderPassTest, ALostDeviceIsDroppedAndRebuiltWithTheSamePicture) {
   EXPECT_TRUE(after == before) << "the picture after the lost device differs; "
                                << SavedForDiagnosis(before, "before") << "; "
                                << SavedForDiagnosis(after, "after");
+}
+
+TEST_F(RenderPassTest, ALostFrameAsksForOneRepaintThatDrawsItAgain) {
+  if (!StandInLiveObjects()) GTEST_SKIP() << "a device loss can only be simulated on the stand-in";
+  InvalidateRect(window_, nullptr, FALSE);
+  UpdateWindow(window_);
+  const ClientShot before(window_);
+
+  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", L"every:1");
+  ForgetRepaint();
+  EXPECT_EQ(S_OK, RenderCharts(window_));
+  EXPECT_TRUE(RepaintRequested()) << "the lost frame asked for no repaint";
+  // Lost again: no further repaint, or a device lost at every frame would paint for ever.
+  for (int again = 0; again < 2; ++again) {
+    ForgetRepaint();
+    EXPECT_EQ(S_OK, RenderCharts(window_));
+    EXPECT_FALSE(RepaintRequested()) << "lost frame " << again + 2 << " in a row asked again";
+  }
+
+  // A frame that is shown ends the run of lost ones: the next loss asks again, and nothing but
+  // that request draws the frame once the device works.
+  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
+  EXPECT_EQ(S_OK, RenderCharts(window_));
+  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", L"every:1");
+  ForgetRepaint();
+  EXPECT_EQ(S_OK, RenderCharts(window_));
+  ASSERT_TRUE(RepaintRequested());
+  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
+  log_.clear();
+  UpdateWindow(window_);
+  EXPECT_EQ(Join({kCreation, kDrawing}), log_);
+  const ClientShot after(window_);
+  EXPECT_TRUE(after == before) << "the frame drawn again differs; "
+                               << SavedForDiagnosis(before, "before") << "; "
+                               << SavedForDiagnosis(after, "after");
+}
+
+TEST_F(RenderPassTest, ADeviceLostAtEveryFrameLeavesTheMessageLoopIdle) {
+  if (!StandInLiveObjects()) GTEST_SKIP() << "a device loss can only be simulated on the stand-in";
+  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", L"every:1");
+  log_.clear();
+  FILETIME created, ended, kernelBefore, userBefore, kernelAfter, userAfter;
+  GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernelBefore, &userBefore);
+  InvalidateRect(window_, nullptr, FALSE);
+  // Two seconds of this thread's message loop, which is all that draws the window; one message
+  // at a time, so that a repaint loop cannot keep the test from ending.
+  const ULONGLONG end = GetTickCount64() + 2000;
+  for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
+    MSG message;
+    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message != WM_QUIT) DispatchMessageW(&message);
+    } else {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+    }
+  }
+  GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernelAfter, &userAfter);
+  const auto ticks = [](const FILETIME& t) {
+    return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  };
+  const double cpuMs = (ticks(kernelAfter) - ticks(kernelBefore) + ticks(userAfter) -
+                        ticks(userBefore)) / 10000.0;
+  const auto frames = std::count(log_.begin(), log_.end(), std::string("upper draw"));
+  std::printf("every frame lost: %d frames and %.0f ms of CPU time in 2 s of the message loop\n",
+              static_cast<int>(frames), cpuMs);
+  // The lost frame and its one repaint; a paint that the system asks for meanwhile may add one
+  // more, with its own repaint. A repaint loop draws a frame whenever the thread is idle.
+  EXPECT_GE(frames, 2) << "the lost frame was not drawn again";
+  EXPECT_LE(frames, 4) << "painting went on while every frame was lost";
+  EXPECT_FALSE(RepaintRequested());
 }
 
 TEST_F(RenderPassTest, AnOccludedWindowDrawsNothingAndKeepsItsResources) {
