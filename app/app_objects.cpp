@@ -78,6 +78,10 @@ void RegenerateCharts() {
     app.LowerChart->BuildGeometry();
   }
 
-  SetWindowTextW(window, caption);
-  InvalidateRect(window, nullptr, FALSE);
+  // Without a window there is nothing to caption or repaint; InvalidateRect with no window would
+  // repaint every window on the desktop.
+  if (window != nullptr) {
+    SetWindowTextW(window, caption);
+    InvalidateRect(window, nullptr, FALSE);
+  }
 }

@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "app/app_objects.h"
 #include "app/random_source.h"
 #include "palette/irenderable.h"
 #include "tests/app/app_fixture.h"
@@ -101,6 +102,23 @@ TEST_F(AppTest, RegenKeepsSelectionsAndRespondsToAnyNotificationCode) {
     EXPECT_EQ(L"D2 Pie: Bright, Earth", Caption());
   }
   EXPECT_EQ(3, Upper()->GetSelectedSlice());
+}
+
+TEST_F(AppTest, RegenWithoutAMainWindowRepaintsNoWindow) {
+  // Another window of this process, visible and up to date, beside the program's.
+  const HWND other = CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                     nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(other);
+  UpdateWindow(other);
+  ForgetRepaint();
+  App().MainWindow.Reset();
+  random_.QueueChart({20, 30}, 1);
+  random_.QueueChart({20, 30}, 3);
+  RegenerateCharts();
+  EXPECT_EQ(App().PaletteTable[1].Get(), PaletteOf(Upper()));
+  EXPECT_FALSE(GetUpdateRect(other, nullptr, FALSE)) << "another window was invalidated";
+  EXPECT_FALSE(RepaintRequested()) << "the window the program no longer holds was invalidated";
+  DestroyWindow(other);
 }
 
 TEST_F(AppTest, GrayToggleChangesTheUpperPaletteAndRepaints) {
