@@ -122,6 +122,7 @@ class DpiChange : public AppTest {
 
   void SetUp() override {
     AppTest::SetUp();
+    if (HasFatalFailure()) return;
     faceName_ = DescriptionOf(FontOf(GetDlgItem(window_, IdRegen))).lfFaceName;
     startDpi_ = static_cast<UINT>(App().MainWindow->GetDpi());
   }
