@@ -1,6 +1,7 @@
 // The real main window when its DPI changes, as WM_DPICHANGED tells it on a monitor of another
 // scaling. Wine never sends the message, so the tests send it as the system would.
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 #include <vector>
@@ -43,8 +44,8 @@ bool operator==(const RECT& a, const RECT& b) {
 
 class DpiChange : public AppTest {
  protected:
-  // A suggested rectangle as the system makes one: the client area at its logical size in the
-  // new DPI's pixels, plus the frame, kept on the work area (taller windows are cut to it).
+  // A suggested rectangle of the kind the system sends: the client area at its logical size in
+  // the new DPI's pixels, plus the frame, kept on the work area (taller windows are cut to it).
   RECT Suggestion(UINT dpi) const {
     RECT frame{};
     RECT client{};
