@@ -16,13 +16,9 @@ inline INT32 RoundHalfEven(double value) {
   if (value <= static_cast<double>(INT_MIN)) return INT_MIN;
   const double lower = std::floor(value);
   const double fraction = value - lower;
-  double result = lower;
-  if (fraction > 0.5) {
-    result = lower + 1.0;
-  } else if (fraction == 0.5 && std::fmod(lower, 2.0) != 0.0) {
-    result = lower + 1.0;
-  }
-  return static_cast<INT32>(result);
+  // Up past the half, and at the half only from an odd number.
+  const bool up = fraction > 0.5 || (fraction == 0.5 && std::fmod(lower, 2.0) != 0.0);
+  return static_cast<INT32>(up ? lower + 1.0 : lower);
 }
 
 }  // namespace orb

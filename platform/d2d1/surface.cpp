@@ -55,6 +55,7 @@ void Surface::BlendSpan(int y, int x, int count, float coverage, const Paint& pa
     std::fill(pixel, pixel + count, paint.pixel);
     return;
   }
+  // NOLINTNEXTLINE(bugprone-incorrect-roundings): coverage is positive, so + 0.5 rounds
   const std::uint32_t k = static_cast<std::uint32_t>(std::min(coverage, 1.0f) * 255.0f + 0.5f);
   const std::uint32_t keep = 255 - Div255(paint.a * k);
   // Two channels per multiply: blue and red in one word, green and alpha in another.

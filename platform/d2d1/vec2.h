@@ -3,6 +3,7 @@
 // precision throughout: the public interface hands over floats, the work is done in doubles.
 
 #include <cmath>
+#include <limits>
 
 namespace standin {
 
@@ -45,7 +46,8 @@ inline Affine Then(const Affine& first, const Affine& second) {
 }
 
 struct Box {
-  double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
+  static constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  double left = kInfinity, top = kInfinity, right = -kInfinity, bottom = -kInfinity;
 
   void Add(Vec2 p) {
     if (p.x < left) left = p.x;
