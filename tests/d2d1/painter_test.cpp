@@ -1,11 +1,15 @@
 // The painter behind the render target, driven directly: exact-area coverage of fills and
-// strokes, source-over blending, aliased rendering, clipping and the DIP-to-pixel mapping.
+// strokes, source-over blending, aliased rendering, clipping and the DIP-to-pixel mapping, and
+// the program's own charts pixel for pixel.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <numbers>
+#include <vector>
 
+#include "chart/slice_layout.h"
 #include "platform/d2d1/painter.h"
 
 namespace {
@@ -265,6 +269,80 @@ TEST(StandInPainter, TransformMapsDipsToPixels) {
   segment.EndFigure(false);
   stroked.Stroke(segment, Affine::Scale(1.5, 1.5), 2.0, kWhite);
   EXPECT_NEAR(150.0 * 3.0, TotalCoverage(stroked), 1.0);
+}
+
+namespace core = standin;
+
+// The program's two charts as the chart lays them out (slice_layout.h) and the stand-in draws
+// them: every wedge filled, the upper chart's outlined two units wide; selected is the upper
+// chart's pulled-out slice. Returns an FNV-1a hash of the frame's pixels.
+std::uint64_t ChartFrameHash(int width, int height, float dpi, int selected, float offset) {
+  core::Painter painter;
+  painter.Resize(width, height);
+  painter.Clear(core::MakePaint(0.0f, 82.0f / 255.0f, 121.0f / 255.0f, 1.0f, 1.0f));
+  const double scale = dpi / 96.0;
+  const core::Affine toPixels = core::Affine::Scale(scale, scale);
+  const float widthInDips = static_cast<float>(width) * (96.0f / dpi);
+  struct Chart {
+    float width, top, height;
+    bool outlined;
+    std::vector<float> values;
+  };
+  const Chart charts[] = {{400, 10, 200, true, {10, 150, 37, 88, 120, 64, 10, 99, 142, 51}},
+                          {300, 220, 300, false, {150, 10, 10, 72, 130, 45, 18}}};
+  const core::Paint outline = core::MakePaint(192 / 255.0f, 192 / 255.0f, 192 / 255.0f, 1, 1);
+  for (const Chart& chart : charts) {
+    const float left = (widthInDips - chart.width) / 2.0f;
+    const PieEllipse pie = EllipseInRectangle(left, chart.top, chart.width, chart.height);
+    const float total = PieTotal(chart.values);
+    float start = 0.0f;
+    for (std::size_t i = 0; i < chart.values.size(); ++i) {
+      const float end = start + 360.0f * (chart.values[i] / total);
+      const bool pulled = chart.outlined && static_cast<int>(i) == selected;
+      const SliceFigure f = LayOutSlice(pie, start, end, pulled, offset);
+      start = end;
+      core::Path path;
+      path.BeginFigure({f.apex.x, f.apex.y}, true);
+      path.LineTo({f.rimStart.x, f.rimStart.y});
+      path.ArcTo({f.rimEnd.x, f.rimEnd.y}, pie.rx, pie.ry, 0.0, false,
+                 f.arcSize == D2D1_ARC_SIZE_LARGE);
+      path.EndFigure(true);
+      const float shade = static_cast<float>(i + 1) / static_cast<float>(chart.values.size() + 1);
+      painter.Fill(path, toPixels, core::MakePaint(shade, 1.0f - shade, 0.5f, 1.0f, 1.0f));
+      if (chart.outlined) painter.Stroke(path, toPixels, 2.0, outline);
+    }
+  }
+  std::uint64_t hash = 14695981039346656037ull;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      hash = (hash ^ painter.Pixels().At(x, y)) * 1099511628211ull;
+    }
+  }
+  return hash;
+}
+
+TEST(StandInPainter, TheProgramsChartsKeepTheirPixels) {
+  // Recorded from the drawing core before it learned to cut curves outside the frame and to
+  // bound its work. Any change to how the program's wedges are drawn shows here; when one is
+  // meant, record the new hashes.
+  struct Scene {
+    int width, height;
+    float dpi;
+    int selected;
+    float offset;
+    std::uint64_t hash;
+  };
+  const Scene scenes[] = {
+      {512, 540, 96, 3, 20, 0x6b8dbbf4de6b5ca9ull},    // the window as it opens, a slice out
+      {640, 675, 120, 0, 7, 0x7d910e130f2c1f2full},    // at 120 DPI, a slice on its way out
+      {200, 540, 96, -1, 0, 0x8bb4b9cf53739667ull},    // narrower than the charts
+      {1280, 300, 120, 8, 13, 0x31735691e3d1a818ull},  // wide and short
+      {37, 610, 144, 1, 20, 0xddf373a5e7d211dfull},    // a sliver at 144 DPI
+  };
+  for (const Scene& s : scenes) {
+    EXPECT_EQ(s.hash, ChartFrameHash(s.width, s.height, s.dpi, s.selected, s.offset))
+        << s.width << " x " << s.height << " at " << s.dpi << " DPI";
+  }
 }
 
 }  // namespace
