@@ -11,16 +11,20 @@ double AngleBetween(Vec2 u, Vec2 v) { return std::atan2(Cross(u, v), Dot(u, v));
 
 }  // namespace
 
-Vec2 EndpointArc::At(double t) const {
-  const double c = std::cos(t) * rx;
-  const double s = std::sin(t) * ry;
-  return {center.x + cosPhi * c - sinPhi * s, center.y + sinPhi * c + cosPhi * s};
+// cos(t0 + s) - cos(t0) and sin(t0 + s) - sin(t0) as products, free of cancellation.
+Vec2 EndpointArc::Along(double s) const {
+  const double half = std::sin(s / 2.0);
+  const double mid = startAngle + s / 2.0;
+  const double c = -2.0 * std::sin(mid) * half * rx;
+  const double d = 2.0 * std::cos(mid) * half * ry;
+  return {start.x + cosPhi * c - sinPhi * d, start.y + sinPhi * c + cosPhi * d};
 }
 
 // The conversion from endpoint to centre parameterisation of SVG 1.1's implementation notes.
 EndpointArc SolveEndpointArc(Vec2 from, Vec2 to, double rx, double ry, double rotationDegrees,
                              bool clockwise, bool large) {
   EndpointArc arc;
+  arc.start = from;
   if (from.x == to.x && from.y == to.y) return arc;
   rx = std::fabs(rx);
   ry = std::fabs(ry);
@@ -58,13 +62,14 @@ EndpointArc SolveEndpointArc(Vec2 from, Vec2 to, double rx, double ry, double ro
                 arc.sinPhi * cx1 + arc.cosPhi * cy1 + (from.y + to.y) / 2.0};
 
   const Vec2 u{(x1 - cx1) / rx, (y1 - cy1) / ry};
-  const Vec2 v{(-x1 - cx1) / rx, (-y1 - cy1) / ry};
   arc.startAngle = AngleBetween({1.0, 0.0}, u);
-  double sweep = AngleBetween(u, v);
+  // On the unit circle the centre stands root half chords from the chord's middle, so the small
+  // arc spans 2 atan(1 / root): exact however large the radii, where the angle between the two
+  // radius vectors would drown in their rounding.
   constexpr double kTurn = 2.0 * std::numbers::pi;
-  if (clockwise && sweep < 0.0) sweep += kTurn;
-  if (!clockwise && sweep > 0.0) sweep -= kTurn;
-  arc.sweep = sweep;
+  const double small = 2.0 * std::atan2(1.0, std::fabs(root));
+  const double sweep = large ? kTurn - small : small;
+  arc.sweep = clockwise ? sweep : -sweep;
   arc.kind = EndpointArc::Kind::Curved;
   return arc;
 }

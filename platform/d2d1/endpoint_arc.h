@@ -13,6 +13,7 @@ struct EndpointArc {
     Curved,
   };
   Kind kind = Kind::Nothing;
+  Vec2 start;  // the arc's first point, from which its other points are measured
   Vec2 center;
   double rx = 0.0, ry = 0.0;  // radii after scaling up, when the given ones were too small
   double cosPhi = 1.0, sinPhi = 0.0;
@@ -20,7 +21,10 @@ struct EndpointArc {
   double sweep = 0.0;       // radians; positive runs clockwise on a y-down screen
 
   // The point at angle t of the ellipse (not limited to the arc).
-  Vec2 At(double t) const;
+  Vec2 At(double t) const { return Along(t - startAngle); }
+  // The point reached after turning by s from the start. Measured from the start point, not
+  // from the centre, so that it stays exact when the radii dwarf the arc.
+  Vec2 Along(double s) const;
 };
 
 // clockwise: Direct2D's D2D1_SWEEP_DIRECTION_CLOCKWISE; large: D2D1_ARC_SIZE_LARGE.

@@ -54,28 +54,27 @@ void AddCubic(Box& box, Vec2 p0, Vec2 p1, Vec2 p2, Vec2 p3) {
   }
 }
 
-// Is angle t on the arc that starts at start and turns by sweep?
-bool OnArc(double t, double start, double sweep) {
+// How far the arc has turned from its start when it reaches angle t, the long way round when
+// t lies beyond its end (so that the caller can tell).
+double TurnTo(double t, double start, double sweep) {
   constexpr double kTurn = 2.0 * std::numbers::pi;
-  double offset = sweep >= 0.0 ? t - start : start - t;
-  offset = std::fmod(offset, kTurn);
+  double offset = std::fmod(sweep >= 0.0 ? t - start : start - t, kTurn);
   if (offset < 0.0) offset += kTurn;
-  return offset <= std::fabs(sweep);
+  return sweep >= 0.0 ? offset : -offset;
 }
 
 void AddArc(Box& box, const EndpointArc& arc, const Affine& transform) {
   // After the transform a coordinate of the ellipse reads k + A cos t + B sin t, which is
-  // extreme where tan t = B / A.
+  // extreme where tan t = B / A. The extreme points are measured from the arc's start, which
+  // stays exact however far away the centre lies.
   const Vec2 axisX = transform.ApplyLinear({arc.cosPhi * arc.rx, arc.sinPhi * arc.rx});
   const Vec2 axisY = transform.ApplyLinear({-arc.sinPhi * arc.ry, arc.cosPhi * arc.ry});
-  const Vec2 center = transform.Apply(arc.center);
   for (int axis = 0; axis < 2; ++axis) {
     const double a = Coordinate(axisX, axis), b = Coordinate(axisY, axis);
     const double t0 = std::atan2(b, a);
     for (const double t : {t0, t0 + std::numbers::pi}) {
-      if (OnArc(t, arc.startAngle, arc.sweep)) {
-        box.Add(center + axisX * std::cos(t) + axisY * std::sin(t));
-      }
+      const double turn = TurnTo(t, arc.startAngle, arc.sweep);
+      if (std::fabs(turn) <= std::fabs(arc.sweep)) box.Add(transform.Apply(arc.Along(turn)));
     }
   }
 }
