@@ -57,6 +57,12 @@ void Rasterizer::AddEdge(Vec2 from, Vec2 to) {
 }
 
 void Rasterizer::AddClippedEdge(Vec2 from, Vec2 to) {
+  // A cut of an edge spanning more than the doubles hold comes out NaN; no row number may be
+  // made from one.
+  if (!std::isfinite(from.x) || !std::isfinite(from.y) || !std::isfinite(to.x) ||
+      !std::isfinite(to.y)) {
+    return;
+  }
   const double w = width_;
   from.x = std::clamp(from.x, 0.0, w);
   to.x = std::clamp(to.x, 0.0, w);
@@ -65,6 +71,8 @@ void Rasterizer::AddClippedEdge(Vec2 from, Vec2 to) {
   const Vec2 top = to.y > from.y ? from : to;
   const Vec2 bottom = to.y > from.y ? to : from;
   const double slope = (bottom.x - top.x) / (bottom.y - top.y);  // dx per unit of y
+  // So flat in height that the slope overflows: the edge encloses no area a float can hold.
+  if (!std::isfinite(slope)) return;
 
   if (!antialiased_) {
     // Rows whose centre lies in [top, bottom): one unit at the first centre not left of x.
