@@ -56,7 +56,12 @@ class ContainmentProbe final : public FlattenSink {
 
 bool PathFillContains(const Path& path, const Affine& transform, double tolerance, Vec2 point) {
   ContainmentProbe probe(point);
-  FlattenPath(path, transform, tolerance, probe);
+  // Curves that stay farther than the tolerance from the point only need their chords: the
+  // winding around the point and the nearness test come out the same.
+  FlattenView view;
+  view.toView = transform;
+  view.box = {point.x - tolerance, point.y - tolerance, point.x + tolerance, point.y + tolerance};
+  FlattenPath(path, transform, tolerance, view, probe);
   const bool inside = path.GetFillRule() == FillRule::Winding ? probe.Winding() != 0
                                                               : (std::abs(probe.Winding()) & 1) != 0;
   return inside || probe.NearestSquared() < tolerance * tolerance;

@@ -1,5 +1,7 @@
 #include "platform/d2d1/painter.h"
 
+#include <cmath>
+
 #include "platform/d2d1/flatten.h"
 
 namespace standin {
@@ -78,18 +80,31 @@ void Painter::Clear(const Paint& paint) {
   }
 }
 
+FlattenView Painter::Frame(const Affine& toPixels, double margin) const {
+  FlattenView view;
+  view.toView = toPixels;
+  view.box = {0.0, 0.0, static_cast<double>(surface_.Width()),
+              static_cast<double>(surface_.Height())};
+  view.margin = margin;
+  return view;
+}
+
 void Painter::Fill(const Path& path, const Affine& toPixels, const Paint& paint) {
   FillEdges edges(raster_);
-  FlattenPath(path, toPixels, kRenderTolerance, edges);
+  FlattenPath(path, toPixels, kRenderTolerance, Frame(toPixels, 0.0), edges);
   Blend(path.GetFillRule(), paint);
 }
 
 void Painter::Stroke(const Path& path, const Affine& toPixels, double width, const Paint& paint) {
+  // A width too large to offset by draws nothing, like one of zero.
+  if (!std::isfinite(width)) return;
   RasterEdges edges(raster_);
   stroker_.Start(width, kMiterLimit, toPixels, edges);
   const double scale = toPixels.MaxScale();
+  // No piece of a stroke reaches further from its line than the miter limit allows.
+  const double reach = kMiterLimit * std::fabs(width) / 2.0 * scale;
   FlattenPath(path, Affine{}, scale > 0.0 ? kRenderTolerance / scale : kRenderTolerance,
-              stroker_);
+              Frame(toPixels, reach), stroker_);
   Blend(FillRule::Winding, paint);
 }
 

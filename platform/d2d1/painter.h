@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "platform/d2d1/flatten.h"
 #include "platform/d2d1/path.h"
 #include "platform/d2d1/rasterizer.h"
 #include "platform/d2d1/stroker.h"
@@ -38,6 +39,8 @@ class Painter {
 
  private:
   void Blend(FillRule rule, const Paint& paint);
+  // The frame in pixels, where hulls widened by margin (pixels) must land to be drawn.
+  FlattenView Frame(const Affine& toPixels, double margin) const;
 
   Surface surface_;
   const TileMask* clip_ = nullptr;
