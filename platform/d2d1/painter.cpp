@@ -105,6 +105,7 @@ void Painter::Stroke(const Path& path, const Affine& toPixels, double width, con
   const double reach = kMiterLimit * std::fabs(width) / 2.0 * scale;
   FlattenPath(path, Affine{}, scale > 0.0 ? kRenderTolerance / scale : kRenderTolerance,
               Frame(toPixels, reach), stroker_);
+  stroker_.Trim();
   Blend(FillRule::Winding, paint);
 }
 

@@ -10,103 +10,273 @@ namespace {
 constexpr double kStraight = 1e-9;
 // Vertices turning by less than 30 degrees keep the outline shared.
 const double kGentleCosine = std::cos(std::numbers::pi / 6.0);
+// Figures up to this many points are stroked whole; longer ones as they come.
+constexpr std::size_t kBuffered = 2048;
+// A run of shared outline longer than this is handed over in parts (only when streaming: a
+// buffered figure never has that many).
+constexpr std::size_t kRunLimit = kBuffered + 2;
+// What the working lists keep between figures.
+constexpr std::size_t kKept = 512;
+
+bool Same(Vec2 a, Vec2 b) { return a.x == b.x && a.y == b.y; }
+
+// Where the rungs p0 +- r0 and p1 +- r1 cross, if they do.
+bool RungsCross(Vec2 p0, Vec2 r0, Vec2 p1, Vec2 r1, Vec2* crossing) {
+  const double denominator = Cross(r0, r1);
+  if (denominator == 0.0) return false;
+  const Vec2 q = p1 - p0;
+  const double t = Cross(q, r1) / denominator;
+  const double u = Cross(q, r0) / denominator;
+  if (!(std::fabs(t) <= 1.0 && std::fabs(u) <= 1.0)) return false;
+  *crossing = p0 + r0 * t;
+  return true;
+}
+
+template <typename T>
+void Release(std::vector<T>& list) {
+  if (list.capacity() > kKept) std::vector<T>().swap(list);
+}
 
 }  // namespace
 
 void Stroker::Start(double width, double miterLimit, const Affine& transform, EdgeSink& out) {
   half_ = std::fabs(width) / 2.0;
+  if (!std::isfinite(half_)) half_ = 0.0;
   miterLimit_ = miterLimit < 1.0 ? 1.0 : miterLimit;
   transform_ = transform;
   out_ = &out;
 }
 
+void Stroker::Trim() {
+  Release(points_);
+  Release(left_);
+  Release(right_);
+  Release(crossings_);
+  Release(mapped_);
+}
+
 void Stroker::BeginFigure(Vec2 start, bool) {
   points_.clear();
   points_.push_back(start);
+  streaming_ = false;
+  runOpen_ = false;
+  last_ = start;
 }
 
 void Stroker::LineTo(Vec2 point) {
-  const Vec2 last = points_.back();
-  if (point.x != last.x || point.y != last.y) points_.push_back(point);
-}
-
-Vec2 Stroker::Offset(std::size_t segment) const {
-  const Vec2 d = directions_[segment];
-  return {-d.y * half_, d.x * half_};
-}
-
-// The offset of a gentle vertex: where the two segments' offset lines meet.
-Vec2 Stroker::Miter(std::size_t in, std::size_t out) const {
-  const Vec2 a = Offset(in), b = Offset(out);
-  const double cosine = Dot(directions_[in], directions_[out]);
-  return (a + b) * (1.0 / (1.0 + cosine));
-}
-
-// A vertex where the shared outline stays simple: a small turn, and segments long enough that
-// the inner offset lines meet within both of them.
-bool Stroker::Gentle(std::size_t in, std::size_t out) const {
-  const double cosine = Dot(directions_[in], directions_[out]);
-  if (cosine < kGentleCosine) return false;
-  const double halfTurnTangent = std::sqrt((1.0 - cosine) / (1.0 + cosine));
-  const double overlap = 2.0 * half_ * halfTurnTangent;
-  return lengths_[in] > overlap && lengths_[out] > overlap;
+  if (Same(point, last_)) return;
+  if (streaming_) {
+    const Segment next = MakeSegment(last_, point);
+    Step(pending_, &next);
+    pending_ = next;
+  } else {
+    points_.push_back(point);
+    if (points_.size() > kBuffered) StartStreaming();
+  }
+  last_ = point;
 }
 
 void Stroker::EndFigure(bool closed) {
   if (half_ <= 0.0 || out_ == nullptr) return;
-  std::size_t n = points_.size();
-  if (closed && n > 1 && points_[0].x == points_[n - 1].x && points_[0].y == points_[n - 1].y) {
-    --n;
+  if (streaming_) {
+    FinishStreaming(closed);
+  } else {
+    StrokeBuffered(closed);
   }
+}
+
+Stroker::Segment Stroker::MakeSegment(Vec2 from, Vec2 to) const {
+  Segment s;
+  s.from = from;
+  s.to = to;
+  const Vec2 d = to - from;
+  s.length = Length(d);
+  s.direction = d * (1.0 / s.length);
+  // A length so small that its inverse overflows.
+  if (!std::isfinite(s.direction.x) || !std::isfinite(s.direction.y)) {
+    s.direction = {d.x / s.length, d.y / s.length};
+  }
+  return s;
+}
+
+Stroker::Segment Stroker::Buffered(std::size_t i, std::size_t n) const {
+  return MakeSegment(points_[i], points_[(i + 1) % n]);
+}
+
+Vec2 Stroker::Offset(const Segment& segment) const {
+  const Vec2 d = segment.direction;
+  return {-d.y * half_, d.x * half_};
+}
+
+// The offset of a smooth vertex: where the two segments' offset lines meet.
+Vec2 Stroker::Miter(const Segment& in, const Segment& out) const {
+  const Vec2 a = Offset(in), b = Offset(out);
+  const double cosine = Dot(in.direction, out.direction);
+  return (a + b) * (1.0 / (1.0 + cosine));
+}
+
+// A vertex where the outline stays shared: a small turn.
+bool Stroker::Smooth(const Segment& in, const Segment& out) const {
+  return !(Dot(in.direction, out.direction) < kGentleCosine);
+}
+
+void Stroker::StrokeBuffered(bool closed) {
+  std::size_t n = points_.size();
+  if (closed && n > 1 && Same(points_[0], points_[n - 1])) --n;
   if (n < 2) return;
   const std::size_t segments = closed ? n : n - 1;
-  directions_.resize(segments);
-  lengths_.resize(segments);
-  for (std::size_t i = 0; i < segments; ++i) {
-    const Vec2 d = points_[(i + 1) % n] - points_[i];
-    lengths_[i] = Length(d);
-    directions_[i] = d * (1.0 / lengths_[i]);
+  if (!closed) {
+    for (std::size_t s = 0; s < segments; ++s) {
+      const Segment next = Buffered(s + 1, n);
+      Step(Buffered(s, n), s + 1 < segments ? &next : nullptr);
+    }
+    return;
   }
-  // Vertex v joins segment v - 1 to segment v; an open figure's end points join nothing.
-  auto in = [&](std::size_t v) { return (v + segments - 1) % segments; };
-  auto gentle = [&](std::size_t v) {
-    if (!closed && (v == 0 || v == n - 1)) return false;
-    return Gentle(in(v), v % segments);
+  // Vertex v joins segment v - 1 to segment v. Start at a corner, so that every run of shared
+  // outline begins and ends at one.
+  auto corner = [&](std::size_t v) {
+    return !Smooth(Buffered((v + n - 1) % n, n), Buffered(v, n));
   };
-
-  // Start at a corner, so that every run of shared outline begins and ends at one.
   std::size_t first = 0;
-  if (closed) {
-    while (first < n && gentle(first)) ++first;
-    if (first == n) {
+  while (first < n && !corner(first)) ++first;
+  if (first == n) {
+    // No corner at all: a ring, unless its inner side folds over the centre.
+    bool folds = false;
+    Vec2 crossing;
+    for (std::size_t v = 0; v < n && !folds; ++v) {
+      const std::size_t w = (v + 1) % n;
+      folds = RungsCross(points_[v], Miter(Buffered((v + n - 1) % n, n), Buffered(v, n)),
+                         points_[w], Miter(Buffered(v, n), Buffered(w, n)), &crossing);
+    }
+    if (!folds) {
       EmitRings(n);
       return;
     }
+    StartRun(points_[0], Miter(Buffered(n - 1, n), Buffered(0, n)));
+    for (std::size_t s = 0; s < n; ++s) {
+      const std::size_t w = (s + 1) % n;
+      AddRung(points_[w], Miter(Buffered(s, n), Buffered(w, n)));
+    }
+    EndRun();
+    return;
   }
-  left_.clear();
-  right_.clear();
   for (std::size_t k = 0; k < segments; ++k) {
     const std::size_t s = (first + k) % segments;
-    const std::size_t start = s;
-    const std::size_t end = (s + 1) % n;
-    if (left_.empty()) {
-      const Vec2 offset = Offset(s);
-      left_.push_back(points_[start] + offset);
-      right_.push_back(points_[start] - offset);
+    const Segment next = Buffered((s + 1) % segments, n);
+    Step(Buffered(s, n), &next);
+  }
+}
+
+// The buffer is full: stroke what is known, from the first corner after the start (or, when
+// there is none, from inside the bend), and keep the points before it for the end.
+void Stroker::StartStreaming() {
+  const std::size_t n = points_.size();  // segments 0 .. n - 2 are known
+  std::size_t split = 1;
+  while (split + 1 < n - 1 && Smooth(Buffered(split - 1, n), Buffered(split, n))) ++split;
+  splitAtCorner_ = !Smooth(Buffered(split - 1, n), Buffered(split, n));
+  split_ = Buffered(split, n);
+  StartRun(points_[split], splitAtCorner_ ? Offset(split_) : Miter(Buffered(split - 1, n), split_));
+  for (std::size_t s = split; s + 2 < n; ++s) {
+    const Segment next = Buffered(s + 1, n);
+    Step(Buffered(s, n), &next);
+  }
+  pending_ = Buffered(n - 2, n);
+  points_.resize(split + 1);
+  streaming_ = true;
+}
+
+void Stroker::FinishStreaming(bool closed) {
+  if (!closed) {
+    Step(pending_, nullptr);
+    StrokeHead(nullptr);
+    return;
+  }
+  if (!Same(last_, points_[0])) {
+    const Segment closing = MakeSegment(last_, points_[0]);
+    Step(pending_, &closing);
+    pending_ = closing;
+  }
+  StrokeHead(&pending_);
+}
+
+// The points held back, up to the split vertex where the stream began; before is the segment
+// that leads into the figure's start, when it is closed.
+void Stroker::StrokeHead(const Segment* before) {
+  const std::size_t count = points_.size() - 1;  // segments in the head
+  for (std::size_t i = 0; i <= count; ++i) {
+    const Segment segment = i < count ? MakeSegment(points_[i], points_[i + 1]) : split_;
+    if (i == 0) {
+      if (before != nullptr) Step(*before, &segment);
+    } else {
+      const Segment previous = MakeSegment(points_[i - 1], points_[i]);
+      Step(previous, &segment);
     }
-    if (gentle(end) && k + 1 < segments) {
-      const Vec2 miter = Miter(s, (s + 1) % segments);
-      left_.push_back(points_[end] + miter);
-      right_.push_back(points_[end] - miter);
-      continue;
+  }
+  // Split inside a bend, the last run ends on the rung the stream began with.
+  EndRun();
+}
+
+// One segment of a run; next is the segment after it, if the figure goes on.
+void Stroker::Step(const Segment& segment, const Segment* next) {
+  if (!runOpen_) StartRun(segment.from, Offset(segment));
+  if (next != nullptr && Smooth(segment, *next)) {
+    AddRung(segment.to, Miter(segment, *next));
+    return;
+  }
+  AddRung(segment.to, Offset(segment));
+  EndRun();
+  if (next != nullptr) Join(segment.to, segment.direction, next->direction);
+}
+
+void Stroker::StartRun(Vec2 point, Vec2 rung) {
+  runOpen_ = true;
+  folded_ = false;
+  left_.clear();
+  right_.clear();
+  crossings_.clear();
+  left_.push_back(point + rung);
+  right_.push_back(point - rung);
+  rungPoint_ = point;
+  rung_ = rung;
+}
+
+// The next rung of the open run. Two rungs that cross make the quadrilateral between them a
+// bow tie: its two triangles meet at the crossing, and the run continues as a folded one.
+void Stroker::AddRung(Vec2 point, Vec2 rung) {
+  Vec2 crossing;
+  const bool crossed = RungsCross(rungPoint_, rung_, point, rung, &crossing);
+  if (crossed) {
+    const Vec2 a0 = rungPoint_ + rung_, a1 = point + rung;
+    const double side = Cross(a1 - a0, crossing - a0) > 0.0 ? 1.0 : -1.0;
+    if (!folded_ || side != foldSide_) {
+      if (left_.size() > 1) EndRun();
+      StartRun(rungPoint_, rung_);
+      folded_ = true;
+      foldSide_ = side;
     }
-    const Vec2 offset = Offset(s);
-    left_.push_back(points_[end] + offset);
-    right_.push_back(points_[end] - offset);
+    crossings_.push_back(crossing);
+  } else if (folded_) {
+    EndRun();
+    StartRun(rungPoint_, rung_);
+  }
+  left_.push_back(point + rung);
+  right_.push_back(point - rung);
+  rungPoint_ = point;
+  rung_ = rung;
+  if (left_.size() >= kRunLimit) {
+    EndRun();
+    StartRun(point, rung);
+  }
+}
+
+void Stroker::EndRun() {
+  if (!runOpen_) return;
+  runOpen_ = false;
+  if (left_.size() < 2) return;
+  if (folded_) {
+    EmitFolded();
+  } else {
     EmitRun();
-    if (closed || end != n - 1) {
-      Join(points_[end], directions_[s], directions_[(s + 1) % segments]);
-    }
   }
 }
 
@@ -115,8 +285,27 @@ void Stroker::EmitRun() {
   mapped_.clear();
   for (const Vec2& p : left_) mapped_.push_back(transform_.Apply(p));
   for (auto p = right_.rbegin(); p != right_.rend(); ++p) mapped_.push_back(transform_.Apply(*p));
-  left_.clear();
-  right_.clear();
+  EmitPolygon();
+}
+
+// A folded run is the sum of its bow ties' triangles: those on the left side's end of each
+// rung add up to the left side followed by the crossings backwards, the others to the
+// crossings followed by the right side backwards.
+void Stroker::EmitFolded() {
+  mapped_.clear();
+  for (const Vec2& p : left_) mapped_.push_back(transform_.Apply(p));
+  for (auto p = crossings_.rbegin(); p != crossings_.rend(); ++p) {
+    mapped_.push_back(transform_.Apply(*p));
+  }
+  EmitPolygon();
+  mapped_.clear();
+  for (const Vec2& p : crossings_) mapped_.push_back(transform_.Apply(p));
+  for (auto p = right_.rbegin(); p != right_.rend(); ++p) mapped_.push_back(transform_.Apply(*p));
+  EmitPolygon();
+}
+
+// The mapped polygon, in the common orientation.
+void Stroker::EmitPolygon() {
   const std::size_t count = mapped_.size();
   double area = 0.0;
   for (std::size_t i = 0; i < count; ++i) area += Cross(mapped_[i], mapped_[(i + 1) % count]);
@@ -132,10 +321,12 @@ void Stroker::EmitRun() {
 void Stroker::EmitRings(std::size_t n) {
   mapped_.clear();
   for (std::size_t v = 0; v < n; ++v) {
-    mapped_.push_back(transform_.Apply(points_[v] + Miter((v + n - 1) % n, v)));
+    mapped_.push_back(
+        transform_.Apply(points_[v] + Miter(Buffered((v + n - 1) % n, n), Buffered(v, n))));
   }
   for (std::size_t v = 0; v < n; ++v) {
-    mapped_.push_back(transform_.Apply(points_[v] - Miter((v + n - 1) % n, v)));
+    mapped_.push_back(
+        transform_.Apply(points_[v] - Miter(Buffered((v + n - 1) % n, n), Buffered(v, n))));
   }
   double leftArea = 0.0, rightArea = 0.0;
   for (std::size_t i = 0; i < n; ++i) {

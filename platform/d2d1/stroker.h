@@ -5,6 +5,14 @@
 // (which is exactly the miter join there). At sharp corners the outline breaks: each side is
 // cut square, and a join piece on the outer side adds the miter, cut off at the limit. Every
 // polygon is emitted with the same orientation, so their union is what a winding fill covers.
+//
+// Where the half width exceeds the curve's radius, the inner side of the shared outline folds
+// back over the centre. The outline stays one piece of the stroke all the same: it is split
+// where neighbouring cross-pieces meet, into the part on the outer side and the part beyond the
+// centre, each filled with winding one.
+//
+// A figure is kept whole while it is short; a longer one is stroked as it comes, holding only
+// its first stretch (up to its first corner) until it ends, so the working lists stay bounded.
 
 #include <cstddef>
 #include <vector>
@@ -33,24 +41,57 @@ class Stroker final : public FlattenSink {
   void LineTo(Vec2 point) override;
   void EndFigure(bool closed) override;
 
+  // Gives back what an unusually long figure made the working lists grow to.
+  void Trim();
+
  private:
+  struct Segment {
+    Vec2 from, to;
+    Vec2 direction;  // unit
+    double length = 0.0;
+  };
+
+  Segment MakeSegment(Vec2 from, Vec2 to) const;
+  Segment Buffered(std::size_t i, std::size_t n) const;  // segment i of the buffered points
+  bool Smooth(const Segment& in, const Segment& out) const;
+  Vec2 Offset(const Segment& segment) const;
+  Vec2 Miter(const Segment& in, const Segment& out) const;
+
+  void StrokeBuffered(bool closed);
+  void StartStreaming();
+  void FinishStreaming(bool closed);
+  void StrokeHead(const Segment* before);
+
+  void Step(const Segment& segment, const Segment* next);
+  void StartRun(Vec2 point, Vec2 rung);
+  void AddRung(Vec2 point, Vec2 rung);
+  void EndRun();
+  void EmitRun();
+  void EmitFolded();
+  void EmitPolygon();
+  void EmitRings(std::size_t n);
   void Piece(const Vec2* corners, int count);
   void Join(Vec2 vertex, Vec2 in, Vec2 out);
-  bool Gentle(std::size_t in, std::size_t out) const;
-  Vec2 Offset(std::size_t segment) const;
-  Vec2 Miter(std::size_t in, std::size_t out) const;
-  void EmitRun();
-  void EmitRings(std::size_t n);
 
   double half_ = 0.5;
   double miterLimit_ = 10.0;
   Affine transform_;
   EdgeSink* out_ = nullptr;
-  // The current figure and its working lists, kept between figures for their capacity.
+
+  // The figure while it is short; once it streams, its first stretch up to the split vertex.
   std::vector<Vec2> points_;
-  std::vector<Vec2> directions_;  // unit direction of each segment
-  std::vector<double> lengths_;
-  std::vector<Vec2> left_, right_, mapped_;
+  bool streaming_ = false;
+  bool splitAtCorner_ = false;  // the stream began at a corner rather than inside a bend
+  Segment split_;               // the first streamed segment, which leaves the split vertex
+  Segment pending_;             // the last segment, waiting for the one after it
+  Vec2 last_;
+
+  // The open run: rungs are the cross-pieces p +- r between its two sides.
+  bool runOpen_ = false;
+  bool folded_ = false;  // the run's rungs cross each other: its outline folds over itself
+  double foldSide_ = 0.0;
+  Vec2 rungPoint_, rung_;
+  std::vector<Vec2> left_, right_, crossings_, mapped_;
 };
 
 }  // namespace standin
