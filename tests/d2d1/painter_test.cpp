@@ -143,6 +143,29 @@ TEST(StandInPainter, TwoUnitStrokeCoversItsLengthTimesTwo) {
   EXPECT_NEAR(2 * kPi * 50 * 2, TotalCoverage(ring), 2 * kPi * 50 * 2 * 0.01);
 }
 
+TEST(StandInPainter, AStrokeWiderThanItsCurveCoversWhatItsRungsSweep) {
+  // Half a width of 250 on a quarter circle of radius 20: each rung runs from radius 270 through
+  // the centre to radius 230 beyond it, sweeping a quarter disc on either side of the centre.
+  Painter painter = Blank(600, 600);
+  Path quarter;
+  quarter.BeginFigure({280, 300}, false);
+  quarter.ArcTo({300, 280}, 20, 20, 0, true, false);
+  quarter.EndFigure(false);
+  painter.Stroke(quarter, Affine{}, 500.0, kWhite);
+  EXPECT_EQ(1.0, Alpha(painter, 150, 150));  // on the outer quarter, at radius 212
+  EXPECT_EQ(1.0, Alpha(painter, 440, 440));  // on the quarter beyond the centre, at radius 198
+  EXPECT_EQ(0.0, Alpha(painter, 440, 160));  // on neither
+  const double sectors = kPi / 4 * (270.0 * 270.0 + 230.0 * 230.0);
+  // The flattened ends stand off the radius by half a chord's turn, which trims a few percent.
+  EXPECT_NEAR(sectors, TotalCoverage(painter), sectors * 0.05);
+
+  // A full circle so stroked is a disc of radius 270: no hole where the inner side folds.
+  Painter disc = Blank(600, 600);
+  disc.Stroke(Circle(300, 300, 20), Affine{}, 500.0, kWhite);
+  EXPECT_EQ(1.0, Alpha(disc, 300, 300));
+  EXPECT_NEAR(kPi * 270.0 * 270.0, TotalCoverage(disc), kPi * 270.0 * 270.0 * 0.01);
+}
+
 TEST(StandInPainter, CornersAreMiteredUpToTheLimit) {
   // A right angle with a 4-unit stroke: the miter fills the outer 2 x 2 corner square.
   Painter painter = Blank(60, 60);
