@@ -87,12 +87,12 @@ class Curve {
     return k <= 0 ? p0_ : s_.end;
   }
 
-  // A box holding the curve from point a to point b; false when there is no cheap one.
-  bool Hull(int a, int b, int n, Box* box) const {
+  // A box holding the curve from point a (pa) to point b (pb); false when there is no cheap one.
+  bool Hull(int a, int b, int n, Vec2 pa, Vec2 pb, Box* box) const {
     const double t0 = static_cast<double>(a) / n, t1 = static_cast<double>(b) / n;
     switch (s_.kind) {
       case Segment::Kind::Line:
-        *box = BoxOf(p0_, s_.end);
+        *box = BoxOf(pa, pb);
         return true;
       case Segment::Kind::Quadratic: {
         // The piece's own control points, from the curve's polar form.
@@ -129,7 +129,7 @@ class Curve {
         if (!(turn <= std::numbers::pi)) return false;
         const double quarter = std::sin(turn / 4.0);
         const double sagitta = 2.0 * std::max(arc.rx, arc.ry) * quarter * quarter;
-        *box = BoxOf(arc.Along(s0), arc.Along(s1));
+        *box = BoxOf(pa, pb);
         box->left -= sagitta;
         box->top -= sagitta;
         box->right += sagitta;
@@ -149,11 +149,12 @@ class Curve {
   const Segment& s_;
 };
 
-// Flattens figures into a sink, or only counts the points it would hand over.
+// Flattens figures into a sink, or only counts the points it would hand over (giving up once
+// the count has cost more than a given number of halvings).
 class Flattener {
  public:
-  Flattener(const Affine& transform, const FlattenView& view, FlattenSink* sink)
-      : transform_(transform), view_(view), sink_(sink) {
+  Flattener(const Affine& transform, const FlattenView& view, FlattenSink* sink, long halvings = 0)
+      : transform_(transform), view_(view), sink_(sink), halvingsLeft_(halvings) {
     reach_ = view.box;
     reach_.left -= view.margin;
     reach_.top -= view.margin;
@@ -166,7 +167,7 @@ class Flattener {
     if (!Usable(figure, segments)) return;
     if (sink_ != nullptr) sink_->BeginFigure(transform_.Apply(figure.start), figure.filled);
     Vec2 current = figure.start;
-    for (std::uint32_t i = 0; i < figure.segmentCount; ++i) {
+    for (std::uint32_t i = 0; i < figure.segmentCount && !GaveUp(); ++i) {
       const Segment& s = segments[figure.firstSegment + i];
       const Curve curve(current, s);
       if (!curve.Adds()) continue;
@@ -175,7 +176,7 @@ class Flattener {
       if (pieces <= kCutFrom) {
         EmitAll(curve, 0, n, n);
       } else {
-        Visit(curve, 0, n, n);
+        Visit(curve, 0, n, n, current, s.end);
       }
       current = s.end;
     }
@@ -184,6 +185,7 @@ class Flattener {
   }
 
   long Count() const { return count_; }
+  bool GaveUp() const { return sink_ == nullptr && halvingsLeft_ < 0; }
 
  private:
   // Every coordinate, solved arc value and mapped point must be finite, or the figure is left
@@ -215,12 +217,13 @@ class Flattener {
 
   // Halves the piece from point a to point b until its hull lies outside the view's reach, or
   // so close that none of its parts could.
-  void Visit(const Curve& curve, int a, int b, int n) {
+  void Visit(const Curve& curve, int a, int b, int n, Vec2 pa, Vec2 pb) {
+    if (sink_ == nullptr && --halvingsLeft_ < 0) return;
     Box hull;
-    if (curve.Hull(a, b, n, &hull)) {
+    if (curve.Hull(a, b, n, pa, pb, &hull)) {
       const Box seen = ToView(hull);
       if (Misses(seen, reach_)) {
-        Cull(seen, curve.Point(b, n));
+        Cull(seen, pb);
         return;
       }
       if (Within(seen, reach_)) {
@@ -229,12 +232,13 @@ class Flattener {
       }
     }
     if (b - a == 1) {
-      Emit(curve.Point(b, n));
+      Emit(pb);
       return;
     }
     const int middle = a + (b - a) / 2;
-    Visit(curve, a, middle, n);
-    Visit(curve, middle, b, n);
+    const Vec2 pm = curve.Point(middle, n);
+    Visit(curve, a, middle, n, pa, pm);
+    Visit(curve, middle, b, n, pm, pb);
   }
 
   Box ToView(const Box& hull) const {
@@ -289,6 +293,7 @@ class Flattener {
   Box reach_;  // the view widened by the margin: where a hull must reach to count
   FlattenSink* sink_;
   long count_ = 0;
+  long halvingsLeft_;
   bool pending_ = false;
   Box pendingHull_;
   Vec2 pendingEnd_;
@@ -336,11 +341,14 @@ void FlattenPath(const Path& path, const Affine& transform, double tolerance,
     }
   }
   if (pieces > kMaxPathPieces) {
-    Flattener counter(transform, view, nullptr);
-    for (const Figure& figure : path.Figures()) counter.Add(path, figure, local, 1.0);
-    if (counter.Count() > kMaxPathPieces) {
-      share = static_cast<double>(kMaxPathPieces) / static_cast<double>(counter.Count());
+    // The count itself may only cost about as much as half the budget; when the view cannot
+    // tell the curves' parts apart that cheaply, every curve gets its share of all pieces.
+    Flattener counter(transform, view, nullptr, kMaxPathPieces / 2);
+    for (const Figure& figure : path.Figures()) {
+      if (!counter.GaveUp()) counter.Add(path, figure, local, 1.0);
     }
+    const double needed = counter.GaveUp() ? pieces : static_cast<double>(counter.Count());
+    if (needed > kMaxPathPieces) share = kMaxPathPieces / needed;
   }
   Flattener flattener(transform, view, &sink);
   for (const Figure& figure : path.Figures()) flattener.Add(path, figure, local, share);

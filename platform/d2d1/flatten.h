@@ -38,7 +38,7 @@ void FlattenPath(const Path& path, const Affine& transform, double tolerance,
 
 // The most points one path is flattened into. When the view needs more, every curve of the
 // path is flattened that much more coarsely.
-constexpr int kMaxPathPieces = 1 << 17;
+constexpr int kMaxPathPieces = 1 << 16;
 
 // The number of chords that keeps each within tolerance of the curve (at least 1).
 int QuadraticPieces(Vec2 p0, Vec2 p1, Vec2 p2, double tolerance);
