@@ -99,13 +99,20 @@ void Painter::Stroke(const Path& path, const Affine& toPixels, double width, con
   // A width too large to offset by draws nothing, like one of zero.
   if (!std::isfinite(width)) return;
   RasterEdges edges(raster_);
-  stroker_.Start(width, kMiterLimit, toPixels, edges);
   const double scale = toPixels.MaxScale();
   // No piece of a stroke reaches further from its line than the miter limit allows.
   const double reach = kMiterLimit * std::fabs(width) / 2.0 * scale;
-  FlattenPath(path, Affine{}, scale > 0.0 ? kRenderTolerance / scale : kRenderTolerance,
-              Frame(toPixels, reach), stroker_);
+  const FlattenView frame = Frame(toPixels, reach);
+  stroker_.Start(width, kMiterLimit, toPixels, frame.box, edges);
+  FlattenPath(path, Affine{}, scale > 0.0 ? kRenderTolerance / scale : kRenderTolerance, frame,
+              stroker_);
   stroker_.Trim();
+  if (stroker_.CoveredFrame()) {
+    // The frame as one more piece, in the pieces' orientation.
+    const Box& f = frame.box;
+    raster_.AddEdge({f.right, f.top}, {f.right, f.bottom});
+    raster_.AddEdge({f.left, f.bottom}, {f.left, f.top});
+  }
   Blend(FillRule::Winding, paint);
 }
 

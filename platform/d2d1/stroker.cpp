@@ -39,11 +39,14 @@ void Release(std::vector<T>& list) {
 
 }  // namespace
 
-void Stroker::Start(double width, double miterLimit, const Affine& transform, EdgeSink& out) {
+void Stroker::Start(double width, double miterLimit, const Affine& transform, const Box& frame,
+                    EdgeSink& out) {
   half_ = std::fabs(width) / 2.0;
   if (!std::isfinite(half_)) half_ = 0.0;
   miterLimit_ = miterLimit < 1.0 ? 1.0 : miterLimit;
   transform_ = transform;
+  frame_ = frame;
+  coveredFrame_ = false;
   out_ = &out;
 }
 
@@ -64,7 +67,7 @@ void Stroker::BeginFigure(Vec2 start, bool) {
 }
 
 void Stroker::LineTo(Vec2 point) {
-  if (Same(point, last_)) return;
+  if (Same(point, last_) || coveredFrame_) return;
   if (streaming_) {
     const Segment next = MakeSegment(last_, point);
     Step(pending_, &next);
@@ -77,7 +80,7 @@ void Stroker::LineTo(Vec2 point) {
 }
 
 void Stroker::EndFigure(bool closed) {
-  if (half_ <= 0.0 || out_ == nullptr) return;
+  if (half_ <= 0.0 || out_ == nullptr || coveredFrame_) return;
   if (streaming_) {
     FinishStreaming(closed);
   } else {
@@ -309,7 +312,9 @@ void Stroker::EmitPolygon() {
   const std::size_t count = mapped_.size();
   double area = 0.0;
   for (std::size_t i = 0; i < count; ++i) area += Cross(mapped_[i], mapped_[(i + 1) % count]);
-  if (area == 0.0) return;
+  if (area == 0.0 || coveredFrame_) return;
+  // A single quadrilateral is convex (its rungs do not cross).
+  if (count == 4 && !folded_ && Covers(mapped_.data(), count, area)) return;
   if (area > 0.0) {
     for (std::size_t i = 0; i < count; ++i) out_->AddEdge(mapped_[i], mapped_[(i + 1) % count]);
   } else {
@@ -387,13 +392,32 @@ void Stroker::Piece(const Vec2* corners, int count) {
   double area = 0.0;
   for (int i = 0; i < count; ++i) mapped[i] = transform_.Apply(corners[i]);
   for (int i = 0; i < count; ++i) area += Cross(mapped[i], mapped[(i + 1) % count]);
-  if (area == 0.0) return;
+  if (area == 0.0 || coveredFrame_) return;
+  if (Covers(mapped, static_cast<std::size_t>(count), area)) return;
   // One orientation for every piece, so overlaps add up instead of cancelling.
   if (area > 0.0) {
     for (int i = 0; i < count; ++i) out_->AddEdge(mapped[i], mapped[(i + 1) % count]);
   } else {
     for (int i = count; i > 0; --i) out_->AddEdge(mapped[i % count], mapped[i - 1]);
   }
+}
+
+// Whether the convex polygon (of signed area area) holds the frame's four corners. Once one
+// does, the stroke covers the whole frame and what follows can only add to full cover.
+bool Stroker::Covers(const Vec2* mapped, std::size_t count, double area) {
+  const Vec2 corners[4] = {{frame_.left, frame_.top},
+                           {frame_.right, frame_.top},
+                           {frame_.right, frame_.bottom},
+                           {frame_.left, frame_.bottom}};
+  for (const Vec2& c : corners) {
+    for (std::size_t i = 0; i < count; ++i) {
+      const Vec2 a = mapped[i], b = mapped[(i + 1) % count];
+      const double side = Cross(b - a, c - a);
+      if (!(area > 0.0 ? side >= 0.0 : side <= 0.0)) return false;
+    }
+  }
+  coveredFrame_ = true;
+  return true;
 }
 
 }  // namespace standin

@@ -34,8 +34,10 @@ class EdgeSink {
 class Stroker final : public FlattenSink {
  public:
   // width and the corners are measured before the transform; points are flattened before the
-  // transform too and mapped through it on the way out.
-  void Start(double width, double miterLimit, const Affine& transform, EdgeSink& out);
+  // transform too and mapped through it on the way out. frame is the target, in output
+  // coordinates.
+  void Start(double width, double miterLimit, const Affine& transform, const Box& frame,
+             EdgeSink& out);
 
   void BeginFigure(Vec2 start, bool filled) override;
   void LineTo(Vec2 point) override;
@@ -43,6 +45,10 @@ class Stroker final : public FlattenSink {
 
   // Gives back what an unusually long figure made the working lists grow to.
   void Trim();
+
+  // Whether one piece of the stroke covered the whole frame. From then on the stroker hands over
+  // nothing more: the caller fills the frame.
+  bool CoveredFrame() const { return coveredFrame_; }
 
  private:
   struct Segment {
@@ -72,10 +78,13 @@ class Stroker final : public FlattenSink {
   void EmitRings(std::size_t n);
   void Piece(const Vec2* corners, int count);
   void Join(Vec2 vertex, Vec2 in, Vec2 out);
+  bool Covers(const Vec2* mapped, std::size_t count, double area);
 
   double half_ = 0.5;
   double miterLimit_ = 10.0;
   Affine transform_;
+  Box frame_;
+  bool coveredFrame_ = false;
   EdgeSink* out_ = nullptr;
 
   // The figure while it is short; once it streams, its first stretch up to the split vertex.

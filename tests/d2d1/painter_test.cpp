@@ -164,6 +164,21 @@ TEST(StandInPainter, AStrokeWiderThanItsCurveCoversWhatItsRungsSweep) {
   disc.Stroke(Circle(300, 300, 20), Affine{}, 500.0, kWhite);
   EXPECT_EQ(1.0, Alpha(disc, 300, 300));
   EXPECT_NEAR(kPi * 270.0 * 270.0, TotalCoverage(disc), kPi * 270.0 * 270.0 * 0.01);
+
+  // Wider than any frame: once a piece holds the whole frame, the frame is filled and the rest
+  // of the stroke skipped. Every pixel is covered, and nothing is left for the next shape.
+  Painter whole = Blank(50, 40);
+  Path zigzag;
+  zigzag.BeginFigure({-1000, 20}, false);
+  zigzag.LineTo({1000, 20});
+  zigzag.LineTo({1000, 500});
+  zigzag.LineTo({-900, 30});
+  zigzag.EndFigure(false);
+  whole.Stroke(zigzag, Affine{}, 1e30, kWhite);
+  EXPECT_EQ(50.0 * 40.0, TotalCoverage(whole));
+  whole.Clear(MakePaint(0, 0, 0, 0, 1));
+  whole.Fill(Rectangle(5, 5, 15, 10), Affine{}, kWhite);
+  EXPECT_EQ(50.0, TotalCoverage(whole));
 }
 
 TEST(StandInPainter, CornersAreMiteredUpToTheLimit) {
