@@ -11,15 +11,15 @@ namespace {
 
 // Exact comparisons: a call is redrawn unless everything that its pixels follow from is equal.
 // The sizes fail to compile when a member is added, so that it is added here too.
-static_assert(sizeof(EndpointArc) == 72 && sizeof(Segment) == 128 && sizeof(Figure) == 32,
+static_assert(sizeof(EndpointArc) == 88 && sizeof(Segment) == 144 && sizeof(Figure) == 32,
               "compare every member below");
 
 bool Same(Vec2 a, Vec2 b) { return a.x == b.x && a.y == b.y; }
 
 bool Same(const EndpointArc& a, const EndpointArc& b) {
-  return a.kind == b.kind && Same(a.center, b.center) && a.rx == b.rx && a.ry == b.ry &&
-         a.cosPhi == b.cosPhi && a.sinPhi == b.sinPhi && a.startAngle == b.startAngle &&
-         a.sweep == b.sweep;
+  return a.kind == b.kind && Same(a.start, b.start) && Same(a.center, b.center) && a.rx == b.rx &&
+         a.ry == b.ry && a.cosPhi == b.cosPhi && a.sinPhi == b.sinPhi &&
+         a.startAngle == b.startAngle && a.sweep == b.sweep;
 }
 
 bool Same(const Segment& a, const Segment& b) {
