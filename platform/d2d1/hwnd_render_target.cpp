@@ -24,7 +24,8 @@ HwndRenderTarget::HwndRenderTarget(ID2D1Factory* factory, HWND hwnd, D2D1_SIZE_U
       dpiX_(dpiX),
       dpiY_(dpiY),
       alphaMode_(alphaMode),
-      eraseWatch_(hwnd) {
+      eraseWatch_(hwnd),
+      presents_(hwnd) {
   frame_.Resize(static_cast<int>(pixelSize.width), static_cast<int>(pixelSize.height));
 }
 
@@ -303,8 +304,9 @@ HRESULT STDMETHODCALLTYPE HwndRenderTarget::EndDraw(D2D1_TAG* tag1, D2D1_TAG* ta
     frame_.Abandon();
     return D2DERR_RECREATE_TARGET;
   }
-  // BeginPaint asked the window to erase before this frame was drawn: what it showed is gone.
-  if (eraseWatch_.TakeErase()) frame_.WindowLost();
+  // BeginPaint asked the window to erase before this frame was drawn, or another target has
+  // presented to it since: what it showed of the last frame is gone.
+  if (eraseWatch_.TakeErase() || !presents_.PresentedLast()) frame_.WindowLost();
   Present(frame_.Finish());
   const HRESULT result = error_;
   error_ = S_OK;
@@ -337,6 +339,7 @@ void HwndRenderTarget::Present(const std::vector<PixelRect>& parts) {
     if (copied == 0) frame_.WindowLost();
   }
   ReleaseDC(hwnd_, dc);
+  presents_.NotePresent();
 }
 
 // ---- Size and resolution

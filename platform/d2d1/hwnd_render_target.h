@@ -13,6 +13,7 @@
 #include "platform/d2d1/d2d_convert.h"
 #include "platform/d2d1/erase_watch.h"
 #include "platform/d2d1/path.h"
+#include "platform/d2d1/present_record.h"
 #include "platform/d2d1/retained_frame.h"
 #include "platform/d2d1/standin_interfaces.h"
 #include "platform/d2d1/tile_mask.h"
@@ -164,6 +165,7 @@ class HwndRenderTarget final : public orb::ComObject<ID2D1HwndRenderTarget> {
   HRESULT error_ = S_OK;  // the first failure of this frame, reported by EndDraw
   RetainedFrame frame_;
   EraseWatch eraseWatch_;
+  PresentRecord presents_;
   Path scratch_;  // lines, rectangles and ellipses, rebuilt per call
 };
 

@@ -92,14 +92,28 @@ ComPtr<ID2D1PathGeometry> Arcs(ID2D1Factory* factory, int figures, D2D1_POINT_2F
   });
 }
 
-// A frame on window: cleared to black, drawn, presented; what the window shows then.
-std::vector<std::uint32_t> Frame(ID2D1HwndRenderTarget* target, const TestWindow& window,
-                                 const std::function<void()>& draw) {
+// A frame: cleared to black, drawn, presented.
+void DrawFrame(ID2D1HwndRenderTarget* target, const std::function<void()>& draw) {
   target->BeginDraw();
   const D2D1_COLOR_F black = Rgb(0, 0, 0);
   target->Clear(&black);
   draw();
   EXPECT_EQ(S_OK, target->EndDraw(nullptr, nullptr));
+}
+
+// A frame on window, and what the window shows then.
+std::vector<std::uint32_t> Frame(ID2D1HwndRenderTarget* target, const TestWindow& window,
+                                 const std::function<void()>& draw) {
+  DrawFrame(target, draw);
+  return window.Capture();
+}
+
+// The same, measured from BeginDraw to EndDraw: a window target draws a frame's calls when the
+// frame ends.
+std::vector<std::uint32_t> MeasuredFrame(const char* name, ID2D1HwndRenderTarget* target,
+                                         const TestWindow& window,
+                                         const std::function<void()>& draw) {
+  Measure(name, [&] { DrawFrame(target, draw); });
   return window.Capture();
 }
 
@@ -133,10 +147,8 @@ TEST_F(StandInExtremeGeometry, ArcsOfHugeRadiusHugTheirChord) {
   auto flat = Arcs(factory_.Get(), 1000, {0, 100}, {10, 100}, 1e20f, D2D1_FILL_MODE_ALTERNATE);
   ASSERT_TRUE(flat);
   std::vector<std::uint32_t> pixels;
-  pixels = Frame(target_.Get(), window_, [&] {
-    Measure("1000 arcs of radius 1e20: FillGeometry",
-            [&] { target_->FillGeometry(flat.Get(), white_.Get(), nullptr); });
-  });
+  pixels = MeasuredFrame("1000 arcs of radius 1e20: FillGeometry", target_.Get(), window_,
+                         [&] { target_->FillGeometry(flat.Get(), white_.Get(), nullptr); });
   EXPECT_EQ(512 * 540, CountPixels(pixels, 0x000000u));
   BOOL onChord = FALSE;
   Measure("1000 arcs of radius 1e20: FillContainsPoint", [&] {
@@ -176,10 +188,8 @@ TEST_F(StandInExtremeGeometry, CurvesFarOutsideTheFrameCostOnlyTheirChords) {
   auto above = Arcs(factory_.Get(), 1000, {0, -3e7f}, {2e7f, -3e7f}, 1e7f, D2D1_FILL_MODE_WINDING);
   ASSERT_TRUE(above);
   std::vector<std::uint32_t> pixels;
-  pixels = Frame(target_.Get(), window_, [&] {
-    Measure("1000 half circles of radius 1e7 above the frame: FillGeometry",
-            [&] { target_->FillGeometry(above.Get(), white_.Get(), nullptr); });
-  });
+  pixels = MeasuredFrame("1000 half circles of radius 1e7 above the frame: FillGeometry", target_.Get(), window_,
+                         [&] { target_->FillGeometry(above.Get(), white_.Get(), nullptr); });
   EXPECT_EQ(512 * 540, CountPixels(pixels, 0x000000u));
   BOOL inside = FALSE;
   Measure("1000 half circles of radius 1e7: FillContainsPoint", [&] {
@@ -206,10 +216,8 @@ TEST_F(StandInExtremeGeometry, StrokesOfHugeCirclesAndWideOutlines) {
   });
   ASSERT_TRUE(circle);
   std::vector<std::uint32_t> pixels;
-  pixels = Frame(target_.Get(), window_, [&] {
-    Measure("a circle of radius 1e7 traced 100 times: DrawGeometry, width 2",
-            [&] { target_->DrawGeometry(circle.Get(), white_.Get(), 2.0f, nullptr); });
-  });
+  pixels = MeasuredFrame("a circle of radius 1e7 traced 100 times: DrawGeometry, width 2", target_.Get(), window_,
+                         [&] { target_->DrawGeometry(circle.Get(), white_.Get(), 2.0f, nullptr); });
   // Across the frame the circle falls by a few thousandths of a pixel: a band on rows 269 and
   // 270. (Row 271 gets the hundred traces' slivers of cover added up.)
   const std::vector<std::uint32_t> band(pixels.begin() + 269 * 512, pixels.begin() + 271 * 512);
@@ -225,10 +233,8 @@ TEST_F(StandInExtremeGeometry, StrokesOfHugeCirclesAndWideOutlines) {
   auto wideWhite = Brush(wide.Get(), Rgb(1, 1, 1));
   Frame(wide.Get(), window_, [] {});
   const D2D1_ELLIPSE ellipse = {{1024, 1024}, 1e6f, 1e6f};
-  pixels = Frame(wide.Get(), window_, [&] {
-    Measure("DrawEllipse radius 1e6, width 3e6, 2048 x 2048",
-            [&] { wide->DrawEllipse(&ellipse, wideWhite.Get(), 3e6f, nullptr); });
-  });
+  pixels = MeasuredFrame("DrawEllipse radius 1e6, width 3e6, 2048 x 2048", wide.Get(), window_,
+                         [&] { wide->DrawEllipse(&ellipse, wideWhite.Get(), 3e6f, nullptr); });
   EXPECT_EQ(512 * 540, CountPixels(pixels, 0xffffffu));
   wide.Reset();
 
@@ -255,18 +261,15 @@ TEST_F(StandInExtremeGeometry, StrokesOfHugeCirclesAndWideOutlines) {
   ASSERT_TRUE(cubics && square);
   auto red = Brush(target_.Get(), Rgb(1, 0, 0));
   for (const bool stroke : {true, false}) {
-    pixels = Frame(target_.Get(), window_, [&] {
-      if (stroke) {
-        Measure("2000 cubics reaching FLT_MAX: DrawGeometry, width 2",
-                [&] { target_->DrawGeometry(cubics.Get(), white_.Get(), 2.0f, nullptr); });
-      } else {
-        Measure("2000 cubics reaching FLT_MAX: FillGeometry",
-                [&] { target_->FillGeometry(cubics.Get(), white_.Get(), nullptr); });
-      }
-      const D2D1_COLOR_F black = Rgb(0, 0, 0);
-      target_->Clear(&black);
-      target_->FillGeometry(square.Get(), red.Get(), nullptr);
-    });
+    if (stroke) {
+      MeasuredFrame("2000 cubics reaching FLT_MAX: DrawGeometry, width 2", target_.Get(), window_,
+                    [&] { target_->DrawGeometry(cubics.Get(), white_.Get(), 2.0f, nullptr); });
+    } else {
+      MeasuredFrame("2000 cubics reaching FLT_MAX: FillGeometry", target_.Get(), window_,
+                    [&] { target_->FillGeometry(cubics.Get(), white_.Get(), nullptr); });
+    }
+    pixels = Frame(target_.Get(), window_,
+                   [&] { target_->FillGeometry(square.Get(), red.Get(), nullptr); });
     EXPECT_EQ(40 * 30, CountPixels(pixels, 0xff0000u));
     EXPECT_EQ(512 * 540 - 40 * 30, CountPixels(pixels, 0x000000u));
   }

@@ -392,7 +392,7 @@ void Scribble(HWND window, COLORREF colour) {
   ReleaseDC(window, dc);
 }
 
-TEST(StandInRenderTarget, PresentsWhatChangedAndEverythingOnceTheWindowWasErased) {
+TEST(StandInRenderTarget, PresentsWhatChangedAndEverythingOnceTheWindowLostItsPicture) {
   auto factory = MakeFactory();
   TestWindow window(160, 96);
   auto target = MakeTarget(factory.Get(), window.Handle(), 160, 96, 96.0f);
@@ -435,6 +435,22 @@ TEST(StandInRenderTarget, PresentsWhatChangedAndEverythingOnceTheWindowWasErased
   const auto restored = window.Capture();
   EXPECT_EQ(16 * 16, CountPixels(restored, 0xff0000u));
   EXPECT_EQ(160 * 96 - 16 * 16, CountPixels(restored, 0x0000ffu));
+
+  // Another target presents to the same window; the first one's next frame, unchanged, again
+  // gives the window everything.
+  {
+    auto other = MakeTarget(factory.Get(), window.Handle(), 160, 96, 96.0f);
+    ASSERT_TRUE(other);
+    other->BeginDraw();
+    const D2D1_COLOR_F green = Rgb(0, 1, 0);
+    other->Clear(&green);
+    ASSERT_EQ(S_OK, other->EndDraw(nullptr, nullptr));
+    ASSERT_EQ(160 * 96, CountPixels(window.Capture(), 0x00ff00u));
+  }
+  ASSERT_EQ(S_OK, frame(bottomRight.Get()));
+  const auto regained = window.Capture();
+  EXPECT_EQ(16 * 16, CountPixels(regained, 0xff0000u));
+  EXPECT_EQ(160 * 96 - 16 * 16, CountPixels(regained, 0x0000ffu));
 }
 
 TEST(StandInRenderTarget, DeviceLossSwitchFailsTheChosenFrames) {
