@@ -30,6 +30,8 @@ struct ArcCase {
   double left, top, right, bottom;        // expected bounds of the open figure
 };
 
+// A table, kept as written: the formatter would give each value a line of its own.
+// clang-format off
 const ArcCase kCases[] = {
     // Circle of radius 10, quarter turns between (10, 0) and (0, 10).
     {"circle quarter cw small", {10, 0}, {{0, 10}, {10, 10}, 0, kCw, kSmall},
@@ -63,6 +65,7 @@ const ArcCase kCases[] = {
     {"rotated half", {0, -20}, {{0, 20}, {20, 10}, 90, kCw, kSmall},
      0, 0, kPi, 0, -20, 10, 20},
 };
+// clang-format on
 
 ComPtr<ID2D1PathGeometry> OpenFigure(ID2D1Factory* factory, D2D1_POINT_2F from,
                                      const D2D1_ARC_SEGMENT& arc) {

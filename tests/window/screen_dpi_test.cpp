@@ -22,12 +22,15 @@ struct AtDpi {
   LONG exact9Height;
 };
 
+// A table, kept as written: the formatter would give each value a line of its own.
+// clang-format off
 const std::map<int, AtDpi> kExpected = {
     {96, {1.0f, {10, 10, 100, 20}, {10, 30, 100, 20}, {10, 30, 300, 250}, {512, 540}, -12, -11,
           -12, -17, -12}},
     {120, {1.25f, {12, 12, 125, 25}, {12, 38, 125, 25}, {12, 38, 375, 312}, {640, 675}, -15,
            -13, -12, -17, -15}},
 };
+// clang-format on
 
 class ScreenDpi : public WindowTest {
  protected:
