@@ -31,8 +31,8 @@ bool StartApp(const AppPlatform& platform) {
   const HWND handle = window.GetWindowHandle();
   window.AddPushButton(handle, RegenPlace.id, L"Regen", RegenPlace.x, RegenPlace.y,
                        RegenPlace.width, RegenPlace.height, 0, 0, nullptr, false);
-  window.AddAutoCheckBox(handle, GrayPlace.id, L"Gray", GrayPlace.x, GrayPlace.y,
-                         GrayPlace.width, GrayPlace.height, 0, 0, nullptr, false);
+  window.AddAutoCheckBox(handle, GrayPlace.id, L"Gray", GrayPlace.x, GrayPlace.y, GrayPlace.width,
+                         GrayPlace.height, 0, 0, nullptr, false);
   CheckRadioButton(handle, IdGray, IdGray, IdGray);
   if (CreateAppObjects()) {
     // Centred from the first frame, whether or not showing the window sends WM_SIZE.

@@ -26,9 +26,9 @@ HRESULT EnsureDeviceResources(HWND window) {
   // The window's DPI, which follows its monitor; 0 (the factory's, the system DPI) would draw the
   // charts at the wrong size on a monitor of another scaling and after a change of DPI.
   const FLOAT dpi = app.MainWindow ? app.MainWindow->GetDpi() : 0.0f;
-  const D2D1_RENDER_TARGET_PROPERTIES targetProperties = helper.MakeRenderTargetProperties(
-      D2D1_RENDER_TARGET_TYPE_DEFAULT, nullptr, dpi, dpi, D2D1_RENDER_TARGET_USAGE_NONE,
-      D2D1_FEATURE_LEVEL_DEFAULT);
+  const D2D1_RENDER_TARGET_PROPERTIES targetProperties =
+      helper.MakeRenderTargetProperties(D2D1_RENDER_TARGET_TYPE_DEFAULT, nullptr, dpi, dpi,
+                                        D2D1_RENDER_TARGET_USAGE_NONE, D2D1_FEATURE_LEVEL_DEFAULT);
   const D2D1_SIZE_U pixelSize = helper.MakeSizeU(static_cast<UINT32>(client.right - client.left),
                                                  static_cast<UINT32>(client.bottom - client.top));
   const D2D1_HWND_RENDER_TARGET_PROPERTIES windowProperties =

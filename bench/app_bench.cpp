@@ -60,8 +60,8 @@ struct Watch {
   long ticks = 0;
   long paints = 0;
   double lastPaintEnd = 0.0;
-  IPieChart* chart = nullptr;       // the chart whose offset is followed
-  INT32 lastPaintedOffset = -1;     // its offset as the last frame showed it
+  IPieChart* chart = nullptr;    // the chart whose offset is followed
+  INT32 lastPaintedOffset = -1;  // its offset as the last frame showed it
 };
 Watch watch;
 
@@ -207,9 +207,10 @@ void SetClientSizeOrSay(HWND window, int width, int height) {
   RECT client{};
   GetClientRect(window, &client);
   if (client.right != width || client.bottom != height) {
-    const std::string text = "the window was held to the screen's size; the program was sent "
-                             "WM_SIZE " + std::to_string(width) + " x " + std::to_string(height) +
-                             " so that it draws at that size";
+    const std::string text =
+        "the window was held to the screen's size; the program was sent "
+        "WM_SIZE " +
+        std::to_string(width) + " x " + std::to_string(height) + " so that it draws at that size";
     bench::Note(text.c_str());
     SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
   }
@@ -237,8 +238,8 @@ LPARAM PointOn(IPieChart* chart, float degrees, float fraction, float scale) {
 void ReportCounters(const char* key, const char* when, const soak::ProcessCounters& c) {
   const std::string what =
       c.privateFromCommitCharge ? "private bytes (as commit charge) " : "private bytes ";
-  Report((std::string(key) + "_private").c_str(), (what + when).c_str(), c.privateBytes / kMiB,
-         -1, "MiB");
+  Report((std::string(key) + "_private").c_str(), (what + when).c_str(), c.privateBytes / kMiB, -1,
+         "MiB");
   Report((std::string(key) + "_gdi").c_str(), (std::string("GDI objects ") + when).c_str(),
          c.gdiObjects, -1, "objects");
   Report((std::string(key) + "_user").c_str(), (std::string("USER objects ") + when).c_str(),
@@ -296,10 +297,8 @@ int main(int argc, char** argv) {
   IPieChart* upper = app.UpperChart.Get();
   upper->SelectSlice(7);
   upper->SetExplodeOffset(20);
-  Report("build", "BuildGeometry, 20 slices, per call", TimeCalls(2000, [&] {
-           upper->BuildGeometry();
-         }),
-         "us");
+  Report("build", "BuildGeometry, 20 slices, per call",
+         TimeCalls(2000, [&] { upper->BuildGeometry(); }), "us");
   orb::ComPtr<IRenderable> renderable;
   upper->QueryInterface(IID_PPV_ARGS(&renderable));
   const D2D1_MATRIX_3X2_F identity = app.D2DHelper->MakeIdentityMatrix();
@@ -350,8 +349,8 @@ int main(int argc, char** argv) {
   const double cpu = bench::CpuTimeMs(GetCurrentProcess()) - cpuBefore;
   Report("idle_ticks", "idle 2 s after an animation: WM_TIMER received", watch.ticks, -1,
          "messages");
-  Report("idle_paints", "idle 2 s after an animation: frames drawn",
-         watch.paints - paintsBefore, -1, "frames");
+  Report("idle_paints", "idle 2 s after an animation: frames drawn", watch.paints - paintsBefore,
+         -1, "frames");
   Report("idle_cpu", "idle 2 s after an animation: CPU time of the process", cpu, -1, "ms");
 
   ReportCounters("mem_start", "after start-up", afterStart);

@@ -81,10 +81,10 @@ Window OpenWindow(Display* display, int width, int height) {
   attributes.override_redirect = True;
   attributes.background_pixel = BlackPixel(display, screen);
   attributes.event_mask = ExposureMask | StructureNotifyMask;
-  const Window window = XCreateWindow(
-      display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(width),
-      static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
-      CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
+  const Window window =
+      XCreateWindow(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(width),
+                    static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                    CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
   XMapRaised(display, window);
   for (XEvent event;;) {
     XNextEvent(display, &event);
@@ -148,8 +148,8 @@ int main(int argc, char** argv) {
     });
     const std::string how = mode == "xlib" ? "drawn by the X server off screen, copied"
                                            : "image surface put to the window";
-    const std::string label = "Cairo presented to an X window (native, " + how +
-                              ", XSync), frame at " + size;
+    const std::string label =
+        "Cairo presented to an X window (native, " + how + ", XSync), frame at " + size;
     bench::Report(key.c_str(), label.c_str(), figures, "ms");
     ok = cairo_status(present) == CAIRO_STATUS_SUCCESS &&
          cairo_status(drawn) == CAIRO_STATUS_SUCCESS;

@@ -86,10 +86,10 @@ HWND MakeWindow(int width, int height) {
   RegisterClassW(&windowClass);
   RECT frame{0, 0, width, height};
   AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
-  const HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"reference",
-                                      WS_OVERLAPPEDWINDOW, 0, 0, frame.right - frame.left,
-                                      frame.bottom - frame.top, nullptr, nullptr,
-                                      windowClass.hInstance, nullptr);
+  const HWND window =
+      CreateWindowExW(0, windowClass.lpszClassName, L"reference", WS_OVERLAPPEDWINDOW, 0, 0,
+                      frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                      windowClass.hInstance, nullptr);
   ShowWindow(window, SW_SHOWNOACTIVATE);
   UpdateWindow(window);
   return window;
@@ -114,15 +114,18 @@ int main(int argc, char** argv) {
   GetClientRect(window, &client);
 
   ComPtr<ID2D1Factory> factory;
-  if (FAILED(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory),
-                               nullptr, reinterpret_cast<void**>(factory.GetAddressOf())))) {
+  if (FAILED(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), nullptr,
+                               reinterpret_cast<void**>(factory.GetAddressOf())))) {
     std::printf("no Direct2D factory\n");
     return 1;
   }
   // 96 DPI, so that one unit is one pixel as in the other programs.
-  const D2D1_RENDER_TARGET_PROPERTIES properties = {
-      D2D1_RENDER_TARGET_TYPE_DEFAULT, {DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_UNKNOWN},
-      96.0f, 96.0f, D2D1_RENDER_TARGET_USAGE_NONE, D2D1_FEATURE_LEVEL_DEFAULT};
+  const D2D1_RENDER_TARGET_PROPERTIES properties = {D2D1_RENDER_TARGET_TYPE_DEFAULT,
+                                                    {DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_UNKNOWN},
+                                                    96.0f,
+                                                    96.0f,
+                                                    D2D1_RENDER_TARGET_USAGE_NONE,
+                                                    D2D1_FEATURE_LEVEL_DEFAULT};
   const D2D1_HWND_RENDER_TARGET_PROPERTIES windowProperties = {
       window,
       {static_cast<UINT32>(client.right), static_cast<UINT32>(client.bottom)},
@@ -155,8 +158,8 @@ int main(int argc, char** argv) {
                                 &outline);
 
   const D2D1_MATRIX_3X2_F identity = {1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
-  const D2D1_COLOR_F background = {bench::kBackground.r, bench::kBackground.g,
-                                   bench::kBackground.b, 1.0f};
+  const D2D1_COLOR_F background = {bench::kBackground.r, bench::kBackground.g, bench::kBackground.b,
+                                   1.0f};
   HRESULT failure = S_OK;
   const auto frame = [&] {
     target->BeginDraw();
@@ -166,7 +169,8 @@ int main(int argc, char** argv) {
     for (const Wedge& wedge : wedges) {
       if (!wedge.path || !wedge.brush) continue;
       target->FillGeometry(wedge.path.Get(), wedge.brush.Get(), nullptr);
-      if (wedge.outlined) target->DrawGeometry(wedge.path.Get(), outline.Get(), bench::kOutlineWidth, nullptr);
+      if (wedge.outlined)
+        target->DrawGeometry(wedge.path.Get(), outline.Get(), bench::kOutlineWidth, nullptr);
     }
     const HRESULT result = target->EndDraw(nullptr, nullptr);
     if (FAILED(result) && SUCCEEDED(failure)) failure = result;
@@ -181,9 +185,11 @@ int main(int argc, char** argv) {
     frame();
     samples.push_back(bench::NowMs() - before);
   }
-  const std::string size = " at " + std::to_string(client.right) + " x " + std::to_string(client.bottom);
+  const std::string size =
+      " at " + std::to_string(client.right) + " x " + std::to_string(client.bottom);
   bench::Report(key.c_str(), (label + ", frame" + size).c_str(), bench::Summarise(samples), "ms");
-  bench::Report((key + "_first").c_str(), (label + ", first frame" + size).c_str(), first, -1, "ms");
+  bench::Report((key + "_first").c_str(), (label + ", first frame" + size).c_str(), first, -1,
+                "ms");
   if (FAILED(failure)) {
     char text[96];
     std::snprintf(text, sizeof text, "%s: EndDraw failed with 0x%08lX", key.c_str(),

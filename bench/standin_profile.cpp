@@ -68,12 +68,12 @@ int main(int argc, char** argv) {
       const bench::Rgb c = bench::SliceColour(i);
       const bench::Rgb d = bench::SliceColour(i + 7);
       items.push_back({Wedge(chart, start, end), standin::MakePaint(c.r, c.g, c.b, 1.0f, 1.0f),
-                       standin::MakePaint(d.r, d.g, d.b, 1.0f, 1.0f), chart.outlined, chart,
-                       start, end});
+                       standin::MakePaint(d.r, d.g, d.b, 1.0f, 1.0f), chart.outlined, chart, start,
+                       end});
     }
   }
-  const standin::Paint background = standin::MakePaint(
-      bench::kBackground.r, bench::kBackground.g, bench::kBackground.b, 1.0f, 1.0f);
+  const standin::Paint background = standin::MakePaint(bench::kBackground.r, bench::kBackground.g,
+                                                       bench::kBackground.b, 1.0f, 1.0f);
   const standin::Paint outline =
       standin::MakePaint(bench::kOutline.r, bench::kOutline.g, bench::kOutline.b, 1.0f, 1.0f);
 
@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
     const auto after = std::chrono::steady_clock::now();
     millis.push_back(std::chrono::duration<double, std::milli>(after - before).count());
   }
-  const std::string what = mode == "regen" ? ", every wedge changing"
+  const std::string what = mode == "regen"  ? ", every wedge changing"
                            : mode == "anim" ? ", one wedge moving"
                                             : "";
   const std::string label = "stand-in drawing core alone (native), frame at " +

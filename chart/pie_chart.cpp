@@ -142,8 +142,8 @@ void cPieChart::Init(ID2DHelper* helper, ID2D1Factory* factory, IPalette* palett
 void cPieChart::CreateDeviceResources(ID2D1RenderTarget* renderTarget) {
   renderTarget_ = renderTarget;
   // A brush that fails to be made stays empty, and slices are then drawn without outlines.
-  outlineBrush_ = MakeOpaqueBrush(renderTarget_.Get(), helper_.Get(), outlineRed_, outlineGreen_,
-                                  outlineBlue_);
+  outlineBrush_ =
+      MakeOpaqueBrush(renderTarget_.Get(), helper_.Get(), outlineRed_, outlineGreen_, outlineBlue_);
 }
 
 void cPieChart::DiscardDeviceResources() {
@@ -168,8 +168,7 @@ void cPieChart::Draw(HWND) {
     ID2D1Geometry* geometry = sliceGeometries_[i].Get();
     if (geometry == nullptr) continue;
     // In gray the selected slice alone keeps its colour.
-    const INT32 gray =
-        palette_->GetGray() != 0 && static_cast<INT32>(i) != selectedSlice_ ? -1 : 0;
+    const INT32 gray = palette_->GetGray() != 0 && static_cast<INT32>(i) != selectedSlice_ ? -1 : 0;
     orb::ComPtr<ID2D1SolidColorBrush> brush;
     palette_->GetBrush(static_cast<INT32>(i), &brush, &gray);
     if (!brush) continue;
@@ -182,8 +181,7 @@ void cPieChart::Draw(HWND) {
 
 void NewPieChart(IPieChart** chart, ID2DHelper* helper, ID2D1Factory* factory, IPalette* palette,
                  INT32 red, INT32 green, INT32 blue, FLOAT outlineWidth, FLOAT left, FLOAT top,
-                 FLOAT width, FLOAT height, TimeOfDayClock clock,
-                 MessageBoxFunction messageBox) {
+                 FLOAT width, FLOAT height, TimeOfDayClock clock, MessageBoxFunction messageBox) {
   *chart = nullptr;
   auto made = orb::MakeComObject<cPieChart>(clock, messageBox);
   if (!made) return;

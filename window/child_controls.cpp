@@ -50,8 +50,8 @@ HWND CWindow::AddChildControl(LPCWSTR className, HWND parent, INT32 id, LPCWSTR 
   }
 
   HWND control = CreateWindowExW(exStyle, className, text, style, x, y, width, height, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 InstanceHandle, createParam);
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), InstanceHandle,
+                                 createParam);
   if (control == nullptr) return nullptr;
 
   if (subclassProc != nullptr) {
@@ -81,9 +81,9 @@ HWND CWindow::AddAutoCheckBox(HWND parent, INT32 id, LPCWSTR text, INT32 x, INT3
                            inPixels);
 }
 
-HWND CWindow::AddButtonWithFont(HWND parent, INT32 id, LPCWSTR text, INT32 x, INT32 y,
-                                INT32 width, INT32 height, DWORD style, DWORD exStyle,
-                                WNDPROC subclassProc, bool inPixels) {
+HWND CWindow::AddButtonWithFont(HWND parent, INT32 id, LPCWSTR text, INT32 x, INT32 y, INT32 width,
+                                INT32 height, DWORD style, DWORD exStyle, WNDPROC subclassProc,
+                                bool inPixels) {
   HWND control = AddChildControl(L"Button", parent, id, text, x, y, width, height, style, exStyle,
                                  nullptr, subclassProc, inPixels);
   // The control takes the window's font and redraws with it.
@@ -98,8 +98,8 @@ HWND CWindow::AddEtchedFrame(HWND parent, INT32 id, LPCWSTR text, INT32 x, INT32
                              bool inPixels) {
   if (style == 0 || style == kUseDefaultStyle) style = kDefaultFrameStyle;
   if (exStyle == 0 || exStyle == kUseDefaultStyle) exStyle = WS_EX_TRANSPARENT;
-  return AddChildControl(L"Static", parent, id, text, x, y, width, height, style, exStyle,
-                         nullptr, subclassProc, inPixels);
+  return AddChildControl(L"Static", parent, id, text, x, y, width, height, style, exStyle, nullptr,
+                         subclassProc, inPixels);
 }
 
 bool CWindow::MoveChildControl(HWND control, INT32 x, INT32 y, INT32 width, INT32 height,

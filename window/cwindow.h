@@ -50,8 +50,8 @@ class CWindow final : public orb::ComObject<IWindow> {
                                          WNDPROC subclassProc, bool inPixels) override;
   FLOAT STDMETHODCALLTYPE QueryWindowDpi() override;
   HFONT STDMETHODCALLTYPE RebuildFont() override;
-  bool STDMETHODCALLTYPE MoveChildControl(HWND control, INT32 x, INT32 y, INT32 width,
-                                          INT32 height, bool inPixels) override;
+  bool STDMETHODCALLTYPE MoveChildControl(HWND control, INT32 x, INT32 y, INT32 width, INT32 height,
+                                          bool inPixels) override;
 
   // Read-only views of the object's state for its owner.
   HINSTANCE GetInstanceHandle() const { return InstanceHandle; }

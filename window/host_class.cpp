@@ -27,8 +27,8 @@ double OsVersionNumber() {
 }
 
 ATOM RegisterHostClass(LPCWSTR className, HINSTANCE instance, WNDPROC windowProc) {
-  std::wstring name = (className != nullptr && className[0] != L'\0') ? className
-                                                                      : L"OrbWindowClass";
+  std::wstring name =
+      (className != nullptr && className[0] != L'\0') ? className : L"OrbWindowClass";
   name += L':';
   name += std::to_wstring(classCounter);
   if (name.size() > kMaxClassNameLength) name.resize(kMaxClassNameLength);

@@ -61,8 +61,8 @@ void CWindow::ResizeClientArea(INT32 width, INT32 height) {
   }
   if ((style & WS_VSCROLL) != 0) bounds.right += SystemMetricForDpiOf(WindowHandle, SM_CXVSCROLL);
 
-  SetWindowPos(WindowHandle, nullptr, 0, 0, bounds.right - bounds.left,
-               bounds.bottom - bounds.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(WindowHandle, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CWindow::CentreWindow(HWND window, HWND reference) {

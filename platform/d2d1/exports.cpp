@@ -48,8 +48,8 @@ void WINAPI D2D1MakeSkewMatrix(FLOAT angleX, FLOAT angleY, D2D1_POINT_2F center,
 
 WINBOOL WINAPI D2D1IsMatrixInvertible(const D2D1_MATRIX_3X2_F* matrix) {
   if (matrix == nullptr) return FALSE;
-  const double determinant =
-      static_cast<double>(matrix->_11) * matrix->_22 - static_cast<double>(matrix->_12) * matrix->_21;
+  const double determinant = static_cast<double>(matrix->_11) * matrix->_22 -
+                             static_cast<double>(matrix->_12) * matrix->_21;
   return determinant != 0.0 && std::isfinite(determinant) ? TRUE : FALSE;
 }
 
@@ -78,8 +78,8 @@ void WriteLeakReport() {
   wchar_t path[MAX_PATH];
   const DWORD length = GetEnvironmentVariableW(L"D2PIE_D2D1_LEAK_REPORT", path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return;
-  HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   char line[32];
   const int size = std::snprintf(line, sizeof line, "alive %ld\n", orb::LiveObjectCount());

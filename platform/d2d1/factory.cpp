@@ -42,8 +42,9 @@ HRESULT STDMETHODCALLTYPE Factory::CreateGeometryGroup(D2D1_FILL_MODE, ID2D1Geom
   return NotImplemented(group);
 }
 
-HRESULT STDMETHODCALLTYPE Factory::CreateTransformedGeometry(
-    ID2D1Geometry*, const D2D1_MATRIX_3X2_F*, ID2D1TransformedGeometry** geometry) {
+HRESULT STDMETHODCALLTYPE Factory::CreateTransformedGeometry(ID2D1Geometry*,
+                                                             const D2D1_MATRIX_3X2_F*,
+                                                             ID2D1TransformedGeometry** geometry) {
   return NotImplemented(geometry);
 }
 
@@ -57,8 +58,7 @@ HRESULT STDMETHODCALLTYPE Factory::CreatePathGeometry(ID2D1PathGeometry** geomet
 }
 
 HRESULT STDMETHODCALLTYPE Factory::CreateStrokeStyle(const D2D1_STROKE_STYLE_PROPERTIES*,
-                                                     const FLOAT*, UINT,
-                                                     ID2D1StrokeStyle** style) {
+                                                     const FLOAT*, UINT, ID2D1StrokeStyle** style) {
   return NotImplemented(style);
 }
 
@@ -68,8 +68,9 @@ HRESULT STDMETHODCALLTYPE Factory::CreateDrawingStateBlock(const D2D1_DRAWING_ST
   return NotImplemented(block);
 }
 
-HRESULT STDMETHODCALLTYPE Factory::CreateWicBitmapRenderTarget(
-    IWICBitmap*, const D2D1_RENDER_TARGET_PROPERTIES*, ID2D1RenderTarget** target) {
+HRESULT STDMETHODCALLTYPE Factory::CreateWicBitmapRenderTarget(IWICBitmap*,
+                                                               const D2D1_RENDER_TARGET_PROPERTIES*,
+                                                               ID2D1RenderTarget** target) {
   return NotImplemented(target);
 }
 

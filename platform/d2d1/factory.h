@@ -21,8 +21,8 @@ class Factory final : public orb::ComObject<ID2D1Factory> {
                                                   ID2D1EllipseGeometry** geometry) override;
   HRESULT STDMETHODCALLTYPE CreateGeometryGroup(D2D1_FILL_MODE, ID2D1Geometry**, UINT,
                                                 ID2D1GeometryGroup** group) override;
-  HRESULT STDMETHODCALLTYPE CreateTransformedGeometry(
-      ID2D1Geometry*, const D2D1_MATRIX_3X2_F*, ID2D1TransformedGeometry** geometry) override;
+  HRESULT STDMETHODCALLTYPE CreateTransformedGeometry(ID2D1Geometry*, const D2D1_MATRIX_3X2_F*,
+                                                      ID2D1TransformedGeometry** geometry) override;
   HRESULT STDMETHODCALLTYPE CreatePathGeometry(ID2D1PathGeometry** geometry) override;
   HRESULT STDMETHODCALLTYPE CreateStrokeStyle(const D2D1_STROKE_STYLE_PROPERTIES*, const FLOAT*,
                                               UINT, ID2D1StrokeStyle** style) override;

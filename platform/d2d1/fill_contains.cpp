@@ -62,8 +62,9 @@ bool PathFillContains(const Path& path, const Affine& transform, double toleranc
   view.toView = transform;
   view.box = {point.x - tolerance, point.y - tolerance, point.x + tolerance, point.y + tolerance};
   FlattenPath(path, transform, tolerance, view, probe);
-  const bool inside = path.GetFillRule() == FillRule::Winding ? probe.Winding() != 0
-                                                              : (std::abs(probe.Winding()) & 1) != 0;
+  const bool inside = path.GetFillRule() == FillRule::Winding
+                          ? probe.Winding() != 0
+                          : (std::abs(probe.Winding()) & 1) != 0;
   return inside || probe.NearestSquared() < tolerance * tolerance;
 }
 

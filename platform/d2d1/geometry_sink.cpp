@@ -121,10 +121,9 @@ void STDMETHODCALLTYPE GeometrySink::AddArc(const D2D1_ARC_SEGMENT* arc) {
     failed_ = true;
     return;
   }
-  geometry_->Writable().ArcTo(ToVec2(arc->point), arc->size.width, arc->size.height,
-                              arc->rotationAngle,
-                              arc->sweepDirection == D2D1_SWEEP_DIRECTION_CLOCKWISE,
-                              arc->arcSize == D2D1_ARC_SIZE_LARGE);
+  geometry_->Writable().ArcTo(
+      ToVec2(arc->point), arc->size.width, arc->size.height, arc->rotationAngle,
+      arc->sweepDirection == D2D1_SWEEP_DIRECTION_CLOCKWISE, arc->arcSize == D2D1_ARC_SIZE_LARGE);
 }
 
 }  // namespace standin

@@ -64,8 +64,9 @@ HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateBitmap(D2D1_SIZE_U, const void
   return NotImplemented(bitmap);
 }
 
-HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateBitmapFromWicBitmap(
-    IWICBitmapSource*, const D2D1_BITMAP_PROPERTIES*, ID2D1Bitmap** bitmap) {
+HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateBitmapFromWicBitmap(IWICBitmapSource*,
+                                                                      const D2D1_BITMAP_PROPERTIES*,
+                                                                      ID2D1Bitmap** bitmap) {
   return NotImplemented(bitmap);
 }
 
@@ -75,9 +76,10 @@ HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateSharedBitmap(REFIID, void*,
   return NotImplemented(bitmap);
 }
 
-HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateBitmapBrush(
-    ID2D1Bitmap*, const D2D1_BITMAP_BRUSH_PROPERTIES*, const D2D1_BRUSH_PROPERTIES*,
-    ID2D1BitmapBrush** brush) {
+HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateBitmapBrush(ID2D1Bitmap*,
+                                                              const D2D1_BITMAP_BRUSH_PROPERTIES*,
+                                                              const D2D1_BRUSH_PROPERTIES*,
+                                                              ID2D1BitmapBrush** brush) {
   return NotImplemented(brush);
 }
 
@@ -147,7 +149,7 @@ bool HwndRenderTarget::DrawablePaint(ID2D1Brush* brush, Paint* paint) {
 }
 
 void STDMETHODCALLTYPE HwndRenderTarget::FillGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush,
-                                    ID2D1Brush* opacityBrush) {
+                                                      ID2D1Brush* opacityBrush) {
   // An opacity brush must be a bitmap brush, which the stand-in cannot make.
   if (opacityBrush != nullptr) return;
   Paint paint;
@@ -156,7 +158,7 @@ void STDMETHODCALLTYPE HwndRenderTarget::FillGeometry(ID2D1Geometry* geometry, I
 }
 
 void STDMETHODCALLTYPE HwndRenderTarget::DrawGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush,
-                                    FLOAT strokeWidth, ID2D1StrokeStyle*) {
+                                                      FLOAT strokeWidth, ID2D1StrokeStyle*) {
   Paint paint;
   if (!(strokeWidth > 0.0f) || !DrawablePaint(brush, &paint)) return;
   if (const Path* path = DrawablePath(geometry)) {
@@ -176,8 +178,9 @@ void HwndRenderTarget::StrokeScratch(ID2D1Brush* brush, FLOAT strokeWidth) {
   }
 }
 
-void STDMETHODCALLTYPE HwndRenderTarget::DrawLine(D2D1_POINT_2F point0, D2D1_POINT_2F point1, ID2D1Brush* brush,
-                                FLOAT strokeWidth, ID2D1StrokeStyle*) {
+void STDMETHODCALLTYPE HwndRenderTarget::DrawLine(D2D1_POINT_2F point0, D2D1_POINT_2F point1,
+                                                  ID2D1Brush* brush, FLOAT strokeWidth,
+                                                  ID2D1StrokeStyle*) {
   scratch_.Clear();
   scratch_.BeginFigure(ToVec2(point0), false);
   scratch_.LineTo(ToVec2(point1));
@@ -209,7 +212,7 @@ void EllipseFigure(Path& path, const D2D1_ELLIPSE& e) {
 }  // namespace
 
 void STDMETHODCALLTYPE HwndRenderTarget::DrawRectangle(const D2D1_RECT_F* rect, ID2D1Brush* brush,
-                                     FLOAT strokeWidth, ID2D1StrokeStyle*) {
+                                                       FLOAT strokeWidth, ID2D1StrokeStyle*) {
   if (rect == nullptr) return;
   RectangleFigure(scratch_, *rect);
   StrokeScratch(brush, strokeWidth);
@@ -222,13 +225,14 @@ void STDMETHODCALLTYPE HwndRenderTarget::FillRectangle(const D2D1_RECT_F* rect, 
 }
 
 void STDMETHODCALLTYPE HwndRenderTarget::DrawEllipse(const D2D1_ELLIPSE* ellipse, ID2D1Brush* brush,
-                                   FLOAT strokeWidth, ID2D1StrokeStyle*) {
+                                                     FLOAT strokeWidth, ID2D1StrokeStyle*) {
   if (ellipse == nullptr) return;
   EllipseFigure(scratch_, *ellipse);
   StrokeScratch(brush, strokeWidth);
 }
 
-void STDMETHODCALLTYPE HwndRenderTarget::FillEllipse(const D2D1_ELLIPSE* ellipse, ID2D1Brush* brush) {
+void STDMETHODCALLTYPE HwndRenderTarget::FillEllipse(const D2D1_ELLIPSE* ellipse,
+                                                     ID2D1Brush* brush) {
   if (ellipse == nullptr) return;
   EllipseFigure(scratch_, *ellipse);
   FillScratch(brush);
@@ -331,11 +335,10 @@ void HwndRenderTarget::Present(const std::vector<PixelRect>& parts) {
     // The part's rows alone form a top-down DIB as wide as the frame; its columns are chosen
     // within it.
     info.bmiHeader.biHeight = -part.height;
-    const std::uint32_t* rows =
-        pixels.Pixels() + static_cast<std::size_t>(part.y) * pixels.Width();
+    const std::uint32_t* rows = pixels.Pixels() + static_cast<std::size_t>(part.y) * pixels.Width();
     const int copied = SetDIBitsToDevice(
-        dc, part.x, part.y, static_cast<DWORD>(part.width), static_cast<DWORD>(part.height),
-        part.x, 0, 0, static_cast<UINT>(part.height), rows, &info, DIB_RGB_COLORS);
+        dc, part.x, part.y, static_cast<DWORD>(part.width), static_cast<DWORD>(part.height), part.x,
+        0, 0, static_cast<UINT>(part.height), rows, &info, DIB_RGB_COLORS);
     if (copied == 0) frame_.WindowLost();
   }
   ReleaseDC(hwnd_, dc);
@@ -344,8 +347,8 @@ void HwndRenderTarget::Present(const std::vector<PixelRect>& parts) {
 
 // ---- Size and resolution
 
-D2D1_PIXEL_FORMAT* STDMETHODCALLTYPE
-HwndRenderTarget::GetPixelFormat(D2D1_PIXEL_FORMAT* format) const {
+D2D1_PIXEL_FORMAT* STDMETHODCALLTYPE HwndRenderTarget::GetPixelFormat(
+    D2D1_PIXEL_FORMAT* format) const {
   *format = {DXGI_FORMAT_B8G8R8A8_UNORM, alphaMode_};
   return format;
 }

@@ -29,8 +29,8 @@ bool FrameSizeFits(D2D1_SIZE_U pixelSize);
 
 class HwndRenderTarget final : public orb::ComObject<ID2D1HwndRenderTarget> {
  public:
-  HwndRenderTarget(ID2D1Factory* factory, HWND hwnd, D2D1_SIZE_U pixelSize, FLOAT dpiX,
-                   FLOAT dpiY, D2D1_ALPHA_MODE alphaMode);
+  HwndRenderTarget(ID2D1Factory* factory, HWND hwnd, D2D1_SIZE_U pixelSize, FLOAT dpiX, FLOAT dpiY,
+                   D2D1_ALPHA_MODE alphaMode);
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
 
@@ -55,15 +55,18 @@ class HwndRenderTarget final : public orb::ComObject<ID2D1HwndRenderTarget> {
   HRESULT STDMETHODCALLTYPE CreateGradientStopCollection(
       const D2D1_GRADIENT_STOP*, UINT, D2D1_GAMMA, D2D1_EXTEND_MODE,
       ID2D1GradientStopCollection** collection) override;
-  HRESULT STDMETHODCALLTYPE CreateLinearGradientBrush(
-      const D2D1_LINEAR_GRADIENT_BRUSH_PROPERTIES*, const D2D1_BRUSH_PROPERTIES*,
-      ID2D1GradientStopCollection*, ID2D1LinearGradientBrush** brush) override;
-  HRESULT STDMETHODCALLTYPE CreateRadialGradientBrush(
-      const D2D1_RADIAL_GRADIENT_BRUSH_PROPERTIES*, const D2D1_BRUSH_PROPERTIES*,
-      ID2D1GradientStopCollection*, ID2D1RadialGradientBrush** brush) override;
-  HRESULT STDMETHODCALLTYPE CreateCompatibleRenderTarget(
-      const D2D1_SIZE_F*, const D2D1_SIZE_U*, const D2D1_PIXEL_FORMAT*,
-      D2D1_COMPATIBLE_RENDER_TARGET_OPTIONS, ID2D1BitmapRenderTarget** target) override;
+  HRESULT STDMETHODCALLTYPE CreateLinearGradientBrush(const D2D1_LINEAR_GRADIENT_BRUSH_PROPERTIES*,
+                                                      const D2D1_BRUSH_PROPERTIES*,
+                                                      ID2D1GradientStopCollection*,
+                                                      ID2D1LinearGradientBrush** brush) override;
+  HRESULT STDMETHODCALLTYPE CreateRadialGradientBrush(const D2D1_RADIAL_GRADIENT_BRUSH_PROPERTIES*,
+                                                      const D2D1_BRUSH_PROPERTIES*,
+                                                      ID2D1GradientStopCollection*,
+                                                      ID2D1RadialGradientBrush** brush) override;
+  HRESULT STDMETHODCALLTYPE CreateCompatibleRenderTarget(const D2D1_SIZE_F*, const D2D1_SIZE_U*,
+                                                         const D2D1_PIXEL_FORMAT*,
+                                                         D2D1_COMPATIBLE_RENDER_TARGET_OPTIONS,
+                                                         ID2D1BitmapRenderTarget** target) override;
   HRESULT STDMETHODCALLTYPE CreateLayer(const D2D1_SIZE_F*, ID2D1Layer** layer) override;
   HRESULT STDMETHODCALLTYPE CreateMesh(ID2D1Mesh** mesh) override;
 
@@ -79,16 +82,15 @@ class HwndRenderTarget final : public orb::ComObject<ID2D1HwndRenderTarget> {
   void STDMETHODCALLTYPE DrawEllipse(const D2D1_ELLIPSE* ellipse, ID2D1Brush* brush,
                                      FLOAT strokeWidth, ID2D1StrokeStyle*) override;
   void STDMETHODCALLTYPE FillEllipse(const D2D1_ELLIPSE* ellipse, ID2D1Brush* brush) override;
-  void STDMETHODCALLTYPE DrawGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush,
-                                      FLOAT strokeWidth, ID2D1StrokeStyle*) override;
+  void STDMETHODCALLTYPE DrawGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush, FLOAT strokeWidth,
+                                      ID2D1StrokeStyle*) override;
   void STDMETHODCALLTYPE FillGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush,
                                       ID2D1Brush* opacityBrush) override;
   void STDMETHODCALLTYPE FillMesh(ID2D1Mesh*, ID2D1Brush*) override {}
   void STDMETHODCALLTYPE FillOpacityMask(ID2D1Bitmap*, ID2D1Brush*, D2D1_OPACITY_MASK_CONTENT,
                                          const D2D1_RECT_F*, const D2D1_RECT_F*) override {}
   void STDMETHODCALLTYPE DrawBitmap(ID2D1Bitmap*, const D2D1_RECT_F*, FLOAT,
-                                    D2D1_BITMAP_INTERPOLATION_MODE,
-                                    const D2D1_RECT_F*) override {}
+                                    D2D1_BITMAP_INTERPOLATION_MODE, const D2D1_RECT_F*) override {}
   void STDMETHODCALLTYPE DrawText(const WCHAR*, UINT, IDWriteTextFormat*, const D2D1_RECT_F*,
                                   ID2D1Brush*, D2D1_DRAW_TEXT_OPTIONS,
                                   DWRITE_MEASURING_MODE) override {}

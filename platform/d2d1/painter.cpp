@@ -49,9 +49,8 @@ class BlendSpans {
       surface_.BlendSpan(y, x, count, coverage, paint_);
       return;
     }
-    clip_->ForEachRun(y, x, count, [&](int from, int n) {
-      surface_.BlendSpan(y, from, n, coverage, paint_);
-    });
+    clip_->ForEachRun(y, x, count,
+                      [&](int from, int n) { surface_.BlendSpan(y, from, n, coverage, paint_); });
   }
 
  private:

@@ -91,8 +91,7 @@ HRESULT STDMETHODCALLTYPE PathGeometry::GetWidenedBounds(FLOAT, ID2D1StrokeStyle
   return E_NOTIMPL;
 }
 
-HRESULT STDMETHODCALLTYPE PathGeometry::StrokeContainsPoint(D2D1_POINT_2F, FLOAT,
-                                                            ID2D1StrokeStyle*,
+HRESULT STDMETHODCALLTYPE PathGeometry::StrokeContainsPoint(D2D1_POINT_2F, FLOAT, ID2D1StrokeStyle*,
                                                             const D2D1_MATRIX_3X2_F*, FLOAT,
                                                             BOOL* contains) const {
   if (contains != nullptr) *contains = FALSE;
@@ -127,8 +126,7 @@ HRESULT STDMETHODCALLTYPE PathGeometry::Outline(const D2D1_MATRIX_3X2_F*, FLOAT,
   return E_NOTIMPL;
 }
 
-HRESULT STDMETHODCALLTYPE PathGeometry::ComputeArea(const D2D1_MATRIX_3X2_F*, FLOAT,
-                                                    FLOAT*) const {
+HRESULT STDMETHODCALLTYPE PathGeometry::ComputeArea(const D2D1_MATRIX_3X2_F*, FLOAT, FLOAT*) const {
   return E_NOTIMPL;
 }
 
@@ -137,9 +135,8 @@ HRESULT STDMETHODCALLTYPE PathGeometry::ComputeLength(const D2D1_MATRIX_3X2_F*, 
   return E_NOTIMPL;
 }
 
-HRESULT STDMETHODCALLTYPE PathGeometry::ComputePointAtLength(FLOAT, const D2D1_MATRIX_3X2_F*,
-                                                             FLOAT, D2D1_POINT_2F*,
-                                                             D2D1_POINT_2F*) const {
+HRESULT STDMETHODCALLTYPE PathGeometry::ComputePointAtLength(FLOAT, const D2D1_MATRIX_3X2_F*, FLOAT,
+                                                             D2D1_POINT_2F*, D2D1_POINT_2F*) const {
   return E_NOTIMPL;
 }
 

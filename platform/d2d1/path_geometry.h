@@ -33,9 +33,8 @@ class PathGeometry final : public orb::ComObject<ID2D1PathGeometry, IStandInPath
                                               BOOL* contains) const override;
   HRESULT STDMETHODCALLTYPE CompareWithGeometry(ID2D1Geometry*, const D2D1_MATRIX_3X2_F*, FLOAT,
                                                 D2D1_GEOMETRY_RELATION*) const override;
-  HRESULT STDMETHODCALLTYPE Simplify(D2D1_GEOMETRY_SIMPLIFICATION_OPTION,
-                                     const D2D1_MATRIX_3X2_F*, FLOAT,
-                                     ID2D1SimplifiedGeometrySink*) const override;
+  HRESULT STDMETHODCALLTYPE Simplify(D2D1_GEOMETRY_SIMPLIFICATION_OPTION, const D2D1_MATRIX_3X2_F*,
+                                     FLOAT, ID2D1SimplifiedGeometrySink*) const override;
   HRESULT STDMETHODCALLTYPE Tessellate(const D2D1_MATRIX_3X2_F*, FLOAT,
                                        ID2D1TessellationSink*) const override;
   HRESULT STDMETHODCALLTYPE CombineWithGeometry(ID2D1Geometry*, D2D1_COMBINE_MODE,
@@ -44,8 +43,7 @@ class PathGeometry final : public orb::ComObject<ID2D1PathGeometry, IStandInPath
   HRESULT STDMETHODCALLTYPE Outline(const D2D1_MATRIX_3X2_F*, FLOAT,
                                     ID2D1SimplifiedGeometrySink*) const override;
   HRESULT STDMETHODCALLTYPE ComputeArea(const D2D1_MATRIX_3X2_F*, FLOAT, FLOAT*) const override;
-  HRESULT STDMETHODCALLTYPE ComputeLength(const D2D1_MATRIX_3X2_F*, FLOAT,
-                                          FLOAT*) const override;
+  HRESULT STDMETHODCALLTYPE ComputeLength(const D2D1_MATRIX_3X2_F*, FLOAT, FLOAT*) const override;
   HRESULT STDMETHODCALLTYPE ComputePointAtLength(FLOAT, const D2D1_MATRIX_3X2_F*, FLOAT,
                                                  D2D1_POINT_2F*, D2D1_POINT_2F*) const override;
   HRESULT STDMETHODCALLTYPE Widen(FLOAT, ID2D1StrokeStyle*, const D2D1_MATRIX_3X2_F*, FLOAT,

@@ -34,8 +34,7 @@ bool Same(const Figure& a, const Figure& b) {
 
 bool Same(const Path& a, const Path& b) {
   return a.GetFillRule() == b.GetFillRule() &&
-         std::equal(a.Figures().begin(), a.Figures().end(), b.Figures().begin(),
-                    b.Figures().end(),
+         std::equal(a.Figures().begin(), a.Figures().end(), b.Figures().begin(), b.Figures().end(),
                     [](const Figure& x, const Figure& y) { return Same(x, y); }) &&
          std::equal(a.Segments().begin(), a.Segments().end(), b.Segments().begin(),
                     b.Segments().end(),
@@ -130,9 +129,9 @@ void RetainedFrame::Stroke(const Path& path, const Affine& toPixels, double widt
                              width / 2.0 * std::hypot(std::max(Painter::kMiterLimit, 1.0), 1.0));
   Box reach;
   if (!around.Empty()) {
-    for (const Vec2 corner : {Vec2{around.left, around.top}, Vec2{around.right, around.top},
-                              Vec2{around.left, around.bottom},
-                              Vec2{around.right, around.bottom}}) {
+    for (const Vec2 corner :
+         {Vec2{around.left, around.top}, Vec2{around.right, around.top},
+          Vec2{around.left, around.bottom}, Vec2{around.right, around.bottom}}) {
       reach.Add(toPixels.Apply(corner));
     }
   }

@@ -17,8 +17,8 @@ struct DECLSPEC_UUID("1903A2F5-7AE0-409D-9224-864824B665A9") DECLSPEC_NOVTABLE I
   // The path once the geometry has been closed successfully; null before.
   virtual const standin::Path* STDMETHODCALLTYPE ClosedPath() = 0;
 };
-ORB_DECLARE_UUID(IStandInPath, 0x1903a2f5, 0x7ae0, 0x409d, 0x92, 0x24, 0x86, 0x48, 0x24, 0xb6,
-                 0x65, 0xa9)
+ORB_DECLARE_UUID(IStandInPath, 0x1903a2f5, 0x7ae0, 0x409d, 0x92, 0x24, 0x86, 0x48, 0x24, 0xb6, 0x65,
+                 0xa9)
 
 struct DECLSPEC_UUID("AA1A381D-4ADE-42F3-9C3D-7021226830AE") DECLSPEC_NOVTABLE IStandInBrush
     : public IUnknown {

@@ -357,7 +357,7 @@ void Stroker::Join(Vec2 vertex, Vec2 in, Vec2 out) {
   if (std::fabs(turn) < kStraight && Dot(in, out) > 0.0) return;
   // The outer side lies against the turn.
   const double side = turn > 0.0 ? -1.0 : 1.0;
-  const Vec2 u0{-in.y * side, in.x * side};    // unit offsets of the two segments' outer edges
+  const Vec2 u0{-in.y * side, in.x * side};  // unit offsets of the two segments' outer edges
   const Vec2 u1{-out.y * side, out.x * side};
   const Vec2 p0 = vertex + u0 * half_;
   const Vec2 p1 = vertex + u1 * half_;

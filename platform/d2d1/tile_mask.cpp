@@ -40,8 +40,7 @@ bool TileMask::TileRange(const Box& pixels, int* left, int* top, int* right, int
     return static_cast<int>(std::clamp(std::floor(y), 0.0, static_cast<double>(height_ - 1))) >>
            kShift;
   };
-  if (pixels.right < 0.0 || pixels.bottom < 0.0 || pixels.left >= width_ ||
-      pixels.top >= height_) {
+  if (pixels.right < 0.0 || pixels.bottom < 0.0 || pixels.left >= width_ || pixels.top >= height_) {
     return false;
   }
   *left = column(pixels.left, 0);

@@ -48,7 +48,7 @@ class TileMask {
   int width_ = 0, height_ = 0;
   int columns_ = 0, rows_ = 0;
   bool any_ = false;
-  std::vector<std::uint8_t> marks_;  // row by row, one byte per tile
+  std::vector<std::uint8_t> marks_;                   // row by row, one byte per tile
   mutable std::vector<std::size_t> open_, reaching_;  // Rectangles' working lists
 };
 

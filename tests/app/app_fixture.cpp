@@ -57,8 +57,8 @@ void AppTest::TearDown() {
   EXPECT_EQ(liveBefore_, orb::LiveObjectCount()) << "an object of the program was not released";
 }
 
-void AppTest::Regen(const std::vector<int>& upper, int upperPalette,
-                    const std::vector<int>& lower, int lowerPalette, WORD notification) {
+void AppTest::Regen(const std::vector<int>& upper, int upperPalette, const std::vector<int>& lower,
+                    int lowerPalette, WORD notification) {
   random_.QueueChart(upper, upperPalette);
   random_.QueueChart(lower, lowerPalette);
   SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IdRegen, notification), 0);

@@ -49,8 +49,8 @@ class RunningProgram : public ::testing::Test {
   void SetUp() override {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    leakReport_ = std::wstring(temp) + L"d2pie-leaks-" + std::to_wstring(GetCurrentProcessId()) +
-                  L".txt";
+    leakReport_ =
+        std::wstring(temp) + L"d2pie-leaks-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
     DeleteFileW(leakReport_.c_str());
     SetCursorPos(0, 0);  // away from the window, which would otherwise select a slice
     program_ = std::make_unique<apptest::ProgramProcess>(
@@ -188,8 +188,8 @@ TEST_F(RunningProgram, ShowsItsWindowControlsAndChartsAndClosesWithZero) {
   // Background beside the charts; slices at both charts' centres.
   const POINT side{shot.Width() - 3, shot.Height() / 2};
   if (shot.At(side.x, side.y) != Background) {
-    problems << "beside the charts at (" << side.x << ", " << side.y << "): " << shot.At(side.x, side.y)
-             << "; ";
+    problems << "beside the charts at (" << side.x << ", " << side.y
+             << "): " << shot.At(side.x, side.y) << "; ";
   }
   for (const float centreY : {110.0f, 370.0f}) {
     const POINT p = Pixels(ClientWidthInDips() / 2 + 3, centreY + 3);
@@ -278,12 +278,14 @@ TEST_F(RunningProgram, HoverRegenGrayAndResizeChangeThePicture) {
   RECT client{};
   GetClientRect(window_, &client);
   const LONG wideWidth = client.right + std::lround(300 * scale_);
-  SetWindowPos(window_, nullptr, 0, frame.top, frame.right - frame.left + (wideWidth - client.right),
-               frame.bottom - frame.top, SWP_NOZORDER);
+  SetWindowPos(window_, nullptr, 0, frame.top,
+               frame.right - frame.left + (wideWidth - client.right), frame.bottom - frame.top,
+               SWP_NOZORDER);
   ASSERT_TRUE(apptest::WaitUntil([&] {
     GetClientRect(window_, &client);
     return client.right == wideWidth;
-  })) << "the client area is " << client.right << " wide, not " << wideWidth;
+  })) << "the client area is "
+      << client.right << " wide, not " << wideWidth;
   const int row = Pixels(0, 370).y;
   const auto chartSpan = [&](const ClientShot& shot) {
     std::pair<int, int> span{-1, -1};
@@ -429,9 +431,9 @@ TEST_F(RunningProgram, FollowsEveryChangeOfDpi) {
     // The client area at its logical size in the new pixels, on the work area; a window taller
     // than the work area is cut to it.
     const LONG height = HalfEven(540 * scale) + frameHeight;
-    const RECT suggested{work.left, work.top, work.left + HalfEven(512 * scale) + frameWidth,
-                         work.top + (height < work.bottom - work.top ? height
-                                                                     : work.bottom - work.top)};
+    const RECT suggested{
+        work.left, work.top, work.left + HalfEven(512 * scale) + frameWidth,
+        work.top + (height < work.bottom - work.top ? height : work.bottom - work.top)};
     ASSERT_EQ("", SendDpiChanged(program_->Handle(), window_, dpi, suggested));
     scale_ = static_cast<float>(scale);
 
@@ -494,8 +496,8 @@ TEST_F(RunningProgram, FollowsEveryChangeOfDpi) {
     const Observed back = WaitForPicture(
         window_, [&](const ClientShot& shot) { return FindBeyondRim(shot).count == 0; });
     EXPECT_TRUE(back.met) << FindBeyondRim(back.shot).count
-                          << " pixels beyond the upper rim after the pointer left to ("
-                          << outside.x << ", " << outside.y << "); "
+                          << " pixels beyond the upper rim after the pointer left to (" << outside.x
+                          << ", " << outside.y << "); "
                           << SavedForDiagnosis(back.shot, "left-" + std::to_string(dpi));
   }
 
@@ -507,8 +509,8 @@ TEST_F(RunningProgram, FollowsEveryChangeOfDpi) {
     }
   }
   const DWORD gdiAtEnd = GetGuiResources(program_->Handle(), GR_GDIOBJECTS);
-  std::printf("GDI objects of the program: %lu at start, %lu after 34 changes of DPI\n",
-              gdiAtStart, gdiAtEnd);
+  std::printf("GDI objects of the program: %lu at start, %lu after 34 changes of DPI\n", gdiAtStart,
+              gdiAtEnd);
   if (gdiAtStart > 0) {
     EXPECT_EQ(gdiAtStart, gdiAtEnd);
   }

@@ -47,7 +47,8 @@ std::string FirstLineOf(const std::wstring& path) {
 
 ProgramProcess::ProgramProcess(const Environment& environment) {
   // The child inherits this process's environment as it stands at creation.
-  for (const auto& [name, value] : environment) SetEnvironmentVariableW(name.c_str(), value.c_str());
+  for (const auto& [name, value] : environment)
+    SetEnvironmentVariableW(name.c_str(), value.c_str());
   std::wstring command = L"\"" + ProgramFolder() + L"d2pie.exe\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
@@ -66,8 +67,8 @@ ProgramProcess::ProgramProcess(const Environment& environment) {
     if (window_ != nullptr) return;
     DWORD code = 0;
     if (GetExitCodeProcess(process_.hProcess, &code) && code != STILL_ACTIVE) {
-      failure_ = "d2pie.exe ended with exit code " + std::to_string(code) +
-                 " before its window showed";
+      failure_ =
+          "d2pie.exe ended with exit code " + std::to_string(code) + " before its window showed";
       return;
     }
     if (GetTickCount64() >= end) {

@@ -69,9 +69,10 @@ TEST_F(AppTest, RegenAtTheEndsOfTheRanges) {
   ASSERT_EQ(S_OK, Upper()->QueryInterface(IID_PPV_ARGS(&upper)));
   // Twenty equal slices of 18 degrees: the point at 351 degrees lies in the last one.
   const float radians = 351.0f * 0.01745329f;
-  EXPECT_EQ(19, upper->HitTest(Upper()->GetCenterX() + 0.8f * Upper()->GetRadiusX() * std::sin(radians),
-                               Upper()->GetCenterY() + 0.8f * Upper()->GetRadiusY() * std::cos(radians),
-                               App().D2DHelper->MakeIdentityMatrix()));
+  EXPECT_EQ(19,
+            upper->HitTest(Upper()->GetCenterX() + 0.8f * Upper()->GetRadiusX() * std::sin(radians),
+                           Upper()->GetCenterY() + 0.8f * Upper()->GetRadiusY() * std::cos(radians),
+                           App().D2DHelper->MakeIdentityMatrix()));
 }
 
 TEST_F(AppTest, GrayFollowsTheBoxForTheUpperPaletteOnly) {

@@ -20,11 +20,10 @@ LiveObjectsFunction StandInLiveObjects() {
               : nullptr;
 }
 
-const CallLog kCreation = {"Berry create", "Bright create", "Bright Pastel create",
-                           "Earth create", "Fire create",  "upper create",
-                           "lower create"};
+const CallLog kCreation = {"Berry create", "Bright create", "Bright Pastel create", "Earth create",
+                           "Fire create",  "upper create",  "lower create"};
 const CallLog kDrawing = {"upper draw", "lower draw"};
-const CallLog kDiscard = {"upper discard", "lower discard", "Berry discard",
+const CallLog kDiscard = {"upper discard",  "lower discard",         "Berry discard",
                           "Bright discard", "Bright Pastel discard", "Earth discard",
                           "Fire discard"};
 
@@ -170,8 +169,8 @@ TEST_F(RenderPassTest, ADeviceLostAtEveryFrameLeavesTheMessageLoopIdle) {
   const auto ticks = [](const FILETIME& t) {
     return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
   };
-  const double cpuMs = (ticks(kernelAfter) - ticks(kernelBefore) + ticks(userAfter) -
-                        ticks(userBefore)) / 10000.0;
+  const double cpuMs =
+      (ticks(kernelAfter) - ticks(kernelBefore) + ticks(userAfter) - ticks(userBefore)) / 10000.0;
   const auto frames = std::count(log_.begin(), log_.end(), std::string("upper draw"));
   std::printf("every frame lost: %d frames and %.0f ms of CPU time in 2 s of the message loop\n",
               static_cast<int>(frames), cpuMs);

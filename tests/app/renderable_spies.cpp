@@ -59,8 +59,8 @@ void SpyChart::GetPalette(IPalette** palette) { chart_->GetPalette(palette); }
 void SpyChart::SetPalette(IPalette* palette) { chart_->SetPalette(palette); }
 void SpyChart::SetValues(const FLOAT* first, INT32 count) { chart_->SetValues(first, count); }
 void SpyChart::Init(ID2DHelper* helper, ID2D1Factory* factory, IPalette* palette, INT32 red,
-                    INT32 green, INT32 blue, FLOAT outlineWidth, FLOAT left, FLOAT top,
-                    FLOAT width, FLOAT height) {
+                    INT32 green, INT32 blue, FLOAT outlineWidth, FLOAT left, FLOAT top, FLOAT width,
+                    FLOAT height) {
   chart_->Init(helper, factory, palette, red, green, blue, outlineWidth, left, top, width, height);
 }
 void SpyChart::CreateDeviceResources(ID2D1RenderTarget* target) { Create(target); }

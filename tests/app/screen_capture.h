@@ -69,8 +69,7 @@ struct Observed {
 // Reads the window's picture until condition(shot) holds or the deadline passes; the last
 // picture read comes back either way, for the failure message.
 template <typename Condition>
-Observed WaitForPicture(HWND window, Condition condition,
-                        DWORD deadlineMs = kPictureDeadlineMs) {
+Observed WaitForPicture(HWND window, Condition condition, DWORD deadlineMs = kPictureDeadlineMs) {
   const ULONGLONG end = GetTickCount64() + deadlineMs;
   for (;;) {
     ClientShot shot(window);

@@ -22,9 +22,8 @@ constexpr double kLargestBadArea = 1.5e6;
 
 std::string Describe(UINT message, WPARAM wParam, LPARAM lParam) {
   char text[96];
-  std::snprintf(text, sizeof text, " (after message 0x%04X, wParam 0x%llX, lParam 0x%llX)",
-                message, static_cast<unsigned long long>(wParam),
-                static_cast<unsigned long long>(lParam));
+  std::snprintf(text, sizeof text, " (after message 0x%04X, wParam 0x%llX, lParam 0x%llX)", message,
+                static_cast<unsigned long long>(wParam), static_cast<unsigned long long>(lParam));
   return text;
 }
 
@@ -63,9 +62,7 @@ LPARAM RandomPoint(std::mt19937& random, HWND window) {
     x = static_cast<float>(random() % static_cast<unsigned>(client.right + spread + 1));
     y = static_cast<float>(random() % static_cast<unsigned>(client.bottom + spread + 1));
   }
-  const auto clampWord = [](float v) {
-    return static_cast<WORD>(std::clamp(v, 0.0f, 65535.0f));
-  };
+  const auto clampWord = [](float v) { return static_cast<WORD>(std::clamp(v, 0.0f, 65535.0f)); };
   return MAKELPARAM(clampWord(x), clampWord(y));
 }
 
@@ -281,8 +278,8 @@ Outcome RunSoak(HWND window, const SoakPlan& plan) {
     }
     if (!monitor.Result().violation.empty()) {
       Outcome outcome = monitor.Result();
-      outcome.violation += " at operation " + std::to_string(i) + " of seed " +
-                           std::to_string(plan.seed);
+      outcome.violation +=
+          " at operation " + std::to_string(i) + " of seed " + std::to_string(plan.seed);
       return outcome;
     }
   }
@@ -300,10 +297,14 @@ Outcome RunBadInput(HWND window, const BadInputPlan& plan) {
   // A side of a WM_SIZE: zero, the largest, or anything, in equal parts.
   const auto side = [&random]() -> WORD {
     switch (random() % 4) {
-      case 0: return 0;
-      case 1: return 0xFFFF;
-      case 2: return static_cast<WORD>(random() % 2048);
-      default: return static_cast<WORD>(random());
+      case 0:
+        return 0;
+      case 1:
+        return 0xFFFF;
+      case 2:
+        return static_cast<WORD>(random() % 2048);
+      default:
+        return static_cast<WORD>(random());
     }
   };
   for (int i = 0; i < plan.messages && monitor.Result().violation.empty(); ++i) {
@@ -357,8 +358,8 @@ Outcome RunBadInput(HWND window, const BadInputPlan& plan) {
     }
     if (!monitor.Result().violation.empty()) {
       Outcome outcome = monitor.Result();
-      outcome.violation += " at message " + std::to_string(i) + " of seed " +
-                           std::to_string(plan.seed);
+      outcome.violation +=
+          " at message " + std::to_string(i) + " of seed " + std::to_string(plan.seed);
       return outcome;
     }
   }

@@ -44,11 +44,11 @@ struct BadInputPlan {
 };
 
 struct Outcome {
-  long messages = 0;           // handled by the main window, sent or dispatched
-  long frames = 0;             // WM_PAINT handled
-  long ticks = 0;              // WM_TIMER from the queue
-  long settles = 0;            // pauses without input
-  std::string violation;       // the first broken invariant; empty when none was broken
+  long messages = 0;      // handled by the main window, sent or dispatched
+  long frames = 0;        // WM_PAINT handled
+  long ticks = 0;         // WM_TIMER from the queue
+  long settles = 0;       // pauses without input
+  std::string violation;  // the first broken invariant; empty when none was broken
 };
 
 // Watches the main window while it lives: every message it handles goes through the monitor,

@@ -47,16 +47,19 @@ TEST(SoakedProcess, KeepsAnsweringThroughLostDevicesAndClosesCleanly) {
     if (what < 33) {
       PostMessageW(window, WM_COMMAND, MAKEWPARAM(101, BN_CLICKED), 0);
     } else if (what < 98) {
-      PostMessageW(window, WM_MOUSEMOVE, 0,
-                   MAKELPARAM(random() % 560, random() % 600));
+      PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(random() % 560, random() % 600));
     } else if (what < 99) {
       const bool checked = SendMessageW(gray, BM_GETCHECK, 0, 0) == BST_CHECKED;
       SendMessageW(gray, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
       PostMessageW(window, WM_COMMAND, MAKEWPARAM(102, BN_CLICKED), 0);
     } else {
       switch (random() % 3) {
-        case 0: ShowWindow(window, SW_MINIMIZE); break;
-        case 1: ShowWindow(window, SW_RESTORE); break;
+        case 0:
+          ShowWindow(window, SW_MINIMIZE);
+          break;
+        case 1:
+          ShowWindow(window, SW_RESTORE);
+          break;
         default:
           SetWindowPos(window, nullptr, 0, 0, 200 + random() % 900, 200 + random() % 700,
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -74,10 +77,11 @@ TEST(SoakedProcess, KeepsAnsweringThroughLostDevicesAndClosesCleanly) {
   ASSERT_TRUE(Answers(window));
   const soak::ProcessCounters end = soak::ReadProcessCounters(program.Handle());
   // What Wine tells about another process is printed, not judged: the in-process soak compares.
-  std::printf("soaked process: %d operations; private bytes %.2f -> %.2f MiB, GDI %ld -> %ld, "
-              "USER %ld -> %ld\n",
-              operations, start.privateBytes / kMiB, end.privateBytes / kMiB, start.gdiObjects,
-              end.gdiObjects, start.userObjects, end.userObjects);
+  std::printf(
+      "soaked process: %d operations; private bytes %.2f -> %.2f MiB, GDI %ld -> %ld, "
+      "USER %ld -> %ld\n",
+      operations, start.privateBytes / kMiB, end.privateBytes / kMiB, start.gdiObjects,
+      end.gdiObjects, start.userObjects, end.userObjects);
 
   EXPECT_EQ(0, program.Close());
   EXPECT_EQ("alive 0", apptest::FirstLineOf(report));

@@ -119,7 +119,8 @@ TEST_F(Soak, TheMonitorReportsAStrayTimerTwoSelectionsAndAStalledAnimation) {
 }
 
 TEST_F(Soak, RegensMovesResizesGrayAndLostDevicesLeaveTheProgramSound) {
-  const soak::SoakPlan plan = FullForm() ? soak::SoakPlan{kSoakSeed} : soak::ShortSoakPlan(kSoakSeed);
+  const soak::SoakPlan plan =
+      FullForm() ? soak::SoakPlan{kSoakSeed} : soak::ShortSoakPlan(kSoakSeed);
   const soak::ProcessCounters start = soak::ReadProcessCounters(GetCurrentProcess());
   SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", L"every:37");
 
@@ -139,12 +140,13 @@ TEST_F(Soak, RegensMovesResizesGrayAndLostDevicesLeaveTheProgramSound) {
   InvalidateRect(window_, nullptr, FALSE);
   UpdateWindow(window_);
   const soak::ProcessCounters end = soak::ReadProcessCounters(GetCurrentProcess());
-  std::printf("soak: %ld messages, %ld frames, %ld ticks; private bytes %.2f -> %.2f MiB "
-              "(%.2f MiB before the render target was made afresh), GDI %ld -> %ld, "
-              "USER %ld -> %ld\n",
-              outcome.messages, outcome.frames, outcome.ticks, start.privateBytes / kMiB,
-              end.privateBytes / kMiB, soaked.privateBytes / kMiB, start.gdiObjects,
-              end.gdiObjects, start.userObjects, end.userObjects);
+  std::printf(
+      "soak: %ld messages, %ld frames, %ld ticks; private bytes %.2f -> %.2f MiB "
+      "(%.2f MiB before the render target was made afresh), GDI %ld -> %ld, "
+      "USER %ld -> %ld\n",
+      outcome.messages, outcome.frames, outcome.ticks, start.privateBytes / kMiB,
+      end.privateBytes / kMiB, soaked.privateBytes / kMiB, start.gdiObjects, end.gdiObjects,
+      start.userObjects, end.userObjects);
   // Counters that the system reports as zero carry no information and are not compared.
   if (start.gdiObjects > 0) {
     EXPECT_EQ(start.gdiObjects, end.gdiObjects);
@@ -191,8 +193,8 @@ TEST_F(Soak, RandomBadInputLeavesTheWindowSoundAndDrawingAsANewOneWould) {
   const apptest::ClientShot fresh(window_);
   ASSERT_GT(after.Width(), 0);
   EXPECT_TRUE(after == fresh) << "the frame after bad input differs from a fresh one; "
-                              << apptest::SavedForDiagnosis(after, "after")
-                              << "; " << apptest::SavedForDiagnosis(fresh, "fresh");
+                              << apptest::SavedForDiagnosis(after, "after") << "; "
+                              << apptest::SavedForDiagnosis(fresh, "fresh");
 
   const int sideX = after.Width() - 3;
   const int sideY = after.Height() / 2;
@@ -204,9 +206,8 @@ TEST_F(Soak, RandomBadInputLeavesTheWindowSoundAndDrawingAsANewOneWould) {
   for (const float y : {113.0f, 373.0f}) {
     const int px = static_cast<int>((middle + 3.0f) * scale);
     const int py = static_cast<int>(y * scale);
-    EXPECT_NE(apptest::Background, after.At(px, py))
-        << "no chart at (" << px << ", " << py << "); "
-        << apptest::SavedForDiagnosis(after, "after");
+    EXPECT_NE(apptest::Background, after.At(px, py)) << "no chart at (" << px << ", " << py << "); "
+                                                     << apptest::SavedForDiagnosis(after, "after");
   }
 
   CloseThroughTheMessageLoop();

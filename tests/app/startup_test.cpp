@@ -19,8 +19,7 @@ HRESULT NoWindow(IWindow** window) {
 HRESULT SpentWindow(IWindow** window) {
   const HRESULT result = NewWindow(window);
   if (SUCCEEDED(result)) {
-    (*window)->CreateHostWindow(nullptr, L"spent", 0, 0, 100, 100, WS_OVERLAPPED, 0, nullptr,
-                                true);
+    (*window)->CreateHostWindow(nullptr, L"spent", 0, 0, 100, 100, WS_OVERLAPPED, 0, nullptr, true);
   }
   return result;
 }
@@ -57,10 +56,18 @@ TEST_P(StartupFailure, EndsWithANonZeroCodeAndNeverShowsTheWindow) {
   AppPlatform platform = DefaultPlatform(random);
   platform.clock = FakeClock;
   switch (GetParam()) {
-    case 0: platform.newWindow = NoWindow; break;
-    case 1: platform.createFactory = NoFactory; break;
-    case 2: platform.newHelper = NoHelper; break;
-    case 3: platform.newWindow = SpentWindow; break;
+    case 0:
+      platform.newWindow = NoWindow;
+      break;
+    case 1:
+      platform.createFactory = NoFactory;
+      break;
+    case 2:
+      platform.newHelper = NoHelper;
+      break;
+    case 3:
+      platform.newWindow = SpentWindow;
+      break;
   }
   const int visibleBefore = VisibleWindowsOfThisProcess();
   EXPECT_EQ(ExitStartupFailed, RunMain(platform, SW_SHOW));
@@ -125,8 +132,8 @@ namespace {
 // The 120-DPI run must really run on a 120-DPI screen, or it proves nothing.
 TEST(Screen, HasTheDpiTheRunAskedFor) {
   wchar_t expected[16] = {};
-  const int asked = GetEnvironmentVariableW(L"D2PIE_EXPECTED_DPI", expected, 16) ? _wtoi(expected)
-                                                                                 : 96;
+  const int asked =
+      GetEnvironmentVariableW(L"D2PIE_EXPECTED_DPI", expected, 16) ? _wtoi(expected) : 96;
   const HDC screen = GetDC(nullptr);
   EXPECT_EQ(asked, GetDeviceCaps(screen, LOGPIXELSX));
   ReleaseDC(nullptr, screen);

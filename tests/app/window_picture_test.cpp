@@ -103,9 +103,9 @@ class WindowPictureTest : public AppTest {
         break;
       case 3:
         log_ << " gray";
-        CheckDlgButton(window_, IdGray,
-                       IsDlgButtonChecked(window_, IdGray) == BST_CHECKED ? BST_UNCHECKED
-                                                                          : BST_CHECKED);
+        CheckDlgButton(
+            window_, IdGray,
+            IsDlgButtonChecked(window_, IdGray) == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
         SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IdGray, BN_CLICKED), 0);
         break;
       case 4: {
@@ -189,10 +189,9 @@ class WindowPictureTest : public AppTest {
       }
     }
     EXPECT_EQ(0, differing) << "pixels differ from a fresh frame at " << width << "x" << height
-                            << " within (" << left << "," << top << ")-(" << right << ","
-                            << bottom << "); the first shows " << std::hex << shownFirst
-                            << " instead of " << freshFirst << std::dec
-                            << "\nactions:" << log_.str();
+                            << " within (" << left << "," << top << ")-(" << right << "," << bottom
+                            << "); the first shows " << std::hex << shownFirst << " instead of "
+                            << freshFirst << std::dec << "\nactions:" << log_.str();
   }
 
   std::mt19937 random;

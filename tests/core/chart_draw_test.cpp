@@ -91,8 +91,8 @@ TEST_F(PieChartDrawing, EachSliceIsFilledThenOutlinedInIndexOrder) {
     EXPECT_EQ(static_cast<ID2D1Brush*>(outline_), stroke.brush);
     EXPECT_EQ(2.0f, stroke.strokeWidth);
     EXPECT_EQ(nullptr, stroke.strokeStyle);
-    EXPECT_TRUE(SameColour({192.0f / 255.0f, 192.0f / 255.0f, 192.0f / 255.0f, 1.0f},
-                           stroke.color));
+    EXPECT_TRUE(
+        SameColour({192.0f / 255.0f, 192.0f / 255.0f, 192.0f / 255.0f, 1.0f}, stroke.color));
   }
 }
 

@@ -20,10 +20,10 @@ using orb::ComPtr;
 
 constexpr float kNear = 1e-3f;
 
-#define EXPECT_POINT_NEAR(ex, ey, point)  \
-  do {                                    \
-    EXPECT_NEAR((ex), (point).x, kNear);  \
-    EXPECT_NEAR((ey), (point).y, kNear);  \
+#define EXPECT_POINT_NEAR(ex, ey, point) \
+  do {                                   \
+    EXPECT_NEAR((ex), (point).x, kNear); \
+    EXPECT_NEAR((ey), (point).y, kNear); \
   } while (false)
 
 class SliceGeometry : public ::testing::Test {
@@ -69,7 +69,7 @@ TEST_F(SliceGeometry, FourEqualValuesMeetAtTheBottomRightAndTopPoints) {
     EXPECT_EQ(D2D1_SWEEP_DIRECTION_COUNTER_CLOCKWISE, slice.arc.sweepDirection);
     EXPECT_EQ(D2D1_ARC_SIZE_SMALL, slice.arc.arcSize);
   }
-  EXPECT_POINT_NEAR(210.0f, 490.0f, slices[0].lineEnd);  // bottom
+  EXPECT_POINT_NEAR(210.0f, 490.0f, slices[0].lineEnd);    // bottom
   EXPECT_POINT_NEAR(330.0f, 370.0f, slices[0].arc.point);  // right
   EXPECT_POINT_NEAR(330.0f, 370.0f, slices[1].lineEnd);
   EXPECT_POINT_NEAR(210.0f, 250.0f, slices[1].arc.point);  // top
@@ -197,8 +197,8 @@ TEST_F(SliceGeometry, ValuesThatMakeNoPieBuildNothing) {
   const float inf = std::numeric_limits<float>::infinity();
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const std::vector<std::vector<float>> bad = {
-      {0.0f, 0.0f}, {10.0f, -5.0f, 20.0f}, {-10.0f, -20.0f}, {10.0f, inf},
-      {nan, 10.0f}, {3e38f, 3e38f},  // finite values whose total is not
+      {0.0f, 0.0f}, {10.0f, -5.0f, 20.0f}, {-10.0f, -20.0f},
+      {10.0f, inf}, {nan, 10.0f},          {3e38f, 3e38f},  // finite values whose total is not
   };
   auto chart = Upper();
   factory_->SetContainsRule([](const fakes::PathRecord&, D2D1_POINT_2F) { return true; });

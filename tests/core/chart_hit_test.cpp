@@ -22,8 +22,9 @@ TEST(PieChartHitTest, AsksEachSliceInOrderAndTheLowestIndexWins) {
   SetChartValues(chart.Get(), {1.0f, 1.0f, 1.0f, 1.0f});
   chart->BuildGeometry();
   // Slices 1 and 2 both claim the point.
-  factory->SetContainsRule(
-      [](const fakes::PathRecord& path, D2D1_POINT_2F) { return path.index == 1 || path.index == 2; });
+  factory->SetContainsRule([](const fakes::PathRecord& path, D2D1_POINT_2F) {
+    return path.index == 1 || path.index == 2;
+  });
   const D2D1_MATRIX_3X2_F shifted = {1.0f, 0.0f, 0.0f, 1.0f, 5.0f, -7.0f};
   EXPECT_EQ(1, RenderableOf(chart.Get())->HitTest(12.5f, 34.5f, shifted));
 
@@ -50,8 +51,8 @@ TEST(PieChartHitTest, AChartWithoutValuesHitsNothing) {
   auto chart = chart_test::MakeLowerChart(MakeHelper().Get(), factory.Get(), nullptr);
   chart->BuildGeometry();
   EXPECT_TRUE(factory->Paths().empty());
-  EXPECT_EQ(-1, RenderableOf(chart.Get())->HitTest(210.0f, 370.0f,
-                                                   MakeHelper()->MakeIdentityMatrix()));
+  EXPECT_EQ(-1,
+            RenderableOf(chart.Get())->HitTest(210.0f, 370.0f, MakeHelper()->MakeIdentityMatrix()));
 }
 
 // The rest runs on the process's real Direct2D factory: under Wine, the project's stand-in.
@@ -94,8 +95,8 @@ TEST_F(PieChartHitTestOnDirect2D, PointsInsideEachSliceFindThatSlice) {
   auto upper = chart_test::MakeUpperChart(helper_.Get(), factory_.Get(), palette_.Get());
   SetChartValues(upper.Get(), {150.0f, 10.0f});
   upper->BuildGeometry();
-  EXPECT_EQ(0, Hit(upper.Get(), 210.0f, 60.0f));    // above the centre: deep in the large slice
-  EXPECT_EQ(0, Hit(upper.Get(), 370.0f, 110.0f));   // right end of the ellipse
+  EXPECT_EQ(0, Hit(upper.Get(), 210.0f, 60.0f));     // above the centre: deep in the large slice
+  EXPECT_EQ(0, Hit(upper.Get(), 370.0f, 110.0f));    // right end of the ellipse
   EXPECT_EQ(1, HitAt(upper.Get(), 348.75f, 50.0f));  // the bisector of the small slice
 }
 

@@ -198,9 +198,9 @@ TEST(TimeOfDay, LiesWithinOneDayAndFollowsTheSystemClock) {
   const float now = LocalTimeOfDay();
   EXPECT_GE(now, 0.0f);
   EXPECT_LT(now, 86400.0f);
-  const float expected = static_cast<float>(before.wHour * 3600 + before.wMinute * 60 +
-                                            before.wSecond) +
-                         static_cast<float>(before.wMilliseconds) / 1000.0f;
+  const float expected =
+      static_cast<float>(before.wHour * 3600 + before.wMinute * 60 + before.wSecond) +
+      static_cast<float>(before.wMilliseconds) / 1000.0f;
   // Within a second of the earlier reading, or just past midnight after it.
   EXPECT_TRUE((now >= expected && now - expected < 1.0f) || expected - now > 86000.0f)
       << "expected " << expected << ", read " << now;

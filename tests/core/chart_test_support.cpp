@@ -29,8 +29,8 @@ orb::ComPtr<ID2DHelper> MakeHelper() {
 orb::ComPtr<IPieChart> MakeUpperChart(ID2DHelper* helper, ID2D1Factory* factory,
                                       IPalette* palette) {
   orb::ComPtr<IPieChart> chart;
-  NewPieChart(&chart, helper, factory, palette, 192, 192, 192, 2.0f, 10.0f, 10.0f, 400.0f,
-              200.0f, FakeTime, RecordMessageBox);
+  NewPieChart(&chart, helper, factory, palette, 192, 192, 192, 2.0f, 10.0f, 10.0f, 400.0f, 200.0f,
+              FakeTime, RecordMessageBox);
   return chart;
 }
 

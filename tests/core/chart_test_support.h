@@ -74,10 +74,8 @@ std::vector<MessageBoxCall>& MessageBoxCalls();
 orb::ComPtr<ID2DHelper> MakeHelper();
 
 // The two charts of the application, on any factory and palette.
-orb::ComPtr<IPieChart> MakeUpperChart(ID2DHelper* helper, ID2D1Factory* factory,
-                                      IPalette* palette);
-orb::ComPtr<IPieChart> MakeLowerChart(ID2DHelper* helper, ID2D1Factory* factory,
-                                      IPalette* palette);
+orb::ComPtr<IPieChart> MakeUpperChart(ID2DHelper* helper, ID2D1Factory* factory, IPalette* palette);
+orb::ComPtr<IPieChart> MakeLowerChart(ID2DHelper* helper, ID2D1Factory* factory, IPalette* palette);
 
 orb::ComPtr<IRenderable> RenderableOf(IPieChart* chart);
 

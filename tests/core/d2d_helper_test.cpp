@@ -37,9 +37,9 @@ TEST(D2DHelper, ColorDefaultsAlphaToOneAndPassesValuesThrough) {
 
 TEST(D2DHelper, RenderTargetPropertiesDefaultTheirPixelFormat) {
   auto helper = MakeHelper();
-  const auto zero = helper->MakeRenderTargetProperties(
-      D2D1_RENDER_TARGET_TYPE_DEFAULT, nullptr, 0.0f, 0.0f, D2D1_RENDER_TARGET_USAGE_NONE,
-      D2D1_FEATURE_LEVEL_DEFAULT);
+  const auto zero =
+      helper->MakeRenderTargetProperties(D2D1_RENDER_TARGET_TYPE_DEFAULT, nullptr, 0.0f, 0.0f,
+                                         D2D1_RENDER_TARGET_USAGE_NONE, D2D1_FEATURE_LEVEL_DEFAULT);
   EXPECT_EQ(DXGI_FORMAT_UNKNOWN, zero.pixelFormat.format);
   EXPECT_EQ(D2D1_ALPHA_MODE_UNKNOWN, zero.pixelFormat.alphaMode);
   EXPECT_EQ(D2D1_RENDER_TARGET_TYPE_DEFAULT, zero.type);
@@ -65,14 +65,14 @@ TEST(D2DHelper, RenderTargetPropertiesDefaultTheirPixelFormat) {
 TEST(D2DHelper, HwndPropertiesDefaultTheirPixelSize) {
   auto helper = MakeHelper();
   const HWND window = reinterpret_cast<HWND>(0x1234);
-  const auto absent = helper->MakeHwndRenderTargetProperties(window, nullptr,
-                                                             D2D1_PRESENT_OPTIONS_NONE);
+  const auto absent =
+      helper->MakeHwndRenderTargetProperties(window, nullptr, D2D1_PRESENT_OPTIONS_NONE);
   EXPECT_EQ(window, absent.hwnd);
   EXPECT_EQ(0u, absent.pixelSize.width);
   EXPECT_EQ(0u, absent.pixelSize.height);
   const D2D1_SIZE_U size = helper->MakeSizeU(512, 540);
-  const auto given = helper->MakeHwndRenderTargetProperties(
-      window, &size, D2D1_PRESENT_OPTIONS_IMMEDIATELY);
+  const auto given =
+      helper->MakeHwndRenderTargetProperties(window, &size, D2D1_PRESENT_OPTIONS_IMMEDIATELY);
   EXPECT_EQ(512u, given.pixelSize.width);
   EXPECT_EQ(540u, given.pixelSize.height);
   EXPECT_EQ(D2D1_PRESENT_OPTIONS_IMMEDIATELY, given.presentOptions);

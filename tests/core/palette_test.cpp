@@ -127,8 +127,7 @@ TEST_F(PaletteTest, MakesColourBrushesThenGrayBrushesForEveryEntry) {
       ASSERT_TRUE(call.hasBrushProperties);
       EXPECT_FLOAT_EQ(1.0f, call.brushProperties.opacity);
       const D2D1_MATRIX_3X2_F& m = call.brushProperties.transform;
-      EXPECT_TRUE(m._11 == 1 && m._12 == 0 && m._21 == 0 && m._22 == 1 && m._31 == 0 &&
-                  m._32 == 0);
+      EXPECT_TRUE(m._11 == 1 && m._12 == 0 && m._21 == 0 && m._22 == 1 && m._31 == 0 && m._32 == 0);
     }
   }
 }

@@ -26,8 +26,8 @@ struct ArcCase {
   const char* name;
   D2D1_POINT_2F from;
   D2D1_ARC_SEGMENT arc;
-  double centerX, centerY, sweep;         // expected centre and sweep (radians)
-  double left, top, right, bottom;        // expected bounds of the open figure
+  double centerX, centerY, sweep;   // expected centre and sweep (radians)
+  double left, top, right, bottom;  // expected bounds of the open figure
 };
 
 // A table, kept as written: the formatter would give each value a line of its own.
@@ -80,9 +80,8 @@ TEST(EndpointArc, SolvesTheCentreAndSweepOfEachOfTheFourArcs) {
   for (const ArcCase& c : kCases) {
     SCOPED_TRACE(c.name);
     const EndpointArc arc = SolveEndpointArc(
-        {c.from.x, c.from.y}, {c.arc.point.x, c.arc.point.y}, c.arc.size.width,
-        c.arc.size.height, c.arc.rotationAngle, c.arc.sweepDirection == kCw,
-        c.arc.arcSize == kLarge);
+        {c.from.x, c.from.y}, {c.arc.point.x, c.arc.point.y}, c.arc.size.width, c.arc.size.height,
+        c.arc.rotationAngle, c.arc.sweepDirection == kCw, c.arc.arcSize == kLarge);
     ASSERT_EQ(EndpointArc::Kind::Curved, arc.kind);
     EXPECT_NEAR(c.centerX, arc.center.x, 1e-6);
     EXPECT_NEAR(c.centerY, arc.center.y, 1e-6);
@@ -105,9 +104,12 @@ TEST(EndpointArc, ScaledRadiiJustReachAcrossTheChord) {
 }
 
 TEST(EndpointArc, DegenerateArcs) {
-  EXPECT_EQ(EndpointArc::Kind::Nothing, SolveEndpointArc({3, 4}, {3, 4}, 10, 10, 0, true, true).kind);
-  EXPECT_EQ(EndpointArc::Kind::Straight, SolveEndpointArc({0, 0}, {5, 5}, 0, 10, 0, true, false).kind);
-  EXPECT_EQ(EndpointArc::Kind::Straight, SolveEndpointArc({0, 0}, {5, 5}, 10, 0, 0, true, false).kind);
+  EXPECT_EQ(EndpointArc::Kind::Nothing,
+            SolveEndpointArc({3, 4}, {3, 4}, 10, 10, 0, true, true).kind);
+  EXPECT_EQ(EndpointArc::Kind::Straight,
+            SolveEndpointArc({0, 0}, {5, 5}, 0, 10, 0, true, false).kind);
+  EXPECT_EQ(EndpointArc::Kind::Straight,
+            SolveEndpointArc({0, 0}, {5, 5}, 10, 0, 0, true, false).kind);
 }
 
 TEST(StandInArcBounds, AreTightAroundEachArc) {

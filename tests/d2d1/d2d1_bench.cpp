@@ -68,7 +68,9 @@ std::vector<ComPtr<ID2D1PathGeometry>> BuildPie(ID2D1Factory* factory, const Pie
     };
     sink->BeginFigure({pie.cx, pie.cy}, D2D1_FIGURE_BEGIN_FILLED);
     sink->AddLine(rim(start));
-    const D2D1_ARC_SEGMENT arc = {rim(end), {pie.rx, pie.ry}, 0.0f,
+    const D2D1_ARC_SEGMENT arc = {rim(end),
+                                  {pie.rx, pie.ry},
+                                  0.0f,
                                   D2D1_SWEEP_DIRECTION_COUNTER_CLOCKWISE,
                                   end - start > 180 ? D2D1_ARC_SIZE_LARGE : D2D1_ARC_SIZE_SMALL};
     sink->AddArc(&arc);
@@ -95,8 +97,8 @@ HWND MakeWindow(int width, int height) {
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = L"D2d1Bench";
   RegisterClassW(&windowClass);
-  return CreateWindowExW(0, L"D2d1Bench", L"d2d1 bench", WS_POPUP | WS_VISIBLE, 0, 0, width,
-                         height, nullptr, nullptr, windowClass.hInstance, nullptr);
+  return CreateWindowExW(0, L"D2d1Bench", L"d2d1 bench", WS_POPUP | WS_VISIBLE, 0, 0, width, height,
+                         nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 
 void Pump() {
@@ -141,8 +143,8 @@ int main() {
 
   HWND window = MakeWindow(512, 540);
   D2D1_RENDER_TARGET_PROPERTIES properties = {};
-  D2D1_HWND_RENDER_TARGET_PROPERTIES hwndProperties = {window, {512, 540},
-                                                       D2D1_PRESENT_OPTIONS_NONE};
+  D2D1_HWND_RENDER_TARGET_PROPERTIES hwndProperties = {
+      window, {512, 540}, D2D1_PRESENT_OPTIONS_NONE};
   ComPtr<ID2D1HwndRenderTarget> target;
   if (window == nullptr ||
       FAILED(factory->CreateHwndRenderTarget(&properties, &hwndProperties, &target))) {

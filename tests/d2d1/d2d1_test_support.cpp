@@ -27,8 +27,8 @@ D2D1_ARC_SEGMENT Arc(float x, float y, float rx, float ry, float rotation,
   return {{x, y}, {rx, ry}, rotation, sweep, size};
 }
 
-bool FillContains(ID2D1Geometry* geometry, D2D1_POINT_2F point,
-                  const D2D1_MATRIX_3X2_F* transform, float tolerance) {
+bool FillContains(ID2D1Geometry* geometry, D2D1_POINT_2F point, const D2D1_MATRIX_3X2_F* transform,
+                  float tolerance) {
   BOOL inside = FALSE;
   EXPECT_EQ(S_OK, geometry->FillContainsPoint(point, transform, tolerance, &inside))
       << "at (" << point.x << ", " << point.y << ")";
@@ -66,8 +66,8 @@ TestWindow::TestWindow(int clientWidth, int clientHeight, DWORD extraStyle)
     : width_(clientWidth), height_(clientHeight) {
   RegisterTestClass();
   const DWORD style = WS_POPUP | WS_VISIBLE | extraStyle;
-  hwnd_ = CreateWindowExW(0, kClassName, L"stand-in test", style, 10, 10, clientWidth,
-                          clientHeight, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  hwnd_ = CreateWindowExW(0, kClassName, L"stand-in test", style, 10, 10, clientWidth, clientHeight,
+                          nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   PumpMessages();
 }
 
@@ -108,8 +108,8 @@ ComPtr<ID2D1HwndRenderTarget> MakeTarget(ID2D1Factory* factory, HWND hwnd, UINT3
   properties.pixelFormat = {DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_UNKNOWN};
   properties.dpiX = dpi;
   properties.dpiY = dpi;
-  D2D1_HWND_RENDER_TARGET_PROPERTIES hwndProperties = {hwnd, {width, height},
-                                                       D2D1_PRESENT_OPTIONS_NONE};
+  D2D1_HWND_RENDER_TARGET_PROPERTIES hwndProperties = {
+      hwnd, {width, height}, D2D1_PRESENT_OPTIONS_NONE};
   ComPtr<ID2D1HwndRenderTarget> target;
   if (factory != nullptr) factory->CreateHwndRenderTarget(&properties, &hwndProperties, &target);
   return target;

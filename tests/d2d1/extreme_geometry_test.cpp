@@ -188,8 +188,9 @@ TEST_F(StandInExtremeGeometry, CurvesFarOutsideTheFrameCostOnlyTheirChords) {
   auto above = Arcs(factory_.Get(), 1000, {0, -3e7f}, {2e7f, -3e7f}, 1e7f, D2D1_FILL_MODE_WINDING);
   ASSERT_TRUE(above);
   std::vector<std::uint32_t> pixels;
-  pixels = MeasuredFrame("1000 half circles of radius 1e7 above the frame: FillGeometry", target_.Get(), window_,
-                         [&] { target_->FillGeometry(above.Get(), white_.Get(), nullptr); });
+  pixels =
+      MeasuredFrame("1000 half circles of radius 1e7 above the frame: FillGeometry", target_.Get(),
+                    window_, [&] { target_->FillGeometry(above.Get(), white_.Get(), nullptr); });
   EXPECT_EQ(512 * 540, CountPixels(pixels, 0x000000u));
   BOOL inside = FALSE;
   Measure("1000 half circles of radius 1e7: FillContainsPoint", [&] {
@@ -216,7 +217,8 @@ TEST_F(StandInExtremeGeometry, StrokesOfHugeCirclesAndWideOutlines) {
   });
   ASSERT_TRUE(circle);
   std::vector<std::uint32_t> pixels;
-  pixels = MeasuredFrame("a circle of radius 1e7 traced 100 times: DrawGeometry, width 2", target_.Get(), window_,
+  pixels = MeasuredFrame("a circle of radius 1e7 traced 100 times: DrawGeometry, width 2",
+                         target_.Get(), window_,
                          [&] { target_->DrawGeometry(circle.Get(), white_.Get(), 2.0f, nullptr); });
   // Across the frame the circle falls by a few thousandths of a pixel: a band on rows 269 and
   // 270. (Row 271 gets the hundred traces' slivers of cover added up.)

@@ -70,7 +70,8 @@ class RimDistance {
     constexpr int kPoints = 4000;  // chords stand off the rim by under 1e-4
     for (int k = 0; k <= kPoints; ++k) {
       const double a = 360.0 * k / kPoints;
-      rim_.push_back({pie.cx + pie.rx * std::sin(a * kDegree), pie.cy + pie.ry * std::cos(a * kDegree)});
+      rim_.push_back(
+          {pie.cx + pie.rx * std::sin(a * kDegree), pie.cy + pie.ry * std::cos(a * kDegree)});
     }
     pie_ = pie;
   }
@@ -80,7 +81,8 @@ class RimDistance {
     if (std::fabs(std::sqrt(u * u + v * v) - 1.0) * std::min(pie_.rx, pie_.ry) > 2.0) return 2.0;
     double best = 1e9;
     for (size_t k = 1; k < rim_.size(); ++k) {
-      best = std::min(best, SegmentDistance(x, y, rim_[k - 1].x, rim_[k - 1].y, rim_[k].x, rim_[k].y));
+      best =
+          std::min(best, SegmentDistance(x, y, rim_[k - 1].x, rim_[k - 1].y, rim_[k].x, rim_[k].y));
     }
     return best;
   }
@@ -111,14 +113,13 @@ void CheckPieOnGrid(const Pie& pie, double step) {
       const double nearRim = rimDistance(x, y);
       for (size_t i = 0; i < wedges.size(); ++i) {
         const D2D1_POINT_2F p1 = pie.Rim(pie.edges[i]), p2 = pie.Rim(pie.edges[i + 1]);
-        const double nearest = std::min(
-            {nearRim, SegmentDistance(x, y, pie.cx, pie.cy, p1.x, p1.y),
-             SegmentDistance(x, y, pie.cx, pie.cy, p2.x, p2.y)});
+        const double nearest = std::min({nearRim, SegmentDistance(x, y, pie.cx, pie.cy, p1.x, p1.y),
+                                         SegmentDistance(x, y, pie.cx, pie.cy, p2.x, p2.y)});
         if (nearest <= 0.5) continue;
         const bool expected = inEllipse && angle >= pie.edges[i] && angle < pie.edges[i + 1];
         BOOL actual = !expected;
-        ASSERT_EQ(S_OK, wedges[i]->FillContainsPoint(
-                            {static_cast<float>(x), static_cast<float>(y)}, nullptr, 0.0f, &actual));
+        ASSERT_EQ(S_OK, wedges[i]->FillContainsPoint({static_cast<float>(x), static_cast<float>(y)},
+                                                     nullptr, 0.0f, &actual));
         ++checked;
         if (expected) ++insideCount;
         if ((actual != FALSE) != expected) {
@@ -155,7 +156,8 @@ ComPtr<ID2D1PathGeometry> Star(ID2D1Factory* factory, D2D1_FILL_MODE mode) {
     sink->SetFillMode(mode);
     auto vertex = [](int k) {
       const double a = (-90.0 + 144.0 * k) * kDegree;
-      return D2D1_POINT_2F{static_cast<float>(50 * std::cos(a)), static_cast<float>(50 * std::sin(a))};
+      return D2D1_POINT_2F{static_cast<float>(50 * std::cos(a)),
+                           static_cast<float>(50 * std::sin(a))};
     };
     sink->BeginFigure(vertex(0), D2D1_FIGURE_BEGIN_FILLED);
     for (int k = 1; k < 5; ++k) sink->AddLine(vertex(k));

@@ -26,8 +26,8 @@ TEST(StandInFactory, RefusesOtherInterfacesAndNullOutputs) {
   EXPECT_EQ(E_NOINTERFACE, D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED,
                                              __uuidof(ID2D1RenderTarget), nullptr, &object));
   EXPECT_EQ(nullptr, object);
-  EXPECT_EQ(E_POINTER, D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED,
-                                         __uuidof(ID2D1Factory), nullptr, nullptr));
+  EXPECT_EQ(E_POINTER, D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory),
+                                         nullptr, nullptr));
 }
 
 TEST(StandInFactory, ReportsTheScreenDpi) {
@@ -97,8 +97,7 @@ TEST(StandInPathGeometry, OpensOnceAndCountsFiguresAndSegments) {
   sink->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
   const D2D1_POINT_2F lines[2] = {{10, 0}, {10, 10}};
   sink->AddLines(lines, 2);
-  sink->AddArc(d2d1test::Arc(0, 10, 5, 5, 0, D2D1_SWEEP_DIRECTION_CLOCKWISE,
-                             D2D1_ARC_SIZE_SMALL));
+  sink->AddArc(d2d1test::Arc(0, 10, 5, 5, 0, D2D1_SWEEP_DIRECTION_CLOCKWISE, D2D1_ARC_SIZE_SMALL));
   sink->EndFigure(D2D1_FIGURE_END_CLOSED);
   sink->BeginFigure({20, 20}, D2D1_FIGURE_BEGIN_HOLLOW);
   const D2D1_BEZIER_SEGMENT cubic = {{25, 15}, {30, 25}, {35, 20}};
@@ -147,7 +146,10 @@ TEST(StandInGeometrySink, MisuseFailsAtCloseAndUseAfterCloseIsIgnored) {
     void (*write)(ID2D1GeometrySink*);
   };
   const Case cases[] = {
-      {"segment outside a figure", [](ID2D1GeometrySink* s) { s->AddLine({1, 1}); }},
+      {"segment outside a figure",
+       [](ID2D1GeometrySink* s) {
+         s->AddLine({1, 1});
+       }},
       {"figure left open",
        [](ID2D1GeometrySink* s) {
          s->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);

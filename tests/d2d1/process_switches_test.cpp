@@ -35,7 +35,8 @@ std::string ReadWholeFile(const std::wstring& path) {
   if (file == INVALID_HANDLE_VALUE) return text;
   char buffer[4096];
   DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+    text.append(buffer, read);
   CloseHandle(file);
   return text;
 }
@@ -95,8 +96,8 @@ TEST(StandInFrameSchedule, ParsesPeriodsAndLists) {
 }
 
 TEST(StandInFrameSchedule, MalformedTextChoosesNoFrame) {
-  for (const char* text : {"", "every:", "every:0", "every:x", "3,,4", "3,", ",3", "3,a", "-2", "0",
-                           "1.5"}) {
+  for (const char* text :
+       {"", "every:", "every:0", "every:x", "3,,4", "3,", ",3", "3,a", "-2", "0", "1.5"}) {
     const auto schedule = FrameSchedule::Parse(text);
     for (std::uint64_t frame = 1; frame < 10; ++frame) {
       EXPECT_FALSE(schedule.Contains(frame)) << text << " frame " << frame;

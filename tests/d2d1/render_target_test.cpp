@@ -44,8 +44,8 @@ TEST(StandInRenderTarget, CreationChecksItsArguments) {
   auto factory = MakeFactory();
   TestWindow window(64, 48);
   D2D1_RENDER_TARGET_PROPERTIES properties = {};
-  D2D1_HWND_RENDER_TARGET_PROPERTIES hwndProperties = {window.Handle(), {64, 48},
-                                                       D2D1_PRESENT_OPTIONS_NONE};
+  D2D1_HWND_RENDER_TARGET_PROPERTIES hwndProperties = {
+      window.Handle(), {64, 48}, D2D1_PRESENT_OPTIONS_NONE};
   ComPtr<ID2D1HwndRenderTarget> target;
   EXPECT_EQ(S_OK, factory->CreateHwndRenderTarget(&properties, &hwndProperties, &target));
   EXPECT_EQ(window.Handle(), target->GetHwnd());
@@ -162,8 +162,8 @@ TEST(StandInRenderTarget, RefusesFramesLargerThanItsMaximumAndKeepsTheOldOne) {
   const UINT32 maximum = target->GetMaximumBitmapSize();
   EXPECT_GE(maximum, 8192u);
 
-  const D2D1_SIZE_U sizes[] = {{65535, 65535}, {maximum + 1, 1}, {1, maximum + 1},
-                               {maximum, maximum}};
+  const D2D1_SIZE_U sizes[] = {
+      {65535, 65535}, {maximum + 1, 1}, {1, maximum + 1}, {maximum, maximum}};
   for (const D2D1_SIZE_U& size : sizes) {
     EXPECT_EQ(static_cast<HRESULT>(D2DERR_MAX_TEXTURE_SIZE_EXCEEDED), target->Resize(&size));
     EXPECT_EQ(64u, target->GetPixelSize().width);
@@ -173,8 +173,8 @@ TEST(StandInRenderTarget, RefusesFramesLargerThanItsMaximumAndKeepsTheOldOne) {
   EXPECT_EQ(S_OK, target->Resize(&widest));
 
   D2D1_RENDER_TARGET_PROPERTIES properties = {};
-  const D2D1_HWND_RENDER_TARGET_PROPERTIES huge = {window.Handle(), {65535, 65535},
-                                                   D2D1_PRESENT_OPTIONS_NONE};
+  const D2D1_HWND_RENDER_TARGET_PROPERTIES huge = {
+      window.Handle(), {65535, 65535}, D2D1_PRESENT_OPTIONS_NONE};
   ComPtr<ID2D1HwndRenderTarget> refused;
   EXPECT_EQ(static_cast<HRESULT>(D2DERR_MAX_TEXTURE_SIZE_EXCEEDED),
             factory->CreateHwndRenderTarget(&properties, &huge, &refused));
@@ -241,8 +241,8 @@ TEST(StandInRenderTarget, FramePresentsClearFillAndStroke) {
   auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y) * window.Width() + x]; };
   EXPECT_EQ(0x0000ffu, at(2, 2));
   EXPECT_EQ(0xff0000u, at(20, 20));
-  EXPECT_EQ(0x00ff00u, at(40, 10));   // the outline's top edge spans y 9..11 from x 39 to 61
-  EXPECT_EQ(0x0000ffu, at(50, 20));   // inside the outline
+  EXPECT_EQ(0x00ff00u, at(40, 10));  // the outline's top edge spans y 9..11 from x 39 to 61
+  EXPECT_EQ(0x0000ffu, at(50, 20));  // inside the outline
   EXPECT_EQ(400, CountPixels(pixels, 0xff0000u));
   EXPECT_EQ(22 * 22 - 18 * 18, CountPixels(pixels, 0x00ff00u));
 }
@@ -266,8 +266,7 @@ TEST(StandInRenderTarget, ShapeCallsCoverTheirArea) {
   // Ramanujan's perimeter; a stroke around a convex outline covers perimeter x width when the
   // outline bends no tighter than half the width.
   const double a = 40, b = 25;
-  const double perimeter =
-      std::numbers::pi * (3 * (a + b) - std::sqrt((3 * a + b) * (a + 3 * b)));
+  const double perimeter = std::numbers::pi * (3 * (a + b) - std::sqrt((3 * a + b) * (a + 3 * b)));
   struct Case {
     const char* name;
     std::function<void(ID2D1RenderTarget*, ID2D1Brush*)> draw;
@@ -350,9 +349,8 @@ TEST(StandInRenderTarget, DesktopDpiSetsTheDefaultScale) {
 std::vector<std::uint32_t> ClearAroundAChild(DWORD parentStyle, std::uint32_t* childColour) {
   auto factory = MakeFactory();
   TestWindow window(80, 60, parentStyle);
-  HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_WHITERECT, 10, 10,
-                               30, 20, window.Handle(), nullptr, GetModuleHandleW(nullptr),
-                               nullptr);
+  HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_WHITERECT, 10, 10, 30,
+                               20, window.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
   UpdateWindow(child);
   d2d1test::PumpMessages();
   *childColour = window.Capture()[15 * 80 + 20];

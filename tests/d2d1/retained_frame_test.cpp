@@ -57,9 +57,8 @@ class Scene {
     if (Next(4) == 0) {
       const float angle = Uniform(-1, 1);
       const float scale = Uniform(0.5f, 1.5f);
-      shape.transform = {scale * std::cos(angle), scale * std::sin(angle),
-                         -scale * std::sin(angle), scale * std::cos(angle), Uniform(-20, 20),
-                         Uniform(-20, 20)};
+      shape.transform = {scale * std::cos(angle), scale * std::sin(angle), -scale * std::sin(angle),
+                         scale * std::cos(angle), Uniform(-20, 20),        Uniform(-20, 20)};
     }
     return shape;
   }
@@ -126,8 +125,11 @@ class Scene {
           auto path = d2d1test::MakePath(factory, [&](ID2D1GeometrySink* sink) {
             sink->BeginFigure(a, D2D1_FIGURE_BEGIN_FILLED);
             for (size_t k = 1; k + 1 < shape.points.size(); ++k) sink->AddLine(shape.points[k]);
-            const D2D1_ARC_SEGMENT arc{shape.points.back(), {40, 25}, 30,
-                                       D2D1_SWEEP_DIRECTION_CLOCKWISE, D2D1_ARC_SIZE_SMALL};
+            const D2D1_ARC_SEGMENT arc{shape.points.back(),
+                                       {40, 25},
+                                       30,
+                                       D2D1_SWEEP_DIRECTION_CLOCKWISE,
+                                       D2D1_ARC_SIZE_SMALL};
             sink->AddArc(&arc);
             sink->EndFigure(D2D1_FIGURE_END_CLOSED);
           });
@@ -186,7 +188,10 @@ TEST(StandInRetainedFrame, ACallThatGoesTakesAllItsPixels) {
   // Each call with a pixel that it covers far from its path.
   const std::vector<std::pair<std::function<void()>, int>> calls = {
       {[&] { target->DrawGeometry(wedge.Get(), brush.Get(), 3.0f, nullptr); }, 25 * 96 + 48},
-      {[&] { target->DrawLine({10, 70}, {86, 70}, brush.Get(), 40.0f, nullptr); }, 52 * 96 + 48},
+      {[&] {
+         target->DrawLine({10, 70}, {86, 70}, brush.Get(), 40.0f, nullptr);
+       },
+       52 * 96 + 48},
   };
   for (size_t i = 0; i < calls.size(); ++i) {
     target->BeginDraw();

@@ -15,8 +15,8 @@ namespace {
 
 int Leak(int keep) {
   ID2D1Factory* factory = nullptr;
-  if (FAILED(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory),
-                               nullptr, reinterpret_cast<void**>(&factory)))) {
+  if (FAILED(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), nullptr,
+                               reinterpret_cast<void**>(&factory)))) {
     return 2;
   }
   ID2D1PathGeometry* path = nullptr;
@@ -42,8 +42,7 @@ int Frames(int count, const char* file) {
                     reinterpret_cast<void**>(&factory));
   if (window == nullptr || factory == nullptr) return 2;
   D2D1_RENDER_TARGET_PROPERTIES properties = {};
-  D2D1_HWND_RENDER_TARGET_PROPERTIES hwndProperties = {window, {32, 32},
-                                                       D2D1_PRESENT_OPTIONS_NONE};
+  D2D1_HWND_RENDER_TARGET_PROPERTIES hwndProperties = {window, {32, 32}, D2D1_PRESENT_OPTIONS_NONE};
   ID2D1HwndRenderTarget* target = nullptr;
   if (FAILED(factory->CreateHwndRenderTarget(&properties, &hwndProperties, &target))) return 2;
   FILE* out = std::fopen(file, "wb");

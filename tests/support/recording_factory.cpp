@@ -16,9 +16,7 @@ void RecordingFactory::FailPathCreation(int nth) {
   state_->failPathCreationAt = nth > 0 ? state_->pathCreations + nth : 0;
 }
 
-void RecordingFactory::FailOpen(int nth) {
-  state_->failOpenAt = nth > 0 ? state_->opens + nth : 0;
-}
+void RecordingFactory::FailOpen(int nth) { state_->failOpenAt = nth > 0 ? state_->opens + nth : 0; }
 
 HRESULT STDMETHODCALLTYPE RecordingFactory::CreatePathGeometry(ID2D1PathGeometry** pathGeometry) {
   if (pathGeometry == nullptr) return E_POINTER;
@@ -60,8 +58,9 @@ HRESULT STDMETHODCALLTYPE RecordingFactory::CreateGeometryGroup(D2D1_FILL_MODE, 
   return E_NOTIMPL;
 }
 
-HRESULT STDMETHODCALLTYPE RecordingFactory::CreateTransformedGeometry(
-    ID2D1Geometry*, const D2D1_MATRIX_3X2_F*, ID2D1TransformedGeometry**) {
+HRESULT STDMETHODCALLTYPE RecordingFactory::CreateTransformedGeometry(ID2D1Geometry*,
+                                                                      const D2D1_MATRIX_3X2_F*,
+                                                                      ID2D1TransformedGeometry**) {
   return E_NOTIMPL;
 }
 

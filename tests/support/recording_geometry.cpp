@@ -164,13 +164,15 @@ HRESULT STDMETHODCALLTYPE RecordingPathGeometry::GetBounds(const D2D1_MATRIX_3X2
 }
 
 HRESULT STDMETHODCALLTYPE RecordingPathGeometry::GetWidenedBounds(FLOAT, ID2D1StrokeStyle*,
-                                                                  const D2D1_MATRIX_3X2_F*,
-                                                                  FLOAT, D2D1_RECT_F*) const {
+                                                                  const D2D1_MATRIX_3X2_F*, FLOAT,
+                                                                  D2D1_RECT_F*) const {
   return E_NOTIMPL;
 }
 
-HRESULT STDMETHODCALLTYPE RecordingPathGeometry::StrokeContainsPoint(
-    D2D1_POINT_2F, FLOAT, ID2D1StrokeStyle*, const D2D1_MATRIX_3X2_F*, FLOAT, BOOL*) const {
+HRESULT STDMETHODCALLTYPE RecordingPathGeometry::StrokeContainsPoint(D2D1_POINT_2F, FLOAT,
+                                                                     ID2D1StrokeStyle*,
+                                                                     const D2D1_MATRIX_3X2_F*,
+                                                                     FLOAT, BOOL*) const {
   return E_NOTIMPL;
 }
 

@@ -28,12 +28,12 @@ enum class SinkOp {
 
 struct SinkCall {
   SinkOp op = SinkOp::Close;
-  D2D1_POINT_2F point = {};                // BeginFigure, AddLine
-  D2D1_FIGURE_BEGIN figureBegin = {};      // BeginFigure
-  std::vector<D2D1_POINT_2F> points;       // AddLines
-  D2D1_ARC_SEGMENT arc = {};               // AddArc
-  D2D1_FIGURE_END figureEnd = {};          // EndFigure
-  D2D1_FILL_MODE fillMode = {};            // SetFillMode
+  D2D1_POINT_2F point = {};            // BeginFigure, AddLine
+  D2D1_FIGURE_BEGIN figureBegin = {};  // BeginFigure
+  std::vector<D2D1_POINT_2F> points;   // AddLines
+  D2D1_ARC_SEGMENT arc = {};           // AddArc
+  D2D1_FIGURE_END figureEnd = {};      // EndFigure
+  D2D1_FILL_MODE fillMode = {};        // SetFillMode
 };
 
 struct ContainsQuery {
@@ -126,9 +126,8 @@ class RecordingPathGeometry final : public orb::ComObject<ID2D1PathGeometry> {
                                                 BOOL*) const override;
   HRESULT STDMETHODCALLTYPE CompareWithGeometry(ID2D1Geometry*, const D2D1_MATRIX_3X2_F*, FLOAT,
                                                 D2D1_GEOMETRY_RELATION*) const override;
-  HRESULT STDMETHODCALLTYPE Simplify(D2D1_GEOMETRY_SIMPLIFICATION_OPTION,
-                                     const D2D1_MATRIX_3X2_F*, FLOAT,
-                                     ID2D1SimplifiedGeometrySink*) const override;
+  HRESULT STDMETHODCALLTYPE Simplify(D2D1_GEOMETRY_SIMPLIFICATION_OPTION, const D2D1_MATRIX_3X2_F*,
+                                     FLOAT, ID2D1SimplifiedGeometrySink*) const override;
   HRESULT STDMETHODCALLTYPE Tessellate(const D2D1_MATRIX_3X2_F*, FLOAT,
                                        ID2D1TessellationSink*) const override;
   HRESULT STDMETHODCALLTYPE CombineWithGeometry(ID2D1Geometry*, D2D1_COMBINE_MODE,
@@ -137,8 +136,7 @@ class RecordingPathGeometry final : public orb::ComObject<ID2D1PathGeometry> {
   HRESULT STDMETHODCALLTYPE Outline(const D2D1_MATRIX_3X2_F*, FLOAT,
                                     ID2D1SimplifiedGeometrySink*) const override;
   HRESULT STDMETHODCALLTYPE ComputeArea(const D2D1_MATRIX_3X2_F*, FLOAT, FLOAT*) const override;
-  HRESULT STDMETHODCALLTYPE ComputeLength(const D2D1_MATRIX_3X2_F*, FLOAT,
-                                          FLOAT*) const override;
+  HRESULT STDMETHODCALLTYPE ComputeLength(const D2D1_MATRIX_3X2_F*, FLOAT, FLOAT*) const override;
   HRESULT STDMETHODCALLTYPE ComputePointAtLength(FLOAT, const D2D1_MATRIX_3X2_F*, FLOAT,
                                                  D2D1_POINT_2F*, D2D1_POINT_2F*) const override;
   HRESULT STDMETHODCALLTYPE Widen(FLOAT, ID2D1StrokeStyle*, const D2D1_MATRIX_3X2_F*, FLOAT,

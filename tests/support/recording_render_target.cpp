@@ -162,8 +162,8 @@ D2D1_SIZE_U* STDMETHODCALLTYPE RecordingRenderTarget::GetPixelSize(D2D1_SIZE_U* 
   return size;
 }
 
-D2D1_PIXEL_FORMAT* STDMETHODCALLTYPE
-RecordingRenderTarget::GetPixelFormat(D2D1_PIXEL_FORMAT* format) const {
+D2D1_PIXEL_FORMAT* STDMETHODCALLTYPE RecordingRenderTarget::GetPixelFormat(
+    D2D1_PIXEL_FORMAT* format) const {
   *format = kPixelFormat;
   return format;
 }
@@ -199,8 +199,9 @@ HRESULT STDMETHODCALLTYPE RecordingRenderTarget::CreateBitmapFromWicBitmap(
   return E_NOTIMPL;
 }
 
-HRESULT STDMETHODCALLTYPE RecordingRenderTarget::CreateSharedBitmap(
-    REFIID, void*, const D2D1_BITMAP_PROPERTIES*, ID2D1Bitmap**) {
+HRESULT STDMETHODCALLTYPE RecordingRenderTarget::CreateSharedBitmap(REFIID, void*,
+                                                                    const D2D1_BITMAP_PROPERTIES*,
+                                                                    ID2D1Bitmap**) {
   return E_NOTIMPL;
 }
 
@@ -211,8 +212,7 @@ HRESULT STDMETHODCALLTYPE RecordingRenderTarget::CreateBitmapBrush(
 }
 
 HRESULT STDMETHODCALLTYPE RecordingRenderTarget::CreateGradientStopCollection(
-    const D2D1_GRADIENT_STOP*, UINT, D2D1_GAMMA, D2D1_EXTEND_MODE,
-    ID2D1GradientStopCollection**) {
+    const D2D1_GRADIENT_STOP*, UINT, D2D1_GAMMA, D2D1_EXTEND_MODE, ID2D1GradientStopCollection**) {
   return E_NOTIMPL;
 }
 

@@ -31,7 +31,7 @@ struct RenderCall {
   // CreateSolidColorBrush.
   bool hasBrushProperties = false;
   D2D1_BRUSH_PROPERTIES brushProperties = {};
-  HRESULT result = S_OK;                        // also the answer of EndDraw
+  HRESULT result = S_OK;                         // also the answer of EndDraw
   ID2D1SolidColorBrush* createdBrush = nullptr;  // identity only; null when creation failed
   // FillGeometry / DrawGeometry (identities only: no references are kept).
   ID2D1Geometry* geometry = nullptr;
@@ -67,8 +67,8 @@ class RecordingRenderTarget final : public orb::ComObject<ID2D1RenderTarget> {
                                                   ID2D1SolidColorBrush** brush) override;
   void STDMETHODCALLTYPE FillGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush,
                                       ID2D1Brush* opacityBrush) override;
-  void STDMETHODCALLTYPE DrawGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush,
-                                      FLOAT strokeWidth, ID2D1StrokeStyle* strokeStyle) override;
+  void STDMETHODCALLTYPE DrawGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush, FLOAT strokeWidth,
+                                      ID2D1StrokeStyle* strokeStyle) override;
   void STDMETHODCALLTYPE SetTransform(const D2D1_MATRIX_3X2_F* transform) override;
   void STDMETHODCALLTYPE SetAntialiasMode(D2D1_ANTIALIAS_MODE mode) override;
   void STDMETHODCALLTYPE Clear(const D2D1_COLOR_F* color) override;
@@ -107,12 +107,14 @@ class RecordingRenderTarget final : public orb::ComObject<ID2D1RenderTarget> {
   HRESULT STDMETHODCALLTYPE CreateGradientStopCollection(const D2D1_GRADIENT_STOP*, UINT,
                                                          D2D1_GAMMA, D2D1_EXTEND_MODE,
                                                          ID2D1GradientStopCollection**) override;
-  HRESULT STDMETHODCALLTYPE CreateLinearGradientBrush(
-      const D2D1_LINEAR_GRADIENT_BRUSH_PROPERTIES*, const D2D1_BRUSH_PROPERTIES*,
-      ID2D1GradientStopCollection*, ID2D1LinearGradientBrush**) override;
-  HRESULT STDMETHODCALLTYPE CreateRadialGradientBrush(
-      const D2D1_RADIAL_GRADIENT_BRUSH_PROPERTIES*, const D2D1_BRUSH_PROPERTIES*,
-      ID2D1GradientStopCollection*, ID2D1RadialGradientBrush**) override;
+  HRESULT STDMETHODCALLTYPE CreateLinearGradientBrush(const D2D1_LINEAR_GRADIENT_BRUSH_PROPERTIES*,
+                                                      const D2D1_BRUSH_PROPERTIES*,
+                                                      ID2D1GradientStopCollection*,
+                                                      ID2D1LinearGradientBrush**) override;
+  HRESULT STDMETHODCALLTYPE CreateRadialGradientBrush(const D2D1_RADIAL_GRADIENT_BRUSH_PROPERTIES*,
+                                                      const D2D1_BRUSH_PROPERTIES*,
+                                                      ID2D1GradientStopCollection*,
+                                                      ID2D1RadialGradientBrush**) override;
   HRESULT STDMETHODCALLTYPE CreateCompatibleRenderTarget(const D2D1_SIZE_F*, const D2D1_SIZE_U*,
                                                          const D2D1_PIXEL_FORMAT*,
                                                          D2D1_COMPATIBLE_RENDER_TARGET_OPTIONS,
@@ -134,8 +136,7 @@ class RecordingRenderTarget final : public orb::ComObject<ID2D1RenderTarget> {
   void STDMETHODCALLTYPE FillOpacityMask(ID2D1Bitmap*, ID2D1Brush*, D2D1_OPACITY_MASK_CONTENT,
                                          const D2D1_RECT_F*, const D2D1_RECT_F*) override {}
   void STDMETHODCALLTYPE DrawBitmap(ID2D1Bitmap*, const D2D1_RECT_F*, FLOAT,
-                                    D2D1_BITMAP_INTERPOLATION_MODE,
-                                    const D2D1_RECT_F*) override {}
+                                    D2D1_BITMAP_INTERPOLATION_MODE, const D2D1_RECT_F*) override {}
   void STDMETHODCALLTYPE DrawText(const WCHAR*, UINT, IDWriteTextFormat*, const D2D1_RECT_F*,
                                   ID2D1Brush*, D2D1_DRAW_TEXT_OPTIONS,
                                   DWRITE_MEASURING_MODE) override {}

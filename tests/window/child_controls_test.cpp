@@ -64,28 +64,27 @@ TEST_F(ChildControls, PushButtonStyleTable) {
     DWORD created;
   };
   const std::vector<Case> cases = {
-      {BS_FLAT, 0x50018F00},          {BS_DEFPUSHBUTTON, 0x50010F01},
-      {BS_OWNERDRAW, 0x5001000B},     {0x000C, 0x50010F0C},  // split button
-      {0x000D, 0x50010F0D},           {0x10000001, 0x50000001},
-      {0x10000000, 0x50000000},       {BS_FLAT | BS_DEFPUSHBUTTON, 0x40008001},
+      {BS_FLAT, 0x50018F00},      {BS_DEFPUSHBUTTON, 0x50010F01},
+      {BS_OWNERDRAW, 0x5001000B}, {0x000C, 0x50010F0C},  // split button
+      {0x000D, 0x50010F0D},       {0x10000001, 0x50000001},
+      {0x10000000, 0x50000000},   {BS_FLAT | BS_DEFPUSHBUTTON, 0x40008001},
   };
   for (const Case& c : cases) {
-    HWND button =
-        object_->AddPushButton(nullptr, 7, L"b", 0, 0, 50, 20, c.given, 0, nullptr, true);
+    HWND button = object_->AddPushButton(nullptr, 7, L"b", 0, 0, 50, 20, c.given, 0, nullptr, true);
     ASSERT_TRUE(Made(button)) << std::hex << c.given;
     EXPECT_EQ(c.created, StyleOf(button)) << std::hex << c.given;
     DestroyWindow(button);
   }
   // A check box takes any given style as it is.
-  HWND box = object_->AddAutoCheckBox(nullptr, 8, L"c", 0, 0, 50, 20, BS_DEFPUSHBUTTON, 0,
-                                      nullptr, true);
+  HWND box =
+      object_->AddAutoCheckBox(nullptr, 8, L"c", 0, 0, 50, 20, BS_DEFPUSHBUTTON, 0, nullptr, true);
   ASSERT_TRUE(Made(box));
   EXPECT_EQ(static_cast<DWORD>(WS_CHILD | BS_DEFPUSHBUTTON), StyleOf(box));
 }
 
 TEST_F(ChildControls, GeneralControlAddsOnlyTheChildStyleAndNoFont) {
-  HWND hidden = object_->AddChildControl(L"Button", nullptr, 1, L"h", 0, 0, 10, 10, 0, 0,
-                                         nullptr, nullptr, true);
+  HWND hidden = object_->AddChildControl(L"Button", nullptr, 1, L"h", 0, 0, 10, 10, 0, 0, nullptr,
+                                         nullptr, true);
   ASSERT_TRUE(Made(hidden));
   EXPECT_EQ(static_cast<DWORD>(WS_CHILD), StyleOf(hidden));
   EXPECT_FALSE(IsWindowVisible(hidden));
@@ -132,14 +131,14 @@ TEST_F(ChildControls, PlacedInLogicalUnitsWithHalvesToEven) {
                         Case{120.0f, {12, 12, 125, 25}, {12, 38, 125, 25}},
                         Case{144.0f, {15, 15, 150, 30}, {15, 45, 150, 30}}}) {
     object_->SetDpi(c.dpi);
-    HWND button = object_->AddPushButton(nullptr, 101, L"Regen", 10, 10, 100, 20, 0, 0, nullptr,
-                                         false);
+    HWND button =
+        object_->AddPushButton(nullptr, 101, L"Regen", 10, 10, 100, 20, 0, 0, nullptr, false);
     HWND box =
         object_->AddAutoCheckBox(nullptr, 102, L"Gray", 10, 30, 100, 20, 0, 0, nullptr, false);
     ASSERT_TRUE(Made(button));
     ASSERT_TRUE(Made(box));
-    EXPECT_TRUE(RectIs(ChildBounds(button), c.button.left, c.button.top, c.button.right,
-                       c.button.bottom))
+    EXPECT_TRUE(
+        RectIs(ChildBounds(button), c.button.left, c.button.top, c.button.right, c.button.bottom))
         << c.dpi;
     EXPECT_TRUE(RectIs(ChildBounds(box), c.box.left, c.box.top, c.box.right, c.box.bottom))
         << c.dpi;
@@ -166,8 +165,8 @@ TEST_F(ChildControls, MovedInLogicalUnitsAtTheObjectsDpiOfTheMoment) {
                         Case{192.0f, {20, 20, 200, 40}}, Case{96.0f, {10, 10, 100, 20}}}) {
     object_->SetDpi(c.dpi);
     EXPECT_TRUE(object_->MoveChildControl(button, 10, 10, 100, 20, false));
-    EXPECT_TRUE(RectIs(ChildBounds(button), c.button.left, c.button.top, c.button.right,
-                       c.button.bottom))
+    EXPECT_TRUE(
+        RectIs(ChildBounds(button), c.button.left, c.button.top, c.button.right, c.button.bottom))
         << c.dpi;
   }
   object_->SetDpi(120.0f);
@@ -177,11 +176,10 @@ TEST_F(ChildControls, MovedInLogicalUnitsAtTheObjectsDpiOfTheMoment) {
 }
 
 TEST_F(ChildControls, GivenParentAndCreationParameterReachTheControl) {
-  ScopedWindow other(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 100, 100, nullptr,
-                                     nullptr, nullptr, nullptr));
+  ScopedWindow other(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                     nullptr, nullptr));
   ASSERT_TRUE(Made(other.get()));
-  HWND button =
-      object_->AddPushButton(other.get(), 5, L"x", 1, 2, 30, 20, 0, 0, nullptr, true);
+  HWND button = object_->AddPushButton(other.get(), 5, L"x", 1, 2, 30, 20, 0, 0, nullptr, true);
   ASSERT_TRUE(Made(button));
   EXPECT_EQ(other.get(), GetParent(button));
 
@@ -212,12 +210,9 @@ TEST_F(ChildControls, GivenParentAndCreationParameterReachTheControl) {
 
 TEST_F(ChildControls, WithoutAnyWindowAChildCannotBeMade) {
   auto lonely = MakeWindowObject();
-  EXPECT_EQ(nullptr,
-            lonely->AddPushButton(nullptr, 1, L"x", 0, 0, 10, 10, 0, 0, nullptr, false));
-  EXPECT_EQ(nullptr,
-            lonely->AddAutoCheckBox(nullptr, 1, L"x", 0, 0, 10, 10, 0, 0, nullptr, false));
-  EXPECT_EQ(nullptr,
-            lonely->AddEtchedFrame(nullptr, 1, L"x", 0, 0, 10, 10, 0, 0, nullptr, false));
+  EXPECT_EQ(nullptr, lonely->AddPushButton(nullptr, 1, L"x", 0, 0, 10, 10, 0, 0, nullptr, false));
+  EXPECT_EQ(nullptr, lonely->AddAutoCheckBox(nullptr, 1, L"x", 0, 0, 10, 10, 0, 0, nullptr, false));
+  EXPECT_EQ(nullptr, lonely->AddEtchedFrame(nullptr, 1, L"x", 0, 0, 10, 10, 0, 0, nullptr, false));
 }
 
 // Messages that reached the subclass procedure before it handed them on.
@@ -236,8 +231,8 @@ TEST_F(ChildControls, SubclassedControlKeepsItsFormerProcedure) {
   EXPECT_EQ(nullptr, GetPropW(plain, L"OLDWNDPROC"));
 
   subclassed.clear();
-  HWND box = object_->AddAutoCheckBox(nullptr, 2, L"sub", 0, 30, 80, 20, 0, 0, ForwardingProc,
-                                      true);
+  HWND box =
+      object_->AddAutoCheckBox(nullptr, 2, L"sub", 0, 30, 80, 20, 0, 0, ForwardingProc, true);
   ASSERT_TRUE(Made(box));
   EXPECT_EQ(reinterpret_cast<LONG_PTR>(ForwardingProc), GetWindowLongPtrW(box, GWLP_WNDPROC));
   EXPECT_EQ(buttonProc, reinterpret_cast<LONG_PTR>(GetPropW(box, L"OLDWNDPROC")));

@@ -187,15 +187,14 @@ TEST_F(WindowObject, RebuiltFontFollowsTheDpiAndReplacesTheOldOneEverywhere) {
 TEST_F(HostWindow, DefaultStylesFontAndRecordedClass) {
   for (DWORD given : {0x0u, 0xFFFFFFFFu}) {
     auto object = MakeWindowObject();
-    ScopedWindow window(object->CreateHostWindow(nullptr, L"Host", 20, 20, 300, 200, given,
-                                                 given, nullptr, true));
+    ScopedWindow window(
+        object->CreateHostWindow(nullptr, L"Host", 20, 20, 300, 200, given, given, nullptr, true));
     ASSERT_TRUE(Made(window.get()));
     EXPECT_EQ(window.get(), object->GetWindowHandle());
     EXPECT_EQ(0x06CF0000u, StyleOf(window.get()));
     EXPECT_EQ(0x00010100u, ExStyleOf(window.get()));
     EXPECT_EQ(ClassNameOf(window.get()), object->GetRecordedClassName());
-    EXPECT_EQ(object->GetClassAtom(),
-              static_cast<ATOM>(GetClassLongPtrW(window.get(), GCW_ATOM)));
+    EXPECT_EQ(object->GetClassAtom(), static_cast<ATOM>(GetClassLongPtrW(window.get(), GCW_ATOM)));
     EXPECT_EQ(reinterpret_cast<LONG_PTR>(object.Get()), GetClassLongPtrW(window.get(), 0));
     EXPECT_EQ(reinterpret_cast<ULONG_PTR>(DefaultHostProc),
               static_cast<ULONG_PTR>(GetClassLongPtrW(window.get(), GCLP_WNDPROC)));
@@ -210,9 +209,8 @@ TEST_F(HostWindow, DefaultStylesFontAndRecordedClass) {
 
 TEST_F(HostWindow, GivenStylesAreUsedUnchanged) {
   auto object = MakeWindowObject();
-  ScopedWindow window(object->CreateHostWindow(nullptr, L"Host", 20, 20, 300, 200,
-                                               WS_OVERLAPPEDWINDOW, WS_EX_TOOLWINDOW, nullptr,
-                                               true));
+  ScopedWindow window(object->CreateHostWindow(
+      nullptr, L"Host", 20, 20, 300, 200, WS_OVERLAPPEDWINDOW, WS_EX_TOOLWINDOW, nullptr, true));
   ASSERT_TRUE(Made(window.get()));
   // The system itself adds WS_CLIPSIBLINGS to top-level windows; nothing else may appear.
   EXPECT_EQ(static_cast<DWORD>(WS_OVERLAPPEDWINDOW),
@@ -288,8 +286,8 @@ TEST_F(HostWindow, PixelsAreUsedAsGiven) {
 TEST_F(HostWindow, ZeroWidthAsksForTheDefaultSizeAndZeroXForTheDefaultPlace) {
   // With a default x the system ignores y; with a default width it ignores the height.
   auto placed = MakeWindowObject();
-  ScopedWindow placedWindow(placed->CreateHostWindow(nullptr, L"Host", 40, 50, 0, 60, 0, 0,
-                                                     nullptr, true));
+  ScopedWindow placedWindow(
+      placed->CreateHostWindow(nullptr, L"Host", 40, 50, 0, 60, 0, 0, nullptr, true));
   ASSERT_TRUE(Made(placedWindow.get()));
   const RECT placedBounds = WindowBounds(placedWindow.get());
   EXPECT_EQ(40, placedBounds.left);
@@ -298,14 +296,14 @@ TEST_F(HostWindow, ZeroWidthAsksForTheDefaultSizeAndZeroXForTheDefaultPlace) {
   EXPECT_NE(60, placedBounds.bottom - placedBounds.top);
 
   auto defaulted = MakeWindowObject();
-  ScopedWindow defaultedWindow(defaulted->CreateHostWindow(nullptr, L"Host", 0, 7, 0, 60, 0, 0,
-                                                           nullptr, true));
+  ScopedWindow defaultedWindow(
+      defaulted->CreateHostWindow(nullptr, L"Host", 0, 7, 0, 60, 0, 0, nullptr, true));
   ASSERT_TRUE(Made(defaultedWindow.get()));
   EXPECT_NE(7, WindowBounds(defaultedWindow.get()).top);
 
   auto sized = MakeWindowObject();
-  ScopedWindow sizedWindow(sized->CreateHostWindow(nullptr, L"Host", 0, 7, 300, 200, 0, 0,
-                                                   nullptr, true));
+  ScopedWindow sizedWindow(
+      sized->CreateHostWindow(nullptr, L"Host", 0, 7, 300, 200, 0, 0, nullptr, true));
   ASSERT_TRUE(Made(sizedWindow.get()));
   EXPECT_TRUE(RectIs(WindowBounds(sizedWindow.get()), 0, 7, 300, 200));
 }
@@ -333,10 +331,10 @@ TEST_F(HostWindow, OneWindowPerObject) {
 
 TEST_F(HostWindow, SetWindowHandleAdoptsOnlyWhileThereIsNone) {
   auto object = MakeWindowObject();
-  ScopedWindow first(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                     nullptr, nullptr, nullptr));
-  ScopedWindow second(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                      nullptr, nullptr, nullptr));
+  ScopedWindow first(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                     nullptr, nullptr));
+  ScopedWindow second(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                      nullptr, nullptr));
   object->SetWindowHandle(first.get());
   EXPECT_EQ(first.get(), object->GetWindowHandle());
   object->SetWindowHandle(second.get());

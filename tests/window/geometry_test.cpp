@@ -32,8 +32,8 @@ TEST_F(Geometry, ResizeClientAreaGivesTheLogicalClientSizeAndKeepsThePlace) {
   for (const Case& c : {Case{96.0f, 512, 540}, Case{120.0f, 640, 675}, Case{144.0f, 768, 810}}) {
     auto object = MakeWindowObject();
     object->SetDpi(c.dpi);
-    ScopedWindow window(object->CreateHostWindow(nullptr, L"Host", 30, 40, 200, 100, 0, 0,
-                                                 nullptr, true));
+    ScopedWindow window(
+        object->CreateHostWindow(nullptr, L"Host", 30, 40, 200, 100, 0, 0, nullptr, true));
     ASSERT_TRUE(Made(window.get()));
     object->ResizeClientArea(512, 540);
     const RECT client = ClientBounds(window.get());
@@ -57,9 +57,9 @@ TEST_F(Geometry, ResizeClientAreaMakesRoomForScrollBars) {
 
   auto scrolled = MakeWindowObject();
   scrolled->SetDpi(96.0f);
-  ScopedWindow scrolledWindow(scrolled->CreateHostWindow(
-      nullptr, L"Scrolled", 0, 0, 200, 100, WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL, 0,
-      nullptr, true));
+  ScopedWindow scrolledWindow(
+      scrolled->CreateHostWindow(nullptr, L"Scrolled", 0, 0, 200, 100,
+                                 WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL, 0, nullptr, true));
   ASSERT_TRUE(Made(scrolledWindow.get()));
   scrolled->ResizeClientArea(512, 540);
   const RECT scrolledBounds = WindowBounds(scrolledWindow.get());
@@ -77,8 +77,8 @@ TEST_F(Geometry, ResizeClientAreaMakesRoomForTheMenuEvenWhenItWraps) {
   for (int items : {2, 40}) {
     auto object = MakeWindowObject();
     object->SetDpi(96.0f);
-    ScopedWindow window(object->CreateHostWindow(nullptr, L"Menu", 0, 0, 200, 100, 0, 0,
-                                                 nullptr, true));
+    ScopedWindow window(
+        object->CreateHostWindow(nullptr, L"Menu", 0, 0, 200, 100, 0, 0, nullptr, true));
     ASSERT_TRUE(Made(window.get()));
     HMENU menu = CreateMenu();
     for (int i = 0; i < items; ++i) {
@@ -114,8 +114,8 @@ TEST_F(Geometry, MeasuresInLogicalUnitsWithHalvesToEven) {
 TEST_F(Geometry, WindowWidthIncludesTheFrame) {
   auto object = MakeWindowObject();
   object->SetDpi(96.0f);
-  ScopedWindow window(object->CreateHostWindow(nullptr, L"Framed", 0, 0, 400, 300, 0, 0,
-                                               nullptr, true));
+  ScopedWindow window(
+      object->CreateHostWindow(nullptr, L"Framed", 0, 0, 400, 300, 0, 0, nullptr, true));
   ASSERT_TRUE(Made(window.get()));
   EXPECT_EQ(400, object->QueryWindowWidth(true));
   EXPECT_EQ(400, object->QueryWindowWidth(false));
@@ -212,8 +212,8 @@ TEST_F(Geometry, CentringStaysInsideTheWorkArea) {
   EXPECT_EQ(work.top, PlaceOf(window.get()).y);
 
   // Larger than the work area: the left and top edges are kept in view.
-  ScopedWindow huge(CreatePlainPopup(0, 0, work.right - work.left + 200,
-                                     work.bottom - work.top + 100));
+  ScopedWindow huge(
+      CreatePlainPopup(0, 0, work.right - work.left + 200, work.bottom - work.top + 100));
   object->CentreWindow(huge.get(), nullptr);
   EXPECT_EQ(work.left, PlaceOf(huge.get()).x);
   EXPECT_EQ(work.top, PlaceOf(huge.get()).y);
@@ -282,8 +282,7 @@ LRESULT CALLBACK LoopProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 // Wine under Xvfb without a window manager waits about 2 s whenever a window on the screen is
 // hidden or destroyed; one placed off the screen is never mapped and keeps these tests fast.
 HWND LoopWindow(CWindow* object, WNDPROC windowProc) {
-  return object->CreateHostWindow(nullptr, L"Loop", -4000, -4000, 300, 200, 0, 0, windowProc,
-                                  true);
+  return object->CreateHostWindow(nullptr, L"Loop", -4000, -4000, 300, 200, 0, 0, windowProc, true);
 }
 
 // Ends a loop that would otherwise never end, with a code no test expects.
@@ -348,8 +347,7 @@ TEST_F(MessageLoop, TabMovesTheFocusToTheNextTabStop) {
   auto object = MakeWindowObject();
   ScopedWindow window(LoopWindow(object.Get(), LoopProc));
   ASSERT_TRUE(Made(window.get()));
-  HWND first =
-      object->AddPushButton(nullptr, 101, L"Regen", 10, 10, 100, 20, 0, 0, nullptr, false);
+  HWND first = object->AddPushButton(nullptr, 101, L"Regen", 10, 10, 100, 20, 0, 0, nullptr, false);
   HWND second =
       object->AddAutoCheckBox(nullptr, 102, L"Gray", 10, 30, 100, 20, 0, 0, nullptr, false);
   ASSERT_TRUE(Made(first));

@@ -69,8 +69,7 @@ TEST_F(ScreenDpi, HostWindowAndControlsLandOnScaledPixels) {
 
   HWND button =
       object->AddPushButton(nullptr, 101, L"Regen", 10, 10, 100, 20, 0, 0, nullptr, false);
-  HWND box =
-      object->AddAutoCheckBox(nullptr, 102, L"Gray", 10, 30, 100, 20, 0, 0, nullptr, false);
+  HWND box = object->AddAutoCheckBox(nullptr, 102, L"Gray", 10, 30, 100, 20, 0, 0, nullptr, false);
   ASSERT_TRUE(Made(button));
   ASSERT_TRUE(Made(box));
   const RECT& b = expected_.button;
@@ -81,8 +80,7 @@ TEST_F(ScreenDpi, HostWindowAndControlsLandOnScaledPixels) {
 
 TEST_F(ScreenDpi, ApplicationClientAreaIsScaled) {
   auto object = MakeWindowObject();
-  ScopedWindow window(object->CreateHostWindow(nullptr, L"Main", 0, 0, 0, 0, 0, 0, nullptr,
-                                               false));
+  ScopedWindow window(object->CreateHostWindow(nullptr, L"Main", 0, 0, 0, 0, 0, 0, nullptr, false));
   ASSERT_TRUE(Made(window.get()));
   object->ResizeClientArea(512, 540);
   const RECT client = ClientBounds(window.get());

@@ -83,9 +83,7 @@ inline RECT ChildBounds(HWND child) {
   return bounds;
 }
 
-inline DWORD StyleOf(HWND window) {
-  return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
-}
+inline DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)); }
 
 inline DWORD ExStyleOf(HWND window) {
   return static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
