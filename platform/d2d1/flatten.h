@@ -28,7 +28,7 @@ class FlattenSink {
 // hulls are widened by margin (there) before they are tested against box.
 struct FlattenView {
   Affine toView;
-  Box box{-INFINITY, -INFINITY, INFINITY, INFINITY};
+  Box box{-Box::kInfinity, -Box::kInfinity, Box::kInfinity, Box::kInfinity};
   double margin = 0.0;
 };
 
