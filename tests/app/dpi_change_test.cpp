@@ -8,6 +8,7 @@
 
 #include "app/render_pass.h"
 #include "tests/app/app_fixture.h"
+#include "tests/app/dpi_suggestion.h"
 #include "window/round_half_even.h"
 
 namespace apptest {
@@ -44,22 +45,7 @@ bool operator==(const RECT& a, const RECT& b) {
 
 class DpiChange : public AppTest {
  protected:
-  // A suggested rectangle of the kind the system sends: the client area at its logical size in
-  // the new DPI's pixels, plus the frame, kept on the work area (taller windows are cut to it).
-  RECT Suggestion(UINT dpi) const {
-    RECT frame{};
-    RECT client{};
-    GetWindowRect(window_, &frame);
-    GetClientRect(window_, &client);
-    const LONG extraWidth = frame.right - frame.left - client.right;
-    const LONG extraHeight = frame.bottom - frame.top - client.bottom;
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const LONG width = orb::RoundHalfEven(512.0 * dpi / 96.0) + extraWidth;
-    const LONG height = std::min<LONG>(orb::RoundHalfEven(540.0 * dpi / 96.0) + extraHeight,
-                                       work.bottom - work.top);
-    return RECT{work.left, work.top, work.left + width, work.top + height};
-  }
+  RECT Suggestion(UINT dpi) const { return SuggestedWindowRect(window_, dpi); }
 
   LRESULT SendDpiChanged(UINT dpi, const RECT* suggested) const {
     return SendMessageW(window_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),

@@ -14,6 +14,7 @@
 
 #include <windows.h>
 
+#include "tests/app/dpi_suggestion.h"
 #include "tests/app/program_process.h"
 #include "tests/app/screen_capture.h"
 
@@ -36,6 +37,18 @@ bool IsProgramCaption(const std::wstring& caption) {
 }
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+// First and last columns of a picture's row that are not background.
+std::pair<int, int> ChartSpan(const ClientShot& shot, int row) {
+  std::pair<int, int> span{-1, -1};
+  for (int x = 0; x < shot.Width(); ++x) {
+    if (shot.At(x, row) != Background) {
+      if (span.first < 0) span.first = x;
+      span.second = x;
+    }
+  }
+  return span;
+}
 
 // Pixels of a picture that lie beyond the upper chart's rim, where only a pulled-out slice is
 // drawn: between 1.05 and 1.25 of the radii from the centre, outside the controls.
@@ -287,25 +300,16 @@ TEST_F(RunningProgram, HoverRegenGrayAndResizeChangeThePicture) {
   })) << "the client area is "
       << client.right << " wide, not " << wideWidth;
   const int row = Pixels(0, 370).y;
-  const auto chartSpan = [&](const ClientShot& shot) {
-    std::pair<int, int> span{-1, -1};
-    for (int x = 0; x < shot.Width(); ++x) {
-      if (shot.At(x, row) != Background) {
-        if (span.first < 0) span.first = x;
-        span.second = x;
-      }
-    }
-    return span;
-  };
   // Along the lower chart's centre row, the first and last chart pixels are symmetric.
   const Observed wide = WaitForPicture(window_, [&](const ClientShot& shot) {
-    const std::pair<int, int> span = chartSpan(shot);
+    const std::pair<int, int> span = ChartSpan(shot, row);
     return shot.Width() == wideWidth && span.first >= 0 &&
            std::fabs(shot.Width() / 2.0 - (span.first + span.second) / 2.0) <= 2.0 * scale_;
   });
-  EXPECT_TRUE(wide.met) << "the lower chart spans columns " << chartSpan(wide.shot).first << " to "
-                        << chartSpan(wide.shot).second << " of row " << row << " in a picture "
-                        << wide.shot.Width() << " wide; " << SavedForDiagnosis(wide.shot, "wider");
+  EXPECT_TRUE(wide.met) << "the lower chart spans columns " << ChartSpan(wide.shot, row).first
+                        << " to " << ChartSpan(wide.shot, row).second << " of row " << row
+                        << " in a picture " << wide.shot.Width() << " wide; "
+                        << SavedForDiagnosis(wide.shot, "wider");
 
   EXPECT_EQ(0, program_->Close());
   EXPECT_EQ("alive 0", apptest::FirstLineOf(leakReport_));
@@ -371,8 +375,6 @@ bool SameRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-LONG HalfEven(double value) { return static_cast<LONG>(std::nearbyint(value)); }
-
 // Width in pixels of the dark text drawn inside a control (its edges left out), or 0.
 int TextWidth(const ClientShot& shot) {
   int first = -1;
@@ -390,18 +392,6 @@ int TextWidth(const ClientShot& shot) {
   return first < 0 ? 0 : last - first + 1;
 }
 
-// First and last columns of a picture's row that are not background.
-std::pair<int, int> ChartSpan(const ClientShot& shot, int row) {
-  std::pair<int, int> span{-1, -1};
-  for (int x = 0; x < shot.Width(); ++x) {
-    if (shot.At(x, row) != Background) {
-      if (span.first < 0) span.first = x;
-      span.second = x;
-    }
-  }
-  return span;
-}
-
 }  // namespace
 
 // Wine never sends WM_DPICHANGED; the test sends it as the system would when the window moves to
@@ -412,12 +402,6 @@ TEST_F(RunningProgram, FollowsEveryChangeOfDpi) {
   SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
   RECT frame{};
   RECT client{};
-  GetWindowRect(window_, &frame);
-  GetClientRect(window_, &client);
-  const LONG frameWidth = frame.right - frame.left - client.right;
-  const LONG frameHeight = frame.bottom - frame.top - client.bottom;
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   const Observed regenAtStart = WaitForPicture(
       GetDlgItem(window_, 101), [](const ClientShot& shot) { return TextWidth(shot) > 0; });
   ASSERT_TRUE(regenAtStart.met) << "no text read from the \"Regen\" button; "
@@ -428,12 +412,7 @@ TEST_F(RunningProgram, FollowsEveryChangeOfDpi) {
   for (const int dpi : {144, startDpi == 96 ? 120 : 96, 192, startDpi}) {
     SCOPED_TRACE("at " + std::to_string(dpi) + " DPI");
     const double scale = dpi / 96.0;
-    // The client area at its logical size in the new pixels, on the work area; a window taller
-    // than the work area is cut to it.
-    const LONG height = HalfEven(540 * scale) + frameHeight;
-    const RECT suggested{
-        work.left, work.top, work.left + HalfEven(512 * scale) + frameWidth,
-        work.top + (height < work.bottom - work.top ? height : work.bottom - work.top)};
+    const RECT suggested = apptest::SuggestedWindowRect(window_, dpi);
     ASSERT_EQ("", SendDpiChanged(program_->Handle(), window_, dpi, suggested));
     scale_ = static_cast<float>(scale);
 
@@ -442,7 +421,7 @@ TEST_F(RunningProgram, FollowsEveryChangeOfDpi) {
         << "window at " << Describe(frame) << ", suggested " << Describe(suggested);
     const RECT regen = ControlRect(101);
     const RECT gray = ControlRect(102);
-    const auto px = [&](double logical) { return HalfEven(logical * scale); };
+    const auto px = [&](double logical) { return LONG{orb::RoundHalfEven(logical * scale)}; };
     EXPECT_TRUE(SameRect(RECT{px(10), px(10), px(10) + px(100), px(10) + px(20)}, regen))
         << "\"Regen\" at " << Describe(regen);
     EXPECT_TRUE(SameRect(RECT{px(10), px(30), px(10) + px(100), px(30) + px(20)}, gray))

@@ -11,12 +11,26 @@ namespace apptest {
 ClientShot::ClientShot(HWND window) {
   // A zero wait for input is where Wine puts this thread's finished drawing on the screen.
   MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  const HDC screen = GetDC(nullptr);
+  Read(window, screen, origin);
+  ReleaseDC(nullptr, screen);
+}
+
+ClientShot ClientShot::OfWindowDc(HWND window) {
+  ClientShot shot;
+  const HDC own = GetDC(window);
+  shot.Read(window, own, POINT{0, 0});
+  ReleaseDC(window, own);
+  return shot;
+}
+
+void ClientShot::Read(HWND window, HDC source, POINT origin) {
   RECT client{};
   if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) return;
   width_ = client.right;
   height_ = client.bottom;
-  POINT origin{0, 0};
-  ClientToScreen(window, &origin);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = width_;
@@ -24,18 +38,18 @@ ClientShot::ClientShot(HWND window) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  const HDC screen = GetDC(nullptr);
-  const HDC memory = CreateCompatibleDC(screen);
-  const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HDC memory = CreateCompatibleDC(source);
+  const HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   const HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
+  BitBlt(memory, 0, 0, width_, height_, source, origin.x, origin.y, SRCCOPY);
   GdiFlush();
   const auto* words = static_cast<const DWORD*>(bits);
   pixels_.assign(words, words + static_cast<size_t>(width_) * height_);
+  // Only red, green and blue are a picture; what a copy leaves in the fourth byte is not.
+  for (DWORD& pixel : pixels_) pixel &= 0x00FFFFFFu;
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
 }
 
 namespace {

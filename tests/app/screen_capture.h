@@ -27,6 +27,9 @@ constexpr Pixel Background{0, 82, 121};
 class ClientShot {
  public:
   explicit ClientShot(HWND window);
+  // What the window's own device context holds of its client area instead: for a window of this
+  // process, the pixels it was given, whether or not they have reached the screen.
+  static ClientShot OfWindowDc(HWND window);
   int Width() const { return width_; }
   int Height() const { return height_; }
   bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
@@ -42,6 +45,10 @@ class ClientShot {
   const std::vector<DWORD>& Pixels() const { return pixels_; }
 
  private:
+  ClientShot() = default;
+  // Copies the client area from source, a device context whose origin lies at origin.
+  void Read(HWND window, HDC source, POINT origin);
+
   int width_ = 0;
   int height_ = 0;
   std::vector<DWORD> pixels_;

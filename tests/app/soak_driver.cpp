@@ -33,15 +33,6 @@ float PixelsPerDip() {
   return dpi > 0.0f ? dpi / 96.0f : 1.0f;
 }
 
-// Resizes the window so that its client area is width x height pixels.
-void SetClientSize(HWND window, int width, int height) {
-  RECT frame{0, 0, width, height};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
-  SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 // A pointer position: mostly over one of the charts (so that slices are hit and left), some
 // anywhere in the client area and some beyond it.
 LPARAM RandomPoint(std::mt19937& random, HWND window) {
@@ -110,6 +101,14 @@ void Resize(std::mt19937& random, HWND window, int kind) {
 }
 
 }  // namespace
+
+void SetClientSize(HWND window, int width, int height) {
+  RECT frame{0, 0, width, height};
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
+  SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 ProcessCounters ReadProcessCounters(HANDLE process) {
   ProcessCounters counters;

@@ -23,6 +23,9 @@ struct ProcessCounters {
 
 ProcessCounters ReadProcessCounters(HANDLE process);
 
+// Resizes the window, where it stands, so that its client area is width x height pixels.
+void SetClientSize(HWND window, int width, int height);
+
 // How many operations of each kind a soak run performs, mixed in an order drawn from seed.
 struct SoakPlan {
   std::uint32_t seed = 1;

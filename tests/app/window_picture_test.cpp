@@ -14,47 +14,11 @@
 
 #include "app/render_pass.h"
 #include "tests/app/app_fixture.h"
+#include "tests/app/screen_capture.h"
+#include "tests/app/soak_driver.h"
 
 namespace apptest {
 namespace {
-
-// The client area as the window holds it, 0x00RRGGBB per pixel, top row first.
-std::vector<std::uint32_t> WindowPixels(HWND window, int* width, int* height) {
-  RECT client{};
-  GetClientRect(window, &client);
-  *width = client.right;
-  *height = client.bottom;
-  std::vector<std::uint32_t> pixels(static_cast<size_t>(*width) * *height, 0);
-  if (pixels.empty()) return pixels;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = *width;
-  info.bmiHeader.biHeight = -*height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  const HDC windowDc = GetDC(window);
-  const HDC memory = CreateCompatibleDC(windowDc);
-  const HBITMAP bitmap = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  const HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, *width, *height, windowDc, 0, 0, SRCCOPY);
-  GdiFlush();
-  const auto* words = static_cast<const std::uint32_t*>(bits);
-  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = words[i] & 0x00ffffffu;
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(window, windowDc);
-  return pixels;
-}
-
-void SetClientSize(HWND window, int width, int height) {
-  RECT frame{0, 0, width, height};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
-  SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 class WindowPictureTest : public AppTest {
  protected:
@@ -112,7 +76,7 @@ class WindowPictureTest : public AppTest {
         const int width = 200 + static_cast<int>(random() % 800);
         const int height = 200 + static_cast<int>(random() % 700);
         log_ << " resize " << width << "x" << height;
-        SetClientSize(window_, width, height);
+        soak::SetClientSize(window_, width, height);
         break;
       }
       case 5:
@@ -159,8 +123,7 @@ class WindowPictureTest : public AppTest {
   void ExpectTheFreshPicture() {
     InvalidateRect(window_, nullptr, FALSE);
     Settle();
-    int width = 0, height = 0;
-    const std::vector<std::uint32_t> shown = WindowPixels(window_, &width, &height);
+    const ClientShot shown = ClientShot::OfWindowDc(window_);
     ASSERT_TRUE(App().WindowRenderTarget) << log_.str();
     FLOAT dpiX = 96.0f, dpiY = 96.0f;
     App().WindowRenderTarget->GetDpi(&dpiX, &dpiY);
@@ -168,19 +131,19 @@ class WindowPictureTest : public AppTest {
     ASSERT_EQ(S_OK, EnsureDeviceResources(window_)) << log_.str();
     App().WindowRenderTarget->SetDpi(dpiX, dpiY);
     ASSERT_EQ(S_OK, RenderCharts(window_)) << log_.str();
-    int freshWidth = 0, freshHeight = 0;
-    const std::vector<std::uint32_t> fresh = WindowPixels(window_, &freshWidth, &freshHeight);
-    ASSERT_EQ(width, freshWidth);
-    ASSERT_EQ(height, freshHeight);
+    const ClientShot fresh = ClientShot::OfWindowDc(window_);
+    const int width = shown.Width();
+    const int height = shown.Height();
+    ASSERT_EQ(width, fresh.Width());
+    ASSERT_EQ(height, fresh.Height());
     int differing = 0, left = width, top = height, right = -1, bottom = -1;
-    std::uint32_t shownFirst = 0, freshFirst = 0;
+    Pixel shownFirst{}, freshFirst{};
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
-        const size_t i = static_cast<size_t>(y) * width + x;
-        if (shown[i] == fresh[i]) continue;
+        if (shown.At(x, y) == fresh.At(x, y)) continue;
         if (differing++ == 0) {
-          shownFirst = shown[i];
-          freshFirst = fresh[i];
+          shownFirst = shown.At(x, y);
+          freshFirst = fresh.At(x, y);
         }
         left = std::min(left, x);
         top = std::min(top, y);
@@ -190,8 +153,9 @@ class WindowPictureTest : public AppTest {
     }
     EXPECT_EQ(0, differing) << "pixels differ from a fresh frame at " << width << "x" << height
                             << " within (" << left << "," << top << ")-(" << right << "," << bottom
-                            << "); the first shows " << std::hex << shownFirst << " instead of "
-                            << freshFirst << std::dec << "\nactions:" << log_.str();
+                            << "); the first shows " << shownFirst << " instead of " << freshFirst
+                            << "; " << SavedForDiagnosis(shown, "shown") << "; "
+                            << SavedForDiagnosis(fresh, "fresh") << "\nactions:" << log_.str();
   }
 
   std::mt19937 random;
