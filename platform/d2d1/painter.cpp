@@ -66,6 +66,13 @@ void Painter::Resize(int width, int height) {
   raster_.Resize(width, height);
 }
 
+void Painter::SetClip(const TileMask* clip) {
+  clip_ = clip;
+  int first = 0, last = surface_.Height() - 1;
+  if (clip != nullptr && !clip->MarkedRows(&first, &last)) last = -1;  // nothing to change
+  raster_.LimitRows(first, last);
+}
+
 void Painter::Clear(const Paint& paint) {
   if (clip_ == nullptr) {
     surface_.Clear(paint);

@@ -27,8 +27,9 @@ class Painter {
   void SetAntialiased(bool antialiased) { raster_.SetAntialiased(antialiased); }
 
   // Drawing and clearing change only the pixels in the marked tiles of clip (which must fit the
-  // surface and outlive its use), or every pixel while none is set.
-  void SetClip(const TileMask* clip) { clip_ = clip; }
+  // surface and outlive its use), or every pixel while none is set. Rows outside the marked
+  // tiles are not rasterized at all.
+  void SetClip(const TileMask* clip);
 
   void Clear(const Paint& paint);
   // toPixels maps the path's coordinates to pixels (world transform and DPI scale).

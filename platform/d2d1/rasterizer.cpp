@@ -16,6 +16,13 @@ void Rasterizer::Resize(int width, int height) {
   ResizeBuffer(rowLast_, static_cast<std::size_t>(height_), -1);
   firstRow_ = height_;
   lastRow_ = -1;
+  rowsFrom_ = 0;
+  rowsTo_ = height_;
+}
+
+void Rasterizer::LimitRows(int first, int last) {
+  rowsFrom_ = std::clamp(first, 0, height_);
+  rowsTo_ = std::clamp(last + 1, rowsFrom_, height_);
 }
 
 void Rasterizer::Deposit(int row, int column, float value) {
@@ -79,9 +86,9 @@ void Rasterizer::AddClippedEdge(Vec2 from, Vec2 to) {
     // Limited to the target in double first: far outside it the row numbers overflow an int.
     const double firstCentre = std::ceil(top.y - 0.5);
     const double endCentre = std::ceil(bottom.y - 0.5);
-    if (endCentre <= 0.0 || firstCentre >= height_) return;
-    const int rowStart = static_cast<int>(std::max(firstCentre, 0.0));
-    const int rowEnd = static_cast<int>(std::min(endCentre, static_cast<double>(height_))) - 1;
+    if (endCentre <= rowsFrom_ || firstCentre >= rowsTo_) return;
+    const int rowStart = static_cast<int>(std::max(firstCentre, static_cast<double>(rowsFrom_)));
+    const int rowEnd = static_cast<int>(std::min(endCentre, static_cast<double>(rowsTo_))) - 1;
     if (rowStart > rowEnd) return;
     TouchRows(rowStart, rowEnd);
     for (int row = rowStart; row <= rowEnd; ++row) {
@@ -92,11 +99,11 @@ void Rasterizer::AddClippedEdge(Vec2 from, Vec2 to) {
     return;
   }
 
-  const double yStart = std::max(top.y, 0.0);
-  const double yEnd = std::min(bottom.y, static_cast<double>(height_));
+  const double yStart = std::max(top.y, static_cast<double>(rowsFrom_));
+  const double yEnd = std::min(bottom.y, static_cast<double>(rowsTo_));
   if (yStart >= yEnd) return;
   const int rowStart = static_cast<int>(std::floor(yStart));
-  const int rowEnd = std::min(height_ - 1, static_cast<int>(std::ceil(yEnd)) - 1);
+  const int rowEnd = std::min(rowsTo_ - 1, static_cast<int>(std::ceil(yEnd)) - 1);
   TouchRows(rowStart, rowEnd);
   for (int row = rowStart; row <= rowEnd; ++row) {
     const double y0 = std::max(yStart, static_cast<double>(row));

@@ -26,6 +26,9 @@ class Rasterizer {
   // Makes the buffers fit a target of width x height pixels; clears any pending edges.
   void Resize(int width, int height);
   void SetAntialiased(bool antialiased) { antialiased_ = antialiased; }
+  // Deposits only into rows first .. last (limited to the target; all of them after Resize).
+  // Rows are summed independently, so the rows kept come out exactly as without the limit.
+  void LimitRows(int first, int last);
 
   // One polygon edge in pixel coordinates (pixel (x, y) spans [x, x+1) x [y, y+1)).
   void AddEdge(Vec2 from, Vec2 to);
@@ -47,6 +50,7 @@ class Rasterizer {
   int height_ = 0;
   int stride_ = 0;  // width + 2: deposits may land one cell beyond the last pixel
   bool antialiased_ = true;
+  int rowsFrom_ = 0, rowsTo_ = 0;  // the rows deposited into, the last one excluded
   std::vector<float> cells_;
   std::vector<int> rowFirst_, rowLast_;  // touched cells per row; first > last when untouched
   int firstRow_ = 0, lastRow_ = -1;

@@ -14,16 +14,29 @@ void TileMask::Resize(int width, int height) {
   rows_ = (height_ + kTile - 1) >> kShift;
   ResizeBuffer(marks_, static_cast<std::size_t>(columns_) * rows_, std::uint8_t{0});
   any_ = false;
+  firstMarkedRow_ = 0;
+  lastMarkedRow_ = -1;
 }
 
 void TileMask::Reset() {
   std::fill(marks_.begin(), marks_.end(), std::uint8_t{0});
   any_ = false;
+  firstMarkedRow_ = 0;
+  lastMarkedRow_ = -1;
 }
 
 void TileMask::MarkAll() {
   std::fill(marks_.begin(), marks_.end(), std::uint8_t{1});
   any_ = !marks_.empty();
+  firstMarkedRow_ = 0;
+  lastMarkedRow_ = any_ ? rows_ - 1 : -1;
+}
+
+bool TileMask::MarkedRows(int* first, int* last) const {
+  if (!any_) return false;
+  *first = firstMarkedRow_ << kShift;
+  *last = std::min((lastMarkedRow_ + 1) << kShift, height_) - 1;
+  return true;
 }
 
 bool TileMask::TileRange(const Box& pixels, int* left, int* top, int* right, int* bottom) const {
@@ -57,6 +70,8 @@ void TileMask::Mark(const Box& pixels) {
     std::uint8_t* row = marks_.data() + static_cast<std::size_t>(r) * columns_;
     std::fill(row + left, row + right + 1, std::uint8_t{1});
   }
+  firstMarkedRow_ = any_ ? std::min(firstMarkedRow_, top) : top;
+  lastMarkedRow_ = any_ ? std::max(lastMarkedRow_, bottom) : bottom;
   any_ = true;
 }
 

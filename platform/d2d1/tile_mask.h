@@ -28,6 +28,8 @@ class TileMask {
   // not finite.
   void Mark(const Box& pixels);
   bool Any() const { return any_; }
+  // The rows of pixels that the marked tiles span, first and last included; false when none is.
+  bool MarkedRows(int* first, int* last) const;
   // Whether any tile under the box is marked, and whether all of them are.
   bool Touches(const Box& pixels) const;
   bool Covers(const Box& pixels) const;
@@ -48,6 +50,7 @@ class TileMask {
   int width_ = 0, height_ = 0;
   int columns_ = 0, rows_ = 0;
   bool any_ = false;
+  int firstMarkedRow_ = 0, lastMarkedRow_ = -1;       // tile rows, kept as tiles are marked
   std::vector<std::uint8_t> marks_;                   // row by row, one byte per tile
   mutable std::vector<std::size_t> open_, reaching_;  // Rectangles' working lists
 };

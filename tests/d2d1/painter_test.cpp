@@ -11,6 +11,7 @@
 
 #include "chart/slice_layout.h"
 #include "platform/d2d1/painter.h"
+#include "platform/d2d1/tile_mask.h"
 
 namespace {
 
@@ -270,6 +271,32 @@ TEST(StandInPainter, ShapesBeyondTheBordersAreClipped) {
   painter.Fill(Rectangle(-100, -100, -50, -50), Affine{}, kWhite);
   painter.Fill(Rectangle(100, 100, 150, 150), Affine{}, kWhite);
   EXPECT_NEAR(20.5 * 40 + 4.5 * 10, TotalCoverage(painter), 0.2);
+}
+
+TEST(StandInPainter, AClipOfTileRowsDrawsThemExactlyAsUnclipped) {
+  // Only the clip's rows are rasterized; those rows must not differ by a bit from a whole draw.
+  for (const bool antialiased : {true, false}) {
+    SCOPED_TRACE(antialiased ? "antialiased" : "aliased");
+    Painter whole = Blank(100, 130);
+    Painter clipped = Blank(100, 130);
+    standin::TileMask clip;
+    clip.Resize(100, 130);
+    clip.Mark({40, 40, 41, 70});  // the tile rows from y = 32 to 95, one tile column
+    clipped.SetClip(&clip);
+    for (Painter* painter : {&whole, &clipped}) {
+      painter->SetAntialiased(antialiased);
+      painter->Fill(Circle(50.3, 60.7, 45.2), Affine{}, kWhite);
+      painter->Stroke(Circle(40.1, 20.4, 11.9), Affine{}, 3.0, MakePaint(1, 0, 0, 0.5f, 1));
+      painter->Fill(Rectangle(10, 100, 90, 125), Affine{}, kWhite);  // wholly below the clip
+    }
+    for (int y = 0; y < 130; ++y) {
+      for (int x = 0; x < 100; ++x) {
+        const bool inside = y >= 32 && y < 96 && x >= 32 && x < 64;
+        ASSERT_EQ(inside ? whole.Pixels().At(x, y) : 0u, clipped.Pixels().At(x, y))
+            << "(" << x << ", " << y << ")";
+      }
+    }
+  }
 }
 
 TEST(StandInPainter, ShapesBillionsOfPixelsAwayDrawNothingOrOnlyTheirPartInside) {
