@@ -27,8 +27,8 @@ class Painter {
   void SetAntialiased(bool antialiased) { raster_.SetAntialiased(antialiased); }
 
   // Drawing and clearing change only the pixels in the marked tiles of clip (which must fit the
-  // surface and outlive its use), or every pixel while none is set. Rows outside the marked
-  // tiles are not rasterized at all.
+  // surface, outlive its use and keep its marks while set), or every pixel while none is set.
+  // Rows outside the marked tiles are not rasterized at all.
   void SetClip(const TileMask* clip);
 
   void Clear(const Paint& paint);
