@@ -128,6 +128,28 @@ ProcessCounters ReadProcessCounters(HANDLE process) {
   return counters;
 }
 
+double FreeHeapBytesOfThisProcess() {
+  // The list is made before any heap is locked, so that walking allocates nothing.
+  std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr) + 16);
+  const DWORD count = GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data());
+  if (count == 0 || count > heaps.size()) return -1.0;
+  // Entries with none of these flags are free blocks.
+  constexpr WORD kNotFree =
+      PROCESS_HEAP_REGION | PROCESS_HEAP_UNCOMMITTED_RANGE | PROCESS_HEAP_ENTRY_BUSY;
+  double freeBytes = 0.0;
+  for (DWORD i = 0; i < count; ++i) {
+    if (!HeapLock(heaps[i])) return -1.0;
+    PROCESS_HEAP_ENTRY entry{};
+    while (HeapWalk(heaps[i], &entry)) {
+      if ((entry.wFlags & kNotFree) == 0) freeBytes += entry.cbData + entry.cbOverhead;
+    }
+    const bool walkedToTheEnd = GetLastError() == ERROR_NO_MORE_ITEMS;
+    HeapUnlock(heaps[i]);
+    if (!walkedToTheEnd) return -1.0;
+  }
+  return freeBytes;
+}
+
 SoakPlan ShortSoakPlan(std::uint32_t seed) {
   SoakPlan plan;
   plan.seed = seed;

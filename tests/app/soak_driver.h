@@ -23,6 +23,11 @@ struct ProcessCounters {
 
 ProcessCounters ReadProcessCounters(HANDLE process);
 
+// The bytes that this process's heaps keep committed but hold no block in; negative when a heap
+// cannot be walked. How much a heap keeps after a peak depends on the order in which blocks came
+// and went, so this is taken from private bytes to compare what is in use.
+double FreeHeapBytesOfThisProcess();
+
 // Resizes the window, where it stands, so that its client area is width x height pixels.
 void SetClientSize(HWND window, int width, int height);
 

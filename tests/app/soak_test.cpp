@@ -11,6 +11,7 @@
 #include "app/app_main.h"
 #include "app/app_state.h"
 #include "app/render_pass.h"
+#include "tests/app/allocation_counter.h"
 #include "tests/app/screen_capture.h"
 #include "tests/app/soak_driver.h"
 
@@ -19,6 +20,8 @@ namespace {
 constexpr std::uint32_t kSoakSeed = 20261209;
 constexpr std::uint32_t kBadInputSeed = 7031;
 constexpr double kMiB = 1024.0 * 1024.0;
+// The program's strings and lists may end a run with more capacity than they began with.
+constexpr long long kProgramBytesKeptAtMost = 4096;
 
 bool FullForm() {
   const char* value = std::getenv("D2PIE_SOAK");
@@ -122,6 +125,8 @@ TEST_F(Soak, RegensMovesResizesGrayAndLostDevicesLeaveTheProgramSound) {
   const soak::SoakPlan plan =
       FullForm() ? soak::SoakPlan{kSoakSeed} : soak::ShortSoakPlan(kSoakSeed);
   const soak::ProcessCounters start = soak::ReadProcessCounters(GetCurrentProcess());
+  const double startHeapFree = soak::FreeHeapBytesOfThisProcess();
+  const apptest::LiveAllocations startAllocations = apptest::CountLiveAllocations();
   SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", L"every:37");
 
   const soak::Outcome outcome = soak::RunSoak(window_, plan);
@@ -140,13 +145,17 @@ TEST_F(Soak, RegensMovesResizesGrayAndLostDevicesLeaveTheProgramSound) {
   InvalidateRect(window_, nullptr, FALSE);
   UpdateWindow(window_);
   const soak::ProcessCounters end = soak::ReadProcessCounters(GetCurrentProcess());
+  const double endHeapFree = soak::FreeHeapBytesOfThisProcess();
+  const apptest::LiveAllocations endAllocations = apptest::CountLiveAllocations();
   std::printf(
       "soak: %ld messages, %ld frames, %ld ticks; private bytes %.2f -> %.2f MiB "
-      "(%.2f MiB before the render target was made afresh), GDI %ld -> %ld, "
-      "USER %ld -> %ld\n",
+      "(%.2f MiB before the render target was made afresh), of them free in the heaps "
+      "%.2f -> %.2f MiB; the program's blocks %lld -> %lld, %lld -> %lld bytes; "
+      "GDI %ld -> %ld, USER %ld -> %ld\n",
       outcome.messages, outcome.frames, outcome.ticks, start.privateBytes / kMiB,
-      end.privateBytes / kMiB, soaked.privateBytes / kMiB, start.gdiObjects, end.gdiObjects,
-      start.userObjects, end.userObjects);
+      end.privateBytes / kMiB, soaked.privateBytes / kMiB, startHeapFree / kMiB, endHeapFree / kMiB,
+      startAllocations.blocks, endAllocations.blocks, startAllocations.bytes, endAllocations.bytes,
+      start.gdiObjects, end.gdiObjects, start.userObjects, end.userObjects);
   // Counters that the system reports as zero carry no information and are not compared.
   if (start.gdiObjects > 0) {
     EXPECT_EQ(start.gdiObjects, end.gdiObjects);
@@ -154,8 +163,15 @@ TEST_F(Soak, RegensMovesResizesGrayAndLostDevicesLeaveTheProgramSound) {
   if (start.userObjects > 0) {
     EXPECT_EQ(start.userObjects, end.userObjects);
   }
+  // Every block the program took is given back, and what it keeps has not grown with the run.
+  EXPECT_EQ(startAllocations.blocks, endAllocations.blocks) << "the program kept blocks it took";
+  EXPECT_LE(endAllocations.bytes - startAllocations.bytes, kProgramBytesKeptAtMost);
   ASSERT_GT(start.privateBytes, 0.0) << "no figure for the process's private bytes";
-  EXPECT_LE(end.privateBytes - start.privateBytes, kMiB);
+  ASSERT_GE(startHeapFree, 0.0) << "a heap of this process could not be walked";
+  ASSERT_GE(endHeapFree, 0.0) << "a heap of this process could not be walked";
+  // Private bytes less the heaps' free space: what the heaps keep after a peak varies from run
+  // to run by up to about a frame, while the memory in use does not.
+  EXPECT_LE((end.privateBytes - endHeapFree) - (start.privateBytes - startHeapFree), kMiB);
 
   CloseThroughTheMessageLoop();
 }
