@@ -375,7 +375,9 @@ bool SameRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-// Width in pixels of the dark text drawn inside a control (its edges left out), or 0.
+// Width in pixels of the dark text drawn inside a control (its edges left out); 0 when there is
+// none, and while the control is not painted yet: its rectangle then shows what lies behind it
+// (black, or the dark background) from side to side, which its centred text never reaches.
 int TextWidth(const ClientShot& shot) {
   int first = -1;
   int last = -1;
@@ -389,7 +391,8 @@ int TextWidth(const ClientShot& shot) {
       }
     }
   }
-  return first < 0 ? 0 : last - first + 1;
+  if (first <= 4 || last >= shot.Width() - 5) return 0;
+  return last - first + 1;
 }
 
 }  // namespace
