@@ -379,10 +379,11 @@ bool SameRect(const RECT& a, const RECT& b) {
 // none, and while the control is not painted yet: its rectangle then shows what lies behind it
 // (black, or the dark background) from side to side, which its centred text never reaches.
 int TextWidth(const ClientShot& shot) {
+  constexpr int kEdge = 4;  // the control's border and focus rectangle
   int first = -1;
   int last = -1;
-  for (int x = 4; x < shot.Width() - 4; ++x) {
-    for (int y = 4; y < shot.Height() - 4; ++y) {
+  for (int x = kEdge; x < shot.Width() - kEdge; ++x) {
+    for (int y = kEdge; y < shot.Height() - kEdge; ++y) {
       const apptest::Pixel p = shot.At(x, y);
       if (p.red + p.green + p.blue < 240) {
         if (first < 0) first = x;
@@ -391,7 +392,7 @@ int TextWidth(const ClientShot& shot) {
       }
     }
   }
-  if (first <= 4 || last >= shot.Width() - 5) return 0;
+  if (first <= kEdge || last >= shot.Width() - kEdge - 1) return 0;  // none, or side to side
   return last - first + 1;
 }
 
