@@ -21,7 +21,7 @@
 #include "bench/figures.h"
 #include "bench/stopwatch.h"
 #include "palette/irenderable.h"
-#include "tests/app/soak_driver.h"
+#include "helpers/soak_driver.h"
 
 namespace {
 

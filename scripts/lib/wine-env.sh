@@ -74,7 +74,7 @@ d2pie_stop_display() {
   fi
 }
 
-# d2pie_keep_desktop BUILD_DIR DPI: starts the desktop keeper (tests/support/desktop_keeper.cpp)
+# d2pie_keep_desktop BUILD_DIR DPI: starts the desktop keeper (helpers/desktop_keeper.cpp)
 # in that DPI's prefix and waits until it holds the desktop; its process id joins
 # D2PIE_KEEPER_PIDS. Wine would otherwise close a prefix's desktop one second after each test
 # program and start it again with the next, and a program that starts meanwhile makes no window.

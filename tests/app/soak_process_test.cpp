@@ -12,7 +12,7 @@
 #include <windows.h>
 
 #include "tests/app/program_process.h"
-#include "tests/app/soak_driver.h"
+#include "helpers/soak_driver.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "app/render_pass.h"
 #include "tests/app/allocation_counter.h"
 #include "tests/app/screen_capture.h"
-#include "tests/app/soak_driver.h"
+#include "helpers/soak_driver.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "app/render_pass.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/screen_capture.h"
-#include "tests/app/soak_driver.h"
+#include "helpers/soak_driver.h"
 
 namespace apptest {
 namespace {

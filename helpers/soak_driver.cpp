@@ -1,4 +1,4 @@
-#include "tests/app/soak_driver.h"
+#include "helpers/soak_driver.h"
 
 #include <psapi.h>
 
