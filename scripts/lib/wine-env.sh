@@ -74,11 +74,10 @@ d2pie_stop_display() {
   fi
 }
 
-# d2pie_keep_desktop BUILD_DIR DPI: starts the desktop keeper (helpers/desktop_keeper.cpp)
-# in that DPI's prefix and waits until it holds the desktop; its process id joins
-# D2PIE_KEEPER_PIDS. Wine would otherwise close a prefix's desktop one second after each test
-# program and start it again with the next, and a program that starts meanwhile makes no window.
-D2PIE_KEEPER_PIDS=
+# d2pie_keep_desktop BUILD_DIR DPI: starts the desktop keeper (helpers/desktop_keeper.cpp) in that
+# DPI's prefix, waits until it holds the desktop and prints its process id. Wine would otherwise
+# close a prefix's desktop one second after each program and start it again with the next, and a
+# program that starts meanwhile makes no window.
 d2pie_keep_desktop() {
   local build dpi=$2 ready pid i
   build=$(cd "$1" && pwd)
@@ -87,7 +86,6 @@ d2pie_keep_desktop() {
   WINEPREFIX=$(d2pie_prefix "$build" "$dpi") wine-stable "$build/bin/desktop_keeper.exe" \
     "Z:${ready//\//\\}" >/dev/null 2>&1 </dev/null &
   pid=$!
-  D2PIE_KEEPER_PIDS="$D2PIE_KEEPER_PIDS $pid"
   for i in $(seq 1200); do
     [ -s "$ready" ] && break
     kill -0 "$pid" 2>/dev/null || break
@@ -96,27 +94,88 @@ d2pie_keep_desktop() {
   if [ "$(cat "$ready" 2>/dev/null)" != ready ]; then
     echo "wine-env: the desktop keeper of the $dpi-DPI prefix did not start:" \
       "$(cat "$ready" 2>/dev/null || echo 'no answer within 60 s')" >&2
+    kill "$pid" 2>/dev/null || true
     return 1
   fi
+  echo "$pid"
 }
 
-d2pie_stop_keepers() {
-  local pid
-  for pid in $D2PIE_KEEPER_PIDS; do kill "$pid" 2>/dev/null || true; done
-  for pid in $D2PIE_KEEPER_PIDS; do wait "$pid" 2>/dev/null || true; done
-  D2PIE_KEEPER_PIDS=
+# d2pie_wait_for_window PID: prints the X window of the program once it shows (at most 60 s), while
+# PID runs. A program of the same prefix that starts before that window's desktop is up may find
+# the screen black.
+d2pie_wait_for_window() {
+  local window
+  for _ in $(seq 300); do
+    window=$(xdotool search --name '^D2 Pie: ' 2>/dev/null | head -n 1 || true)
+    if [ -n "$window" ]; then
+      echo "$window"
+      return 0
+    fi
+    kill -0 "$1" 2>/dev/null || return 1
+    sleep 0.2
+  done
+  return 1
 }
 
-# d2pie_configure_and_build ROOT BUILD_DIR [TARGET...]: the cross-build, of everything or of the
-# targets named.
-d2pie_configure_and_build() {
-  local root=$1 build=$2
-  shift 2
-  if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE=Release >/dev/null
+# The test session: what CTest's first test starts for the Wine tests and its last one stops (see
+# scripts/wine-session), written to BUILD_DIR/wine-session so that scripts/wine-run finds the
+# display.
+d2pie_session_file() { echo "$1/wine-session"; }
+
+# d2pie_session_display BUILD_DIR: the display of a running session, if its server answers.
+d2pie_session_display() {
+  local file display
+  file=$(d2pie_session_file "$1")
+  [ -f "$file" ] || return 1
+  display=$(sed -n 's/^display=//p' "$file")
+  [ -n "$display" ] && DISPLAY=$display xdpyinfo >/dev/null 2>&1 && echo "$display"
+}
+
+# d2pie_configure ROOT: configures ROOT/build with the wine preset. A build folder that another
+# configuration made (another toolchain, generator or source folder) is not reused: building on it
+# would give programs that this project's scripts do not run as intended.
+d2pie_configure() {
+  local root=$1 cache=$1/build/CMakeCache.txt problem= before after name log
+  if [ -f "$cache" ]; then
+    local toolchain home generator
+    toolchain=$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' "$cache")
+    home=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$cache")
+    generator=$(sed -n 's/^CMAKE_GENERATOR:INTERNAL=//p' "$cache")
+    if [ "$home" != "$root" ]; then
+      problem="for the sources in ${home:-an unknown folder}"
+    elif [ "$toolchain" != "$root/cmake/mingw-w64-x86_64.cmake" ]; then
+      problem="with the toolchain ${toolchain:-of the host}, not cmake/mingw-w64-x86_64.cmake"
+    elif [ "$generator" != "Unix Makefiles" ]; then
+      problem="with the generator $generator"
+    fi
+    if [ -n "$problem" ]; then
+      echo "$(basename "$0"): $root/build was configured $problem, not by the wine preset;" \
+        "it is not reused. Remove it (rm -rf build) and run this command again." >&2
+      return 1
+    fi
+    before=$(grep -E '^(CMAKE_BUILD_TYPE|D2PIE_[A-Z0-9_]+):' "$cache" | sort)
   fi
+  log=$(mktemp)
+  if ! (cd "$root" && cmake --preset wine) >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    return 1
+  fi
+  rm -f "$log"
+  if [ -n "${before:-}" ]; then
+    after=$(grep -E '^(CMAKE_BUILD_TYPE|D2PIE_[A-Z0-9_]+):' "$cache" | sort)
+    for name in $(comm -23 <(echo "$before") <(echo "$after") | cut -d: -f1); do
+      echo "$(basename "$0"): build/ had $(grep "^$name:" <<<"$before" | sed 's/:[A-Z]*=/=/');" \
+        "the wine preset sets $(grep "^$name:" "$cache" | sed 's/:[A-Z]*=/=/')" >&2
+    done
+  fi
+}
+
+# d2pie_build ROOT [TARGET...]: the wine preset's build, of everything or of the targets named.
+d2pie_build() {
+  local root=$1
+  shift
   local targets=()
   [ $# -gt 0 ] && targets=(--target "$@")
-  cmake --build "$build" -j "$(nproc)" "${targets[@]}"
+  (cd "$root" && cmake --build --preset wine "${targets[@]}")
 }
