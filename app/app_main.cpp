@@ -1,6 +1,7 @@
 #include "app/app_main.h"
 
 #include "app/app_objects.h"
+#include "app/chart_layout.h"
 #include "app/main_window_proc.h"
 #include "chart/time_of_day.h"
 #include "window/cwindow.h"

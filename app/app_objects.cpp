@@ -1,9 +1,11 @@
 #include "app/app_objects.h"
 
+#include <windows.h>
 #include <strsafe.h>
 
 #include <vector>
 
+#include "app/app_state.h"
 #include "chart/pie_chart.h"
 #include "palette/palettes.h"
 

@@ -1,8 +1,6 @@
 #pragma once
 // Start-up of the drawing objects and the "Regen" action.
 
-#include "app/app_state.h"
-
 // Creates the factory, the helper, the five palettes and both charts, then regenerates the
 // charts. False when the factory or the helper cannot be made.
 bool CreateAppObjects();

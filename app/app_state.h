@@ -27,7 +27,6 @@ constexpr ControlPlace GrayPlace{IdGray, 10, 30, 100, 20};
 constexpr UINT_PTR ExplodeTimerId = 1;
 constexpr UINT ExplodeTimerPeriodMs = 16;
 constexpr int MaxExplodeOffset = 20;
-constexpr float ExplodeDurationSeconds = 0.1f;
 
 // What the program needs from the platform; tests replace single entries.
 struct AppPlatform {

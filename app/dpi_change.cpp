@@ -1,7 +1,7 @@
 #include "app/dpi_change.h"
 
 #include "app/app_state.h"
-#include "app/main_window_proc.h"
+#include "app/chart_layout.h"
 
 void ChangeDpi(HWND window, UINT dpiX, UINT dpiY, const RECT* suggested) {
   AppState& app = App();

@@ -5,6 +5,7 @@
 
 #include "app/app_objects.h"
 #include "app/app_state.h"
+#include "app/chart_layout.h"
 #include "app/dpi_change.h"
 #include "app/render_pass.h"
 #include "palette/irenderable.h"
@@ -12,24 +13,9 @@
 namespace {
 
 constexpr float SecondsPerDay = 86400.0f;
+constexpr float ExplodeDurationSeconds = 0.1f;
 
 void RequestRepaint(HWND window) { InvalidateRect(window, nullptr, FALSE); }
-
-// Device-independent units per pixel: mouse positions and WM_SIZE come in pixels, the charts
-// live in the render target's DIPs. Before the target exists, the screen's DPI stands in for it.
-D2D1_POINT_2F DipsPerPixel() {
-  AppState& app = App();
-  float dpiX = 96.0f;
-  float dpiY = 96.0f;
-  if (app.WindowRenderTarget) {
-    app.WindowRenderTarget->GetDpi(&dpiX, &dpiY);
-  } else if (app.MainWindow) {
-    dpiX = dpiY = app.MainWindow->GetDpi();
-  }
-  if (!(dpiX > 0.0f)) dpiX = 96.0f;
-  if (!(dpiY > 0.0f)) dpiY = 96.0f;
-  return D2D1_POINT_2F{96.0f / dpiX, 96.0f / dpiY};
-}
 
 void DropSelection(HWND window, IPieChart* chart) {
   if (!chart || chart->GetSelectedSlice() < 0) return;
@@ -48,38 +34,8 @@ void ToggleGray(HWND window) {
   RequestRepaint(window);
 }
 
-void TrackHoverOverBothCharts(HWND window, LPARAM lParam) {
-  AppState& app = App();
-  // One timer serves both charts, so a new selection in one chart drops the other's at once:
-  // at most one slice is out, and no stale selection can stop the running animation.
-  if (TrackHover(window, app.UpperChart.Get(), lParam) != 0) {
-    DropSelection(window, app.LowerChart.Get());
-  } else if (TrackHover(window, app.LowerChart.Get(), lParam) != 0) {
-    DropSelection(window, app.UpperChart.Get());
-  }
-}
-
-}  // namespace
-
-float SecondsSince(float earlier, float later) {
-  const float elapsed = later - earlier;
-  return elapsed < 0.0f ? elapsed + SecondsPerDay : elapsed;
-}
-
-void ResizeCharts(UINT width, UINT height) {
-  AppState& app = App();
-  if (app.WindowRenderTarget) {
-    const D2D1_SIZE_U size{width, height};
-    app.WindowRenderTarget->Resize(&size);
-  }
-  const float widthInDips = static_cast<float>(width) * DipsPerPixel().x;
-  for (IPieChart* chart : {app.UpperChart.Get(), app.LowerChart.Get()}) {
-    if (!chart) continue;
-    chart->SetLeft((widthInDips - chart->GetWidth()) / 2.0f);
-    chart->BuildGeometry();
-  }
-}
-
+// Selects the slice of chart under the pointer in lParam (client pixels). -1 when that selected a
+// new slice, 0 otherwise.
 INT32 TrackHover(HWND window, IPieChart* chart, LPARAM lParam) {
   if (!chart) return 0;
   const D2D1_POINT_2F scale = DipsPerPixel();
@@ -109,6 +65,18 @@ INT32 TrackHover(HWND window, IPieChart* chart, LPARAM lParam) {
   return 0;
 }
 
+void TrackHoverOverBothCharts(HWND window, LPARAM lParam) {
+  AppState& app = App();
+  // One timer serves both charts, so a new selection in one chart drops the other's at once:
+  // at most one slice is out, and no stale selection can stop the running animation.
+  if (TrackHover(window, app.UpperChart.Get(), lParam) != 0) {
+    DropSelection(window, app.LowerChart.Get());
+  } else if (TrackHover(window, app.LowerChart.Get(), lParam) != 0) {
+    DropSelection(window, app.UpperChart.Get());
+  }
+}
+
+// One tick of the animation that moves the selected slice of chart out of its pie.
 void AnimateExplode(HWND window, IPieChart* chart) {
   if (chart->GetSelectedSlice() < 0) return;
   const float elapsed = SecondsSince(chart->GetSelectionTime(), App().Platform.clock());
@@ -119,6 +87,13 @@ void AnimateExplode(HWND window, IPieChart* chart) {
   chart->BuildGeometry();
   RequestRepaint(window);
   if (chart->GetExplodeOffset() == MaxExplodeOffset) KillTimer(window, ExplodeTimerId);
+}
+
+}  // namespace
+
+float SecondsSince(float earlier, float later) {
+  const float elapsed = later - earlier;
+  return elapsed < 0.0f ? elapsed + SecondsPerDay : elapsed;
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
