@@ -1,6 +1,7 @@
 #include "chart/pie_chart.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
 
@@ -10,6 +11,12 @@
 namespace {
 
 constexpr wchar_t kCaption[] = L"D2 Pie";
+
+// Whether a failure box is open, for every chart of the process. The box is task-modal, but its
+// modal loop goes on delivering the explode timer's ticks (and a change of DPI, which lays out
+// both charts); each rebuilds geometry on the same failing factory, and a box inside the box
+// would follow for as long as the failure lasts. The user sees one box, whichever chart failed.
+std::atomic<bool> failureBoxOpen{false};
 
 // Writes one slice figure. The points go through the helper, like every Direct2D record.
 void WriteSlice(ID2D1GeometrySink* sink, ID2DHelper* helper, const PieEllipse& pie,
@@ -71,7 +78,10 @@ void cPieChart::BuildGeometry() {
 }
 
 void cPieChart::ReportFailure(LPCWSTR message) {
+  // Reported already: the box that is open says it, and this build stops short like that one.
+  if (failureBoxOpen.exchange(true)) return;
   messageBox_(nullptr, message, kCaption, MB_OK | MB_TASKMODAL | MB_SETFOREGROUND);
+  failureBoxOpen = false;
 }
 
 FLOAT cPieChart::GetSelectionTime() { return selectionTime_; }

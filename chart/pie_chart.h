@@ -49,6 +49,7 @@ class cPieChart final : public orb::ComObject<IPieChart, IRenderable> {
   void STDMETHODCALLTYPE Draw(HWND window) override;
 
  private:
+  // Shows message in the failure box, unless a failure box of any chart is open already.
   void ReportFailure(LPCWSTR message);
 
   std::vector<FLOAT> values_;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -280,5 +281,75 @@ TEST_P(GeometryFailure, SinkFailingOnSliceIReportsAndGivesUpThatPath) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FirstMiddleLast, GeometryFailure, ::testing::Values(0, 2, 4));
+
+// A failure box that does what the real one's modal loop lets happen while it is open: ticks of
+// the explode timer rebuild the animated chart, a change of DPI rebuilds the other one too, and
+// the factory goes on failing.
+struct ModalFailureBox {
+  IPieChart* animated = nullptr;
+  IPieChart* other = nullptr;
+  RecordingFactory* factory = nullptr;
+  int open = 0;
+  int mostOpenAtOnce = 0;
+  size_t livePathsWhileOpen = 0;
+};
+ModalFailureBox* modalBox = nullptr;
+
+int WINAPI ShowModalFailureBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
+  chart_test::RecordMessageBox(owner, text, caption, style);
+  ModalFailureBox& box = *modalBox;
+  box.mostOpenAtOnce = std::max(box.mostOpenAtOnce, ++box.open);
+  // Boxes inside boxes would go on for as long as the failure lasts; three deep is enough to see.
+  if (box.open < 3) {
+    for (int tick = 0; tick < 3; ++tick) {
+      box.factory->FailPathCreation(1);
+      box.animated->BuildGeometry();
+    }
+    box.factory->FailOpen(1);
+    box.other->BuildGeometry();
+    box.livePathsWhileOpen = box.factory->LivePaths().size();
+  }
+  --box.open;
+  return IDOK;
+}
+
+TEST_F(SliceGeometry, AFailureIsNotReportedAgainWhileItsBoxIsOpen) {
+  ModalFailureBox box;
+  modalBox = &box;
+  ComPtr<IPieChart> upper;
+  ComPtr<IPieChart> lower;
+  NewPieChart(&upper, helper_.Get(), factory_.Get(), palette_.Get(), 192, 192, 192, 2.0f, 10.0f,
+              10.0f, 400.0f, 200.0f, chart_test::FakeTime, ShowModalFailureBox);
+  NewPieChart(&lower, helper_.Get(), factory_.Get(), palette_.Get(), 0, 0, 0, 0.0f, 60.0f, 220.0f,
+              300.0f, 300.0f, chart_test::FakeTime, ShowModalFailureBox);
+  box.animated = upper.Get();
+  box.other = lower.Get();
+  box.factory = factory_.Get();
+  SetChartValues(upper.Get(), {1.0f, 2.0f, 3.0f});
+  SetChartValues(lower.Get(), {4.0f, 5.0f});
+
+  factory_->FailPathCreation(1);
+  upper->BuildGeometry();
+  // One box, whichever chart failed while it was open; both stayed empty, as the first build did
+  // when it showed the box, and the lower chart's build did run into its failing sink.
+  EXPECT_EQ(1, box.mostOpenAtOnce);
+  ASSERT_EQ(1u, chart_test::MessageBoxCalls().size());
+  EXPECT_EQ(L"Failed create geometry", chart_test::MessageBoxCalls()[0].text);
+  EXPECT_EQ(0u, box.livePathsWhileOpen);
+  EXPECT_EQ(1u, factory_->Paths().size());
+
+  // Once the box is closed, the next failure is reported again.
+  factory_->FailOpen(1);
+  lower->BuildGeometry();
+  EXPECT_EQ(1, box.mostOpenAtOnce);
+  ASSERT_EQ(2u, chart_test::MessageBoxCalls().size());
+  EXPECT_EQ(L"Failed create sink", chart_test::MessageBoxCalls()[1].text);
+
+  // And a factory that works again builds whole pies.
+  upper->BuildGeometry();
+  lower->BuildGeometry();
+  EXPECT_EQ(5u, factory_->LivePaths().size());
+  modalBox = nullptr;
+}
 
 }  // namespace
