@@ -88,7 +88,7 @@ HWND CWindow::AddButtonWithFont(HWND parent, INT32 id, LPCWSTR text, INT32 x, IN
                                  nullptr, subclassProc, inPixels);
   // The control takes the window's font and redraws with it.
   if (control != nullptr) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(WindowFont), TRUE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(WindowFont.get()), TRUE);
   }
   return control;
 }

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cmath>
+#include <utility>
 
 #include "window/dpi_lookup.h"
 #include "window/round_half_even.h"
@@ -19,13 +20,6 @@ void CopyFaceName(WCHAR (&target)[kFaceNameLength + 1], const wchar_t* name) {
   for (size_t i = 0; name != nullptr && name[i] != L'\0' && i < kFaceNameLength; ++i) {
     target[i] = name[i];
   }
-}
-
-// Screen DPI as the screen context reports it; 96 if it reports nothing usable, so that no
-// scale factor can become 0.
-int ReadScreenDpi(HDC screen, int index) {
-  const int dpi = GetDeviceCaps(screen, index);
-  return dpi > 0 ? dpi : 96;
 }
 
 HFONT MakeFont(LPCWSTR faceName, LONG height, INT32 weight, BYTE italic, BYTE underline,
@@ -79,7 +73,6 @@ CWindow::CWindow(double osVersion) {
 }
 
 CWindow::~CWindow() {
-  if (WindowFont != nullptr) DeleteObject(WindowFont);
   // Fails harmlessly while the window still exists; the class then stays registered.
   if (ClassName[0] != L'\0') UnregisterClassW(ClassName, InstanceHandle);
 }
@@ -100,9 +93,8 @@ HWND CWindow::CreateHostWindow(HWND parent, LPCWSTR caption, INT32 x, INT32 y, I
   if (exStyle == 0 || exStyle == kUseDefaultStyle) exStyle = kDefaultHostExStyle;
 
   // A font left by an earlier attempt whose window was not created is replaced, not leaked.
-  if (WindowFont != nullptr) DeleteObject(WindowFont);
-  WindowFont = BuildFont(FontFaceName, FontPointSize, FW_NORMAL, FALSE, FALSE, FALSE,
-                         DEFAULT_CHARSET, false);
+  WindowFont.reset(BuildFont(FontFaceName, FontPointSize, FW_NORMAL, FALSE, FALSE, FALSE,
+                             DEFAULT_CHARSET, false));
 
   if (!inPixels) {
     if (x != CW_USEDEFAULT) x = ScaleX(x);
@@ -121,7 +113,7 @@ HWND CWindow::CreateHostWindow(HWND parent, LPCWSTR caption, INT32 x, INT32 y, I
   // The class has 8 bytes of extra memory, enough for a full pointer.
   SetClassLongPtrW(WindowHandle, 0, reinterpret_cast<LONG_PTR>(this));
   GetClassNameW(WindowHandle, ClassName, ARRAYSIZE(ClassName));
-  SendMessageW(WindowHandle, WM_SETFONT, reinterpret_cast<WPARAM>(WindowFont), FALSE);
+  SendMessageW(WindowHandle, WM_SETFONT, reinterpret_cast<WPARAM>(WindowFont.get()), FALSE);
   return WindowHandle;
 }
 
@@ -133,8 +125,7 @@ void CWindow::SetWindowHandle(HWND window) {
 
 HFONT CWindow::BuildFont(LPCWSTR faceName, INT32 pointSize, INT32 weight, BYTE italic,
                          BYTE underline, BYTE strikeOut, BYTE charSet, bool exactPointSize) {
-  HDC screen = GetDC(nullptr);
-  const int screenDpi = ReadScreenDpi(screen, LOGPIXELSY);
+  const int screenDpi = static_cast<int>(ScreenDpi(LOGPIXELSY));
   if (!exactPointSize) {
     // Sized for the object's DPI rather than the screen's; truncating like the integer division
     // it is, and kept inside INT32.
@@ -145,7 +136,6 @@ HFONT CWindow::BuildFont(LPCWSTR faceName, INT32 pointSize, INT32 weight, BYTE i
   }
 
   const LONG height = -MulDiv(pointSize, screenDpi, 72);
-  ReleaseDC(nullptr, screen);
   return MakeFont(faceName, height, weight, italic, underline, strikeOut, charSet);
 }
 
@@ -155,17 +145,15 @@ HFONT CWindow::RebuildFont() {
   const HFONT font = MakeFont(FontFaceName, -MulDiv(FontPointSize, Dpi, 72), FW_NORMAL, FALSE,
                               FALSE, FALSE, DEFAULT_CHARSET);
   if (font == nullptr) return nullptr;
-  const HFONT old = WindowFont;
-  WindowFont = font;
+  // Deleted on return, when nothing draws with it any more.
+  const UniqueFont old = std::exchange(WindowFont, UniqueFont(font));
   if (WindowHandle != nullptr) {
     SendMessageW(WindowHandle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (old != nullptr) {
-      FontSwap swap{old, font};
+      FontSwap swap{old.get(), font};
       EnumChildWindows(WindowHandle, SwapFont, reinterpret_cast<LPARAM>(&swap));
     }
   }
-  // Nothing draws with the old font any more.
-  if (old != nullptr) DeleteObject(old);
   return font;
 }
 
@@ -175,11 +163,10 @@ FLOAT CWindow::QueryWindowDpi() { return static_cast<FLOAT>(DpiOfWindow(WindowHa
 
 void CWindow::SetDpi(FLOAT dpi) {
   const INT32 rounded = orb::RoundHalfEven(dpi);
-  HDC screen = GetDC(nullptr);
   if (rounded <= 0 || !std::isfinite(dpi)) {
     // Negative asks for the screen's DPI. So does anything that rounds to 0: factors of 0 would
     // make every logical measurement a division by zero.
-    Dpi = ReadScreenDpi(screen, LOGPIXELSX);
+    Dpi = static_cast<INT32>(ScreenDpi(LOGPIXELSX));
     HorizontalScale = static_cast<float>(Dpi) / 96.0f;
     VerticalScale = HorizontalScale;
   } else {
@@ -187,7 +174,6 @@ void CWindow::SetDpi(FLOAT dpi) {
     HorizontalScale = dpi / 96.0f;
     VerticalScale = HorizontalScale;
   }
-  ReleaseDC(nullptr, screen);
 }
 
 INT32 CWindow::ScaleX(INT32 value) const {

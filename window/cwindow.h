@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "com/com_object.h"
+#include "window/gdi_handles.h"
 #include "window/host_class.h"
 #include "window/iwindow.h"
 
@@ -55,7 +56,7 @@ class CWindow final : public orb::ComObject<IWindow> {
 
   // Read-only views of the object's state for its owner.
   HINSTANCE GetInstanceHandle() const { return InstanceHandle; }
-  HFONT GetWindowFont() const { return WindowFont; }
+  HFONT GetWindowFont() const { return WindowFont.get(); }
   float GetHorizontalScale() const { return HorizontalScale; }
   float GetVerticalScale() const { return VerticalScale; }
   ATOM GetClassAtom() const { return ClassAtom; }
@@ -74,7 +75,7 @@ class CWindow final : public orb::ComObject<IWindow> {
 
   HWND WindowHandle = nullptr;
   HINSTANCE InstanceHandle = nullptr;
-  HFONT WindowFont = nullptr;
+  UniqueFont WindowFont;
   INT32 Dpi = 96;
   float HorizontalScale = 1.0f;
   float VerticalScale = 1.0f;

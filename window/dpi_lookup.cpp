@@ -1,5 +1,7 @@
 #include "window/dpi_lookup.h"
 
+#include "window/gdi_handles.h"
+
 namespace {
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
@@ -43,21 +45,19 @@ UINT MonitorDpi(HWND window) {
   return dpiX;
 }
 
-UINT ScreenDpi() {
-  const HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
+}  // namespace
+
+UINT ScreenDpi(int axis) {
+  const int dpi = GetDeviceCaps(ScreenDc().Get(), axis);
   return dpi > 0 ? static_cast<UINT>(dpi) : 96u;
 }
-
-}  // namespace
 
 UINT DpiOfWindow(HWND window) {
   if (const UINT dpi = OwnDpi(window); dpi > 0) return dpi;
   if (window != nullptr) {
     if (const UINT dpi = MonitorDpi(window); dpi > 0) return dpi;
   }
-  return ScreenDpi();
+  return ScreenDpi(LOGPIXELSX);
 }
 
 BOOL AdjustWindowRectForDpiOf(HWND window, RECT* bounds, DWORD style, BOOL menu, DWORD exStyle) {
