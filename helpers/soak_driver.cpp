@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "chart/slice_layout.h"
 
 namespace soak {
 namespace {
@@ -62,7 +63,7 @@ LPARAM PointOnASlice(std::mt19937& random) {
   const AppState& app = App();
   IPieChart* chart = random() % 2 == 0 ? app.UpperChart.Get() : app.LowerChart.Get();
   if (chart == nullptr) return 0;
-  const float radians = static_cast<float>(random() % 360) * 0.01745329f;
+  const float radians = static_cast<float>(random() % 360) * kDegreesToRadians;
   const float scale = PixelsPerDip();
   const float x = (chart->GetCenterX() + 0.6f * chart->GetRadiusX() * std::sin(radians)) * scale;
   const float y = (chart->GetCenterY() + 0.6f * chart->GetRadiusY() * std::cos(radians)) * scale;

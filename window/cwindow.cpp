@@ -64,10 +64,11 @@ CWindow::CWindow(double osVersion) {
   }
   if (FontPointSize == 0) FontPointSize = vistaOrLater ? 9 : 8;
 
-  // Only the size of the record's first two fields, as the oldest common controls expect; every
-  // class from list views up to the standard classes.
+  // The record is just these two DWORDs, so its size is 8. 0x7FFF sets every class flag from
+  // ICC_LISTVIEW_CLASSES (0x0001) up to ICC_STANDARD_CLASSES (0x4000): all of them but
+  // ICC_LINK_CLASS (0x8000, the SysLink control).
   INITCOMMONCONTROLSEX controls;
-  controls.dwSize = 8;
+  controls.dwSize = sizeof(controls);
   controls.dwICC = 0x7FFF;
   InitCommonControlsEx(&controls);
 }

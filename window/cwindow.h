@@ -1,7 +1,10 @@
 #pragma once
-// CWindow: owns at most one window, the class registered for it and the font that the window
-// and its button controls use, and turns logical units (pixels at 96 DPI) into device pixels.
-// User-interface thread only.
+// CWindow: creates at most one window, from a window class that it registers for it, with the
+// font that the window and its button controls use, and turns logical units (pixels at 96 DPI)
+// into device pixels. It deletes the font and tries to unregister the class when it is destroyed
+// (the class goes only if the window was made and is gone by then); it never destroys the window
+// or its controls, which live until their window is destroyed, and keeps the window's handle
+// after that. User-interface thread only.
 
 #include <windows.h>
 

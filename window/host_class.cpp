@@ -37,7 +37,9 @@ ATOM RegisterHostClass(LPCWSTR className, HINSTANCE instance, WNDPROC windowProc
   windowClass.cbSize = sizeof(windowClass);
   windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
   windowClass.lpfnWndProc = windowProc != nullptr ? windowProc : DefaultHostProc;
-  // Room for the creating object's address (see CWindow::CreateHostWindow).
+  // Extra memory, zeroed by the system. The class's 8 bytes take the address of the CWindow that
+  // created its window (stored by CWindow::CreateHostWindow; a pointer fits on 32- and 64-bit
+  // systems); the window's 4 bytes stay unused. Nothing in the program reads either back.
   windowClass.cbClsExtra = 8;
   windowClass.cbWndExtra = 4;
   windowClass.hInstance = instance;

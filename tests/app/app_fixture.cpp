@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "chart/slice_layout.h"
+
 namespace apptest {
 
 float FakeTime = 0.0f;
@@ -73,7 +75,7 @@ std::wstring AppTest::Caption() const {
 float AppTest::PixelsPerDip() const { return App().MainWindow->GetDpi() / 96.0f; }
 
 LPARAM AppTest::PointOnChart(IPieChart* chart, float degrees, float fraction) const {
-  const float radians = degrees * 0.01745329f;
+  const float radians = degrees * kDegreesToRadians;
   const float x = chart->GetCenterX() + fraction * chart->GetRadiusX() * std::sin(radians);
   const float y = chart->GetCenterY() + fraction * chart->GetRadiusY() * std::cos(radians);
   const float scale = PixelsPerDip();

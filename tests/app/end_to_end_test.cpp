@@ -14,6 +14,7 @@
 
 #include <windows.h>
 
+#include "chart/slice_layout.h"
 #include "tests/app/dpi_suggestion.h"
 #include "tests/app/program_process.h"
 #include "tests/app/screen_capture.h"
@@ -135,7 +136,7 @@ class RunningProgram : public ::testing::Test {
   // Point at angle degrees and fraction of the radii of the upper (400 x 200 at top 10) or lower
   // (300 x 300 at top 220) chart, which are centred horizontally.
   POINT OnUpperChart(float degrees, float fraction) const {
-    const float radians = degrees * 0.01745329f;
+    const float radians = degrees * kDegreesToRadians;
     return Pixels(ClientWidthInDips() / 2 + fraction * 170 * std::sin(radians),
                   110 + fraction * 70 * std::cos(radians));
   }

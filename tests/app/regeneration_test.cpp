@@ -2,6 +2,7 @@
 
 #include "app/app_objects.h"
 #include "app/random_source.h"
+#include "chart/slice_layout.h"
 #include "palette/irenderable.h"
 #include "tests/app/app_fixture.h"
 
@@ -46,7 +47,7 @@ TEST_F(AppTest, RegenGivesEachChartItsValuesAndPaletteInDrawOrder) {
   ASSERT_EQ(S_OK, Upper()->QueryInterface(IID_PPV_ARGS(&upper)));
   const D2D1_MATRIX_3X2_F identity = App().D2DHelper->MakeIdentityMatrix();
   auto hitAt = [&](IPieChart* chart, IRenderable* renderable, float degrees) {
-    const float radians = degrees * 0.01745329f;
+    const float radians = degrees * kDegreesToRadians;
     return renderable->HitTest(chart->GetCenterX() + 0.7f * chart->GetRadiusX() * std::sin(radians),
                                chart->GetCenterY() + 0.7f * chart->GetRadiusY() * std::cos(radians),
                                identity);
@@ -68,7 +69,7 @@ TEST_F(AppTest, RegenAtTheEndsOfTheRanges) {
   orb::ComPtr<IRenderable> upper;
   ASSERT_EQ(S_OK, Upper()->QueryInterface(IID_PPV_ARGS(&upper)));
   // Twenty equal slices of 18 degrees: the point at 351 degrees lies in the last one.
-  const float radians = 351.0f * 0.01745329f;
+  const float radians = 351.0f * kDegreesToRadians;
   EXPECT_EQ(19,
             upper->HitTest(Upper()->GetCenterX() + 0.8f * Upper()->GetRadiusX() * std::sin(radians),
                            Upper()->GetCenterY() + 0.8f * Upper()->GetRadiusY() * std::cos(radians),

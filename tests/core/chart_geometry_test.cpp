@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "chart/pie_chart.h"
+#include "chart/slice_layout.h"
 #include "tests/core/chart_test_support.h"
 #include "tests/support/recording_factory.h"
 
@@ -90,8 +91,8 @@ TEST_F(SliceGeometry, OnlyASweepAboveHalfATurnTakesTheLargeArc) {
   EXPECT_EQ(D2D1_ARC_SIZE_LARGE, slices[0].arc.arcSize);  // 337.5 degrees
   EXPECT_EQ(D2D1_ARC_SIZE_SMALL, slices[1].arc.arcSize);  // 22.5 degrees
   // 337.5 degrees from the bottom ends just left of it.
-  EXPECT_POINT_NEAR(210.0f + 170.0f * std::sin(337.5f * 0.01745329f),
-                    110.0f + 70.0f * std::cos(337.5f * 0.01745329f), slices[0].arc.point);
+  EXPECT_POINT_NEAR(210.0f + 170.0f * std::sin(337.5f * kDegreesToRadians),
+                    110.0f + 70.0f * std::cos(337.5f * kDegreesToRadians), slices[0].arc.point);
   EXPECT_LT(slices[0].arc.point.x, 210.0f);
 
   // Exactly half a turn is the small arc.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "chart/pie_chart.h"
+#include "chart/slice_layout.h"
 #include "chart/time_of_day.h"
 #include "tests/core/chart_test_support.h"
 #include "tests/support/recording_factory.h"
@@ -112,8 +113,8 @@ TEST(PieChartModel, SetValuesCopiesAndKeepsTheSelection) {
   // 10 of 60 is 60 degrees: the first rim end point lies at 60 degrees.
   const auto first = chart_test::ReadSlice(*factory->Paths()[0]);
   ASSERT_TRUE(first.complete);
-  EXPECT_NEAR(210.0f + 170.0f * std::sin(60.0f * 0.01745329f), first.arc.point.x, 1e-3);
-  EXPECT_NEAR(110.0f + 70.0f * std::cos(60.0f * 0.01745329f), first.arc.point.y, 1e-3);
+  EXPECT_NEAR(210.0f + 170.0f * std::sin(60.0f * kDegreesToRadians), first.arc.point.x, 1e-3);
+  EXPECT_NEAR(110.0f + 70.0f * std::cos(60.0f * kDegreesToRadians), first.arc.point.y, 1e-3);
 }
 
 TEST(PieChartModel, SetChartValuesHandsOverTheWholeListAndIgnoresAnEmptyChart) {
