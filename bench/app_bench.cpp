@@ -20,6 +20,7 @@
 #include "app/render_pass.h"
 #include "bench/figures.h"
 #include "bench/stopwatch.h"
+#include "chart/degrees.h"
 #include "palette/irenderable.h"
 #include "helpers/soak_driver.h"
 
@@ -228,7 +229,7 @@ bench::Figures TimeCalls(int runs, Work work) {
 }
 
 LPARAM PointOn(IPieChart* chart, float degrees, float fraction, float scale) {
-  const float radians = degrees * 0.01745329f;
+  const float radians = degrees * kDegreesToRadians;
   const float x = chart->GetCenterX() + fraction * chart->GetRadiusX() * std::sin(radians);
   const float y = chart->GetCenterY() + fraction * chart->GetRadiusY() * std::cos(radians);
   return MAKELPARAM(static_cast<WORD>(std::lround(x * scale)),

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+#include "chart/degrees.h"
+
 namespace bench {
 
 constexpr int kSlicesPerChart = 20;
@@ -44,7 +46,7 @@ inline void SliceAngles(int i, float* start, float* end) {
 
 // A point of the ellipse at angle degrees.
 inline void RimPoint(const ChartShape& chart, float degrees, float* x, float* y) {
-  const float radians = degrees * 0.01745329f;
+  const float radians = degrees * kDegreesToRadians;
   *x = chart.cx + chart.rx * std::sin(radians);
   *y = chart.cy + chart.ry * std::cos(radians);
 }

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "chart/degrees.h"
+
 struct PieEllipse {
   FLOAT cx;
   FLOAT cy;
@@ -24,9 +26,6 @@ struct SliceFigure {
   bool wholeEllipse;
   D2D1_POINT_2F rimOpposite;
 };
-
-// The degree-to-radian factor, pi / 180 as a 32-bit float.
-inline constexpr FLOAT kDegreesToRadians = 0.01745329f;
 
 // The ellipse inscribed in a chart's rectangle, 30 units inside it on every side.
 PieEllipse EllipseInRectangle(FLOAT left, FLOAT top, FLOAT width, FLOAT height);
