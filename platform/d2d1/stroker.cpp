@@ -32,6 +32,13 @@ bool RungsCross(Vec2 p0, Vec2 r0, Vec2 p1, Vec2 r1, Vec2* crossing) {
   return true;
 }
 
+// Twice the signed area of the closed polygon.
+double SignedArea(const Vec2* points, std::size_t count) {
+  double area = 0.0;
+  for (std::size_t i = 0; i < count; ++i) area += Cross(points[i], points[(i + 1) % count]);
+  return area;
+}
+
 template <typename T>
 void Release(std::vector<T>& list) {
   if (list.capacity() > kKept) std::vector<T>().swap(list);
@@ -288,7 +295,8 @@ void Stroker::EmitRun() {
   mapped_.clear();
   for (const Vec2& p : left_) mapped_.push_back(transform_.Apply(p));
   for (auto p = right_.rbegin(); p != right_.rend(); ++p) mapped_.push_back(transform_.Apply(*p));
-  EmitPolygon();
+  // A single quadrilateral is convex (its rungs do not cross).
+  EmitPolygon(mapped_.data(), mapped_.size(), mapped_.size() == 4);
 }
 
 // A folded run is the sum of its bow ties' triangles: those on the left side's end of each
@@ -300,25 +308,28 @@ void Stroker::EmitFolded() {
   for (auto p = crossings_.rbegin(); p != crossings_.rend(); ++p) {
     mapped_.push_back(transform_.Apply(*p));
   }
-  EmitPolygon();
+  EmitPolygon(mapped_.data(), mapped_.size(), false);
   mapped_.clear();
   for (const Vec2& p : crossings_) mapped_.push_back(transform_.Apply(p));
   for (auto p = right_.rbegin(); p != right_.rend(); ++p) mapped_.push_back(transform_.Apply(*p));
-  EmitPolygon();
+  EmitPolygon(mapped_.data(), mapped_.size(), false);
 }
 
-// The mapped polygon, in the common orientation.
-void Stroker::EmitPolygon() {
-  const std::size_t count = mapped_.size();
-  double area = 0.0;
-  for (std::size_t i = 0; i < count; ++i) area += Cross(mapped_[i], mapped_[(i + 1) % count]);
+// A mapped polygon, in the common orientation, so that overlaps add up instead of cancelling.
+// Only a convex one may be found to cover the whole frame.
+void Stroker::EmitPolygon(const Vec2* mapped, std::size_t count, bool convex) {
+  const double area = SignedArea(mapped, count);
   if (area == 0.0 || coveredFrame_) return;
-  // A single quadrilateral is convex (its rungs do not cross).
-  if (count == 4 && !folded_ && Covers(mapped_.data(), count, area)) return;
-  if (area > 0.0) {
-    for (std::size_t i = 0; i < count; ++i) out_->AddEdge(mapped_[i], mapped_[(i + 1) % count]);
+  if (convex && Covers(mapped, count, area)) return;
+  EmitLoop(mapped, count, area > 0.0);
+}
+
+// The edges of a closed loop, forwards or backwards.
+void Stroker::EmitLoop(const Vec2* loop, std::size_t count, bool forward) {
+  if (forward) {
+    for (std::size_t i = 0; i < count; ++i) out_->AddEdge(loop[i], loop[(i + 1) % count]);
   } else {
-    for (std::size_t i = count; i > 0; --i) out_->AddEdge(mapped_[i % count], mapped_[i - 1]);
+    for (std::size_t i = count; i > 0; --i) out_->AddEdge(loop[i % count], loop[i - 1]);
   }
 }
 
@@ -333,22 +344,14 @@ void Stroker::EmitRings(std::size_t n) {
     mapped_.push_back(
         transform_.Apply(points_[v] - Miter(Buffered((v + n - 1) % n, n), Buffered(v, n))));
   }
-  double leftArea = 0.0, rightArea = 0.0;
-  for (std::size_t i = 0; i < n; ++i) {
-    leftArea += Cross(mapped_[i], mapped_[(i + 1) % n]);
-    rightArea += Cross(mapped_[n + i], mapped_[n + (i + 1) % n]);
-  }
+  const double leftArea = SignedArea(mapped_.data(), n);
+  const double rightArea = SignedArea(mapped_.data() + n, n);
   // The outer loop runs in the common orientation, the inner one against it.
   const bool leftOuter = std::fabs(leftArea) > std::fabs(rightArea);
   const bool forward = (leftOuter ? leftArea : rightArea) > 0.0;
   for (std::size_t ring = 0; ring < 2; ++ring) {
-    const Vec2* loop = mapped_.data() + ring * n;
     const bool outer = (ring == 0) == leftOuter;
-    if (outer == forward) {
-      for (std::size_t i = 0; i < n; ++i) out_->AddEdge(loop[i], loop[(i + 1) % n]);
-    } else {
-      for (std::size_t i = n; i > 0; --i) out_->AddEdge(loop[i % n], loop[i - 1]);
-    }
+    EmitLoop(mapped_.data() + ring * n, n, outer == forward);
   }
 }
 
@@ -387,19 +390,11 @@ void Stroker::Join(Vec2 vertex, Vec2 in, Vec2 out) {
   Piece(cut, 5);
 }
 
-void Stroker::Piece(const Vec2* corners, int count) {
+// A join piece: convex, at most five corners.
+void Stroker::Piece(const Vec2* corners, std::size_t count) {
   Vec2 mapped[5];
-  double area = 0.0;
-  for (int i = 0; i < count; ++i) mapped[i] = transform_.Apply(corners[i]);
-  for (int i = 0; i < count; ++i) area += Cross(mapped[i], mapped[(i + 1) % count]);
-  if (area == 0.0 || coveredFrame_) return;
-  if (Covers(mapped, static_cast<std::size_t>(count), area)) return;
-  // One orientation for every piece, so overlaps add up instead of cancelling.
-  if (area > 0.0) {
-    for (int i = 0; i < count; ++i) out_->AddEdge(mapped[i], mapped[(i + 1) % count]);
-  } else {
-    for (int i = count; i > 0; --i) out_->AddEdge(mapped[i % count], mapped[i - 1]);
-  }
+  for (std::size_t i = 0; i < count; ++i) mapped[i] = transform_.Apply(corners[i]);
+  EmitPolygon(mapped, count, true);
 }
 
 // Whether the convex polygon (of signed area area) holds the frame's four corners. Once one

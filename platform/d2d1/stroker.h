@@ -74,9 +74,10 @@ class Stroker final : public FlattenSink {
   void EndRun();
   void EmitRun();
   void EmitFolded();
-  void EmitPolygon();
+  void EmitPolygon(const Vec2* mapped, std::size_t count, bool convex);
+  void EmitLoop(const Vec2* loop, std::size_t count, bool forward);
   void EmitRings(std::size_t n);
-  void Piece(const Vec2* corners, int count);
+  void Piece(const Vec2* corners, std::size_t count);
   void Join(Vec2 vertex, Vec2 in, Vec2 out);
   bool Covers(const Vec2* mapped, std::size_t count, double area);
 
