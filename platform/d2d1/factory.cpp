@@ -1,7 +1,6 @@
 #include "platform/d2d1/factory.h"
 
 #include "platform/d2d1/hwnd_render_target.h"
-#include "platform/d2d1/not_implemented.h"
 #include "platform/d2d1/path_geometry.h"
 
 namespace standin {
@@ -22,32 +21,6 @@ void STDMETHODCALLTYPE Factory::GetDesktopDpi(FLOAT* dpiX, FLOAT* dpiY) {
   ReadDesktopDpi(dpiX, dpiY);
 }
 
-HRESULT STDMETHODCALLTYPE Factory::CreateRectangleGeometry(const D2D1_RECT_F*,
-                                                           ID2D1RectangleGeometry** geometry) {
-  return NotImplemented(geometry);
-}
-
-HRESULT STDMETHODCALLTYPE Factory::CreateRoundedRectangleGeometry(
-    const D2D1_ROUNDED_RECT*, ID2D1RoundedRectangleGeometry** geometry) {
-  return NotImplemented(geometry);
-}
-
-HRESULT STDMETHODCALLTYPE Factory::CreateEllipseGeometry(const D2D1_ELLIPSE*,
-                                                         ID2D1EllipseGeometry** geometry) {
-  return NotImplemented(geometry);
-}
-
-HRESULT STDMETHODCALLTYPE Factory::CreateGeometryGroup(D2D1_FILL_MODE, ID2D1Geometry**, UINT,
-                                                       ID2D1GeometryGroup** group) {
-  return NotImplemented(group);
-}
-
-HRESULT STDMETHODCALLTYPE Factory::CreateTransformedGeometry(ID2D1Geometry*,
-                                                             const D2D1_MATRIX_3X2_F*,
-                                                             ID2D1TransformedGeometry** geometry) {
-  return NotImplemented(geometry);
-}
-
 HRESULT STDMETHODCALLTYPE Factory::CreatePathGeometry(ID2D1PathGeometry** geometry) {
   if (geometry == nullptr) return E_POINTER;
   *geometry = nullptr;
@@ -55,23 +28,6 @@ HRESULT STDMETHODCALLTYPE Factory::CreatePathGeometry(ID2D1PathGeometry** geomet
   if (!made) return E_OUTOFMEMORY;
   *geometry = made.Detach();
   return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE Factory::CreateStrokeStyle(const D2D1_STROKE_STYLE_PROPERTIES*,
-                                                     const FLOAT*, UINT, ID2D1StrokeStyle** style) {
-  return NotImplemented(style);
-}
-
-HRESULT STDMETHODCALLTYPE Factory::CreateDrawingStateBlock(const D2D1_DRAWING_STATE_DESCRIPTION*,
-                                                           IDWriteRenderingParams*,
-                                                           ID2D1DrawingStateBlock** block) {
-  return NotImplemented(block);
-}
-
-HRESULT STDMETHODCALLTYPE Factory::CreateWicBitmapRenderTarget(IWICBitmap*,
-                                                               const D2D1_RENDER_TARGET_PROPERTIES*,
-                                                               ID2D1RenderTarget** target) {
-  return NotImplemented(target);
 }
 
 HRESULT STDMETHODCALLTYPE Factory::CreateHwndRenderTarget(
@@ -102,16 +58,6 @@ HRESULT STDMETHODCALLTYPE Factory::CreateHwndRenderTarget(
   if (!made) return E_OUTOFMEMORY;
   *target = made.Detach();
   return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE Factory::CreateDxgiSurfaceRenderTarget(
-    IDXGISurface*, const D2D1_RENDER_TARGET_PROPERTIES*, ID2D1RenderTarget** target) {
-  return NotImplemented(target);
-}
-
-HRESULT STDMETHODCALLTYPE Factory::CreateDCRenderTarget(const D2D1_RENDER_TARGET_PROPERTIES*,
-                                                        ID2D1DCRenderTarget** target) {
-  return NotImplemented(target);
 }
 
 }  // namespace standin

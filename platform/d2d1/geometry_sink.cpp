@@ -14,10 +14,14 @@ HRESULT STDMETHODCALLTYPE GeometrySink::QueryInterface(REFIID iid, void** object
   return ComObject::QueryInterface(iid, object);
 }
 
+void GeometrySink::Fail(HRESULT failure) {
+  if (SUCCEEDED(failure_)) failure_ = failure;
+}
+
 bool GeometrySink::SegmentAllowed(const void* data, UINT count) {
   if (closed_) return false;
   if (!inFigure_ || (data == nullptr && count > 0)) {
-    failed_ = true;
+    Fail(D2DERR_WRONG_STATE);
     return false;
   }
   return true;
@@ -27,7 +31,7 @@ void STDMETHODCALLTYPE GeometrySink::SetFillMode(D2D1_FILL_MODE fillMode) {
   if (closed_) return;
   // The fill mode belongs to the whole geometry: it may only be chosen before the first figure.
   if (begun_) {
-    failed_ = true;
+    Fail(D2DERR_WRONG_STATE);
     return;
   }
   switch (fillMode) {
@@ -38,20 +42,22 @@ void STDMETHODCALLTYPE GeometrySink::SetFillMode(D2D1_FILL_MODE fillMode) {
       geometry_->Writable().SetFillRule(FillRule::Winding);
       break;
     default:
-      failed_ = true;
+      Fail(D2DERR_WRONG_STATE);
       break;
   }
 }
 
-// Segment flags only affect stroking and smoothing, which the stand-in does not vary.
-void STDMETHODCALLTYPE GeometrySink::SetSegmentFlags(D2D1_PATH_SEGMENT) {}
+// Unstroked segments and round joins: the stand-in strokes every segment with miter joins.
+void STDMETHODCALLTYPE GeometrySink::SetSegmentFlags(D2D1_PATH_SEGMENT flags) {
+  if (!closed_ && flags != D2D1_PATH_SEGMENT_NONE) Fail(E_NOTIMPL);
+}
 
 void STDMETHODCALLTYPE GeometrySink::BeginFigure(D2D1_POINT_2F startPoint,
                                                  D2D1_FIGURE_BEGIN figureBegin) {
   if (closed_) return;
   if (inFigure_ ||
       (figureBegin != D2D1_FIGURE_BEGIN_FILLED && figureBegin != D2D1_FIGURE_BEGIN_HOLLOW)) {
-    failed_ = true;
+    Fail(D2DERR_WRONG_STATE);
     return;
   }
   geometry_->Writable().BeginFigure(ToVec2(startPoint), figureBegin == D2D1_FIGURE_BEGIN_FILLED);
@@ -75,7 +81,7 @@ void STDMETHODCALLTYPE GeometrySink::AddBeziers(const D2D1_BEZIER_SEGMENT* bezie
 void STDMETHODCALLTYPE GeometrySink::EndFigure(D2D1_FIGURE_END figureEnd) {
   if (closed_) return;
   if (!inFigure_ || (figureEnd != D2D1_FIGURE_END_OPEN && figureEnd != D2D1_FIGURE_END_CLOSED)) {
-    failed_ = true;
+    Fail(D2DERR_WRONG_STATE);
     return;
   }
   geometry_->Writable().EndFigure(figureEnd == D2D1_FIGURE_END_CLOSED);
@@ -85,9 +91,9 @@ void STDMETHODCALLTYPE GeometrySink::EndFigure(D2D1_FIGURE_END figureEnd) {
 HRESULT STDMETHODCALLTYPE GeometrySink::Close() {
   if (closed_) return D2DERR_WRONG_STATE;
   closed_ = true;
-  const bool succeeded = !failed_ && !inFigure_;
-  geometry_->FinishWriting(succeeded);
-  return succeeded ? S_OK : D2DERR_WRONG_STATE;
+  if (inFigure_) Fail(D2DERR_WRONG_STATE);
+  geometry_->FinishWriting(SUCCEEDED(failure_));
+  return failure_;
 }
 
 void STDMETHODCALLTYPE GeometrySink::AddLine(D2D1_POINT_2F point) {
@@ -118,7 +124,7 @@ void STDMETHODCALLTYPE GeometrySink::AddArc(const D2D1_ARC_SEGMENT* arc) {
                           arc->sweepDirection == D2D1_SWEEP_DIRECTION_COUNTER_CLOCKWISE;
   const bool sizeKnown = arc->arcSize == D2D1_ARC_SIZE_SMALL || arc->arcSize == D2D1_ARC_SIZE_LARGE;
   if (!sweepKnown || !sizeKnown) {
-    failed_ = true;
+    Fail(D2DERR_WRONG_STATE);
     return;
   }
   geometry_->Writable().ArcTo(

@@ -1,8 +1,9 @@
 #pragma once
 // The sink that writes a PathGeometry. Calls out of order (a segment outside a figure, a figure
 // inside a figure, a fill mode after the first figure, a bad enum value) put it in an error
-// state that Close reports as D2DERR_WRONG_STATE; after Close every call is ignored and a
-// second Close fails the same way.
+// state that Close reports as D2DERR_WRONG_STATE; segment flags other than the default, which
+// the stand-in does not implement, make Close answer E_NOTIMPL. After Close every call is
+// ignored and a second Close fails with D2DERR_WRONG_STATE.
 
 #include <d2d1.h>
 
@@ -38,11 +39,12 @@ class GeometrySink final : public orb::ComObject<ID2D1GeometrySink> {
  private:
   // Is a segment allowed now? Marks the error state when not.
   bool SegmentAllowed(const void* data, UINT count);
+  void Fail(HRESULT failure);
 
   orb::ComPtr<PathGeometry> geometry_;
   bool inFigure_ = false;
-  bool begun_ = false;  // a figure has been started: the fill mode is fixed
-  bool failed_ = false;
+  bool begun_ = false;      // a figure has been started: the fill mode is fixed
+  HRESULT failure_ = S_OK;  // the first failure, which Close reports
   bool closed_ = false;
 };
 

@@ -7,7 +7,6 @@
 #include "platform/d2d1/d2d_convert.h"
 #include "platform/d2d1/device_loss.h"
 #include "platform/d2d1/factory.h"
-#include "platform/d2d1/not_implemented.h"
 #include "platform/d2d1/solid_color_brush.h"
 
 namespace standin {
@@ -58,75 +57,60 @@ HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateSolidColorBrush(
   return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateBitmap(D2D1_SIZE_U, const void*, UINT32,
-                                                         const D2D1_BITMAP_PROPERTIES*,
-                                                         ID2D1Bitmap** bitmap) {
-  return NotImplemented(bitmap);
-}
-
-HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateBitmapFromWicBitmap(IWICBitmapSource*,
-                                                                      const D2D1_BITMAP_PROPERTIES*,
-                                                                      ID2D1Bitmap** bitmap) {
-  return NotImplemented(bitmap);
-}
-
-HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateSharedBitmap(REFIID, void*,
-                                                               const D2D1_BITMAP_PROPERTIES*,
-                                                               ID2D1Bitmap** bitmap) {
-  return NotImplemented(bitmap);
-}
-
-HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateBitmapBrush(ID2D1Bitmap*,
-                                                              const D2D1_BITMAP_BRUSH_PROPERTIES*,
-                                                              const D2D1_BRUSH_PROPERTIES*,
-                                                              ID2D1BitmapBrush** brush) {
-  return NotImplemented(brush);
-}
-
-HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateGradientStopCollection(
-    const D2D1_GRADIENT_STOP*, UINT, D2D1_GAMMA, D2D1_EXTEND_MODE,
-    ID2D1GradientStopCollection** collection) {
-  return NotImplemented(collection);
-}
-
-HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateLinearGradientBrush(
-    const D2D1_LINEAR_GRADIENT_BRUSH_PROPERTIES*, const D2D1_BRUSH_PROPERTIES*,
-    ID2D1GradientStopCollection*, ID2D1LinearGradientBrush** brush) {
-  return NotImplemented(brush);
-}
-
-HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateRadialGradientBrush(
-    const D2D1_RADIAL_GRADIENT_BRUSH_PROPERTIES*, const D2D1_BRUSH_PROPERTIES*,
-    ID2D1GradientStopCollection*, ID2D1RadialGradientBrush** brush) {
-  return NotImplemented(brush);
-}
-
-HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateCompatibleRenderTarget(
-    const D2D1_SIZE_F*, const D2D1_SIZE_U*, const D2D1_PIXEL_FORMAT*,
-    D2D1_COMPATIBLE_RENDER_TARGET_OPTIONS, ID2D1BitmapRenderTarget** target) {
-  return NotImplemented(target);
-}
-
-HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateLayer(const D2D1_SIZE_F*, ID2D1Layer** layer) {
-  return NotImplemented(layer);
-}
-
-HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateMesh(ID2D1Mesh** mesh) {
-  return NotImplemented(mesh);
-}
-
 // ---- Drawing
 
 Affine HwndRenderTarget::ToPixels() const {
   return Then(ToAffine(&transform_), Affine::Scale(dpiX_ / 96.0, dpiY_ / 96.0));
 }
 
-void HwndRenderTarget::NoteError(HRESULT error) {
-  if (SUCCEEDED(error_)) error_ = error;
+void HwndRenderTarget::NoteError(HRESULT error) const {
+  if (FAILED(error_.result)) return;
+  error_ = {error, tag1_, tag2_};
+}
+
+HRESULT HwndRenderTarget::ReportError(D2D1_TAG* tag1, D2D1_TAG* tag2) {
+  const FrameError error = error_;
+  error_ = {};
+  if (tag1 != nullptr) *tag1 = error.tag1;
+  if (tag2 != nullptr) *tag2 = error.tag2;
+  return error.result;
+}
+
+// A drawing call outside a frame draws nothing; its failure waits for the next EndDraw.
+bool HwndRenderTarget::MayDraw() {
+  if (!drawing_) NoteError(D2DERR_WRONG_STATE);
+  return drawing_ && SUCCEEDED(error_.result);
+}
+
+bool HwndRenderTarget::Given(const void* argument) {
+  if (argument == nullptr) NoteError(E_INVALIDARG);
+  return argument != nullptr;
+}
+
+bool HwndRenderTarget::DrawablePaint(ID2D1Brush* brush, Paint* paint) {
+  if (!MayDraw() || !Given(brush)) return false;
+  orb::ComPtr<IStandInBrush> own;
+  if (FAILED(brush->QueryInterface(__uuidof(IStandInBrush), &own))) {
+    NoteError(E_INVALIDARG);  // a brush of some other render target
+    return false;
+  }
+  own->GetPaint(paint);
+  return true;
+}
+
+bool HwndRenderTarget::StrokePaint(ID2D1Brush* brush, FLOAT strokeWidth, ID2D1StrokeStyle* style,
+                                   Paint* paint) {
+  if (!DrawablePaint(brush, paint)) return false;
+  // Dashes, caps and joins other than the default: the stand-in makes no stroke styles.
+  if (style != nullptr) {
+    FailFrameNotImplemented();
+    return false;
+  }
+  return strokeWidth > 0.0f;
 }
 
 const Path* HwndRenderTarget::DrawablePath(ID2D1Geometry* geometry) {
-  if (!drawing_ || geometry == nullptr) return nullptr;
+  if (!Given(geometry)) return nullptr;
   orb::ComPtr<IStandInPath> own;
   if (FAILED(geometry->QueryInterface(__uuidof(IStandInPath), &own))) {
     NoteError(E_INVALIDARG);  // a geometry of some other factory
@@ -137,55 +121,37 @@ const Path* HwndRenderTarget::DrawablePath(ID2D1Geometry* geometry) {
   return path;
 }
 
-bool HwndRenderTarget::DrawablePaint(ID2D1Brush* brush, Paint* paint) {
-  if (!drawing_ || brush == nullptr) return false;
-  orb::ComPtr<IStandInBrush> own;
-  if (FAILED(brush->QueryInterface(__uuidof(IStandInBrush), &own))) {
-    NoteError(E_INVALIDARG);
-    return false;
-  }
-  own->GetPaint(paint);
-  return true;
-}
-
 void STDMETHODCALLTYPE HwndRenderTarget::FillGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush,
                                                       ID2D1Brush* opacityBrush) {
-  // An opacity brush must be a bitmap brush, which the stand-in cannot make.
-  if (opacityBrush != nullptr) return;
   Paint paint;
   if (!DrawablePaint(brush, &paint)) return;
+  // An opacity brush must be a bitmap brush, which the stand-in does not implement.
+  if (opacityBrush != nullptr) {
+    FailFrameNotImplemented();
+    return;
+  }
   if (const Path* path = DrawablePath(geometry)) frame_.Fill(*path, ToPixels(), paint);
 }
 
 void STDMETHODCALLTYPE HwndRenderTarget::DrawGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush,
-                                                      FLOAT strokeWidth, ID2D1StrokeStyle*) {
+                                                      FLOAT strokeWidth, ID2D1StrokeStyle* style) {
   Paint paint;
-  if (!(strokeWidth > 0.0f) || !DrawablePaint(brush, &paint)) return;
+  if (!StrokePaint(brush, strokeWidth, style, &paint)) return;
   if (const Path* path = DrawablePath(geometry)) {
     frame_.Stroke(*path, ToPixels(), strokeWidth, paint);
   }
 }
 
-void HwndRenderTarget::FillScratch(ID2D1Brush* brush) {
-  Paint paint;
-  if (DrawablePaint(brush, &paint)) frame_.Fill(scratch_, ToPixels(), paint);
-}
-
-void HwndRenderTarget::StrokeScratch(ID2D1Brush* brush, FLOAT strokeWidth) {
-  Paint paint;
-  if (strokeWidth > 0.0f && DrawablePaint(brush, &paint)) {
-    frame_.Stroke(scratch_, ToPixels(), strokeWidth, paint);
-  }
-}
-
 void STDMETHODCALLTYPE HwndRenderTarget::DrawLine(D2D1_POINT_2F point0, D2D1_POINT_2F point1,
                                                   ID2D1Brush* brush, FLOAT strokeWidth,
-                                                  ID2D1StrokeStyle*) {
+                                                  ID2D1StrokeStyle* style) {
+  Paint paint;
+  if (!StrokePaint(brush, strokeWidth, style, &paint)) return;
   scratch_.Clear();
   scratch_.BeginFigure(ToVec2(point0), false);
   scratch_.LineTo(ToVec2(point1));
   scratch_.EndFigure(false);
-  StrokeScratch(brush, strokeWidth);
+  frame_.Stroke(scratch_, ToPixels(), strokeWidth, paint);
 }
 
 namespace {
@@ -212,30 +178,34 @@ void EllipseFigure(Path& path, const D2D1_ELLIPSE& e) {
 }  // namespace
 
 void STDMETHODCALLTYPE HwndRenderTarget::DrawRectangle(const D2D1_RECT_F* rect, ID2D1Brush* brush,
-                                                       FLOAT strokeWidth, ID2D1StrokeStyle*) {
-  if (rect == nullptr) return;
+                                                       FLOAT strokeWidth, ID2D1StrokeStyle* style) {
+  Paint paint;
+  if (!StrokePaint(brush, strokeWidth, style, &paint) || !Given(rect)) return;
   RectangleFigure(scratch_, *rect);
-  StrokeScratch(brush, strokeWidth);
+  frame_.Stroke(scratch_, ToPixels(), strokeWidth, paint);
 }
 
 void STDMETHODCALLTYPE HwndRenderTarget::FillRectangle(const D2D1_RECT_F* rect, ID2D1Brush* brush) {
-  if (rect == nullptr) return;
+  Paint paint;
+  if (!DrawablePaint(brush, &paint) || !Given(rect)) return;
   RectangleFigure(scratch_, *rect);
-  FillScratch(brush);
+  frame_.Fill(scratch_, ToPixels(), paint);
 }
 
 void STDMETHODCALLTYPE HwndRenderTarget::DrawEllipse(const D2D1_ELLIPSE* ellipse, ID2D1Brush* brush,
-                                                     FLOAT strokeWidth, ID2D1StrokeStyle*) {
-  if (ellipse == nullptr) return;
+                                                     FLOAT strokeWidth, ID2D1StrokeStyle* style) {
+  Paint paint;
+  if (!StrokePaint(brush, strokeWidth, style, &paint) || !Given(ellipse)) return;
   EllipseFigure(scratch_, *ellipse);
-  StrokeScratch(brush, strokeWidth);
+  frame_.Stroke(scratch_, ToPixels(), strokeWidth, paint);
 }
 
 void STDMETHODCALLTYPE HwndRenderTarget::FillEllipse(const D2D1_ELLIPSE* ellipse,
                                                      ID2D1Brush* brush) {
-  if (ellipse == nullptr) return;
+  Paint paint;
+  if (!DrawablePaint(brush, &paint) || !Given(ellipse)) return;
   EllipseFigure(scratch_, *ellipse);
-  FillScratch(brush);
+  frame_.Fill(scratch_, ToPixels(), paint);
 }
 
 // ---- State
@@ -258,9 +228,15 @@ void STDMETHODCALLTYPE HwndRenderTarget::SetTextAntialiasMode(D2D1_TEXT_ANTIALIA
   textAntialias_ = mode;
 }
 
+void STDMETHODCALLTYPE HwndRenderTarget::SetTextRenderingParams(IDWriteRenderingParams* params) {
+  textRenderingParams_ = params;  // null: the default
+}
+
 void STDMETHODCALLTYPE HwndRenderTarget::GetTextRenderingParams(
     IDWriteRenderingParams** params) const {
-  if (params != nullptr) *params = nullptr;
+  if (params == nullptr) return;
+  *params = textRenderingParams_.Get();
+  if (*params != nullptr) (*params)->AddRef();
 }
 
 void STDMETHODCALLTYPE HwndRenderTarget::SetTags(D2D1_TAG tag1, D2D1_TAG tag2) {
@@ -273,29 +249,33 @@ void STDMETHODCALLTYPE HwndRenderTarget::GetTags(D2D1_TAG* tag1, D2D1_TAG* tag2)
   if (tag2 != nullptr) *tag2 = tag2_;
 }
 
+// Everything is drawn as it comes; what is left to do is to report and clear the error state.
 HRESULT STDMETHODCALLTYPE HwndRenderTarget::Flush(D2D1_TAG* tag1, D2D1_TAG* tag2) {
-  if (tag1 != nullptr) *tag1 = 0;
-  if (tag2 != nullptr) *tag2 = 0;
-  if (!drawing_) return D2DERR_WRONG_STATE;
-  return error_;
+  if (!drawing_) {
+    if (tag1 != nullptr) *tag1 = 0;
+    if (tag2 != nullptr) *tag2 = 0;
+    return D2DERR_WRONG_STATE;
+  }
+  return ReportError(tag1, tag2);
 }
 
 // ---- Frames
 
 void STDMETHODCALLTYPE HwndRenderTarget::Clear(const D2D1_COLOR_F* clearColor) {
-  if (!drawing_) return;
+  if (!MayDraw()) return;
   const D2D1_COLOR_F color = clearColor != nullptr ? *clearColor : D2D1_COLOR_F{0, 0, 0, 0};
   frame_.Clear(MakePaint(color.r, color.g, color.b,
                          alphaMode_ == D2D1_ALPHA_MODE_IGNORE ? 1.0f : color.a, 1.0f));
 }
 
+// A second BeginDraw fails the frame. A failure noted since the last EndDraw (a drawing call
+// outside a frame) stays, for this frame's EndDraw to report.
 void STDMETHODCALLTYPE HwndRenderTarget::BeginDraw() {
   if (drawing_) {
     NoteError(D2DERR_WRONG_STATE);
     return;
   }
   drawing_ = true;
-  error_ = S_OK;
   frame_.Begin();
 }
 
@@ -306,15 +286,14 @@ HRESULT STDMETHODCALLTYPE HwndRenderTarget::EndDraw(D2D1_TAG* tag1, D2D1_TAG* ta
   drawing_ = false;
   if (NextFrameLosesDevice()) {
     frame_.Abandon();
+    error_ = {};
     return D2DERR_RECREATE_TARGET;
   }
   // BeginPaint asked the window to erase before this frame was drawn, or another target has
   // presented to it since: what it showed of the last frame is gone.
   if (eraseWatch_.TakeErase() || !presents_.PresentedLast()) frame_.WindowLost();
   Present(frame_.Finish());
-  const HRESULT result = error_;
-  error_ = S_OK;
-  return result;
+  return ReportError(tag1, tag2);
 }
 
 void HwndRenderTarget::Present(const std::vector<PixelRect>& parts) {

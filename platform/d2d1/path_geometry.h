@@ -5,12 +5,14 @@
 #include <d2d1.h>
 
 #include "com/com_object.h"
+#include "platform/d2d1/not_implemented.h"
 #include "platform/d2d1/path.h"
 #include "platform/d2d1/standin_interfaces.h"
 
 namespace standin {
 
-class PathGeometry final : public orb::ComObject<ID2D1PathGeometry, IStandInPath> {
+class PathGeometry final
+    : public PathGeometryNotImplemented<orb::ComObject<ID2D1PathGeometry, IStandInPath>> {
  public:
   explicit PathGeometry(ID2D1Factory* factory) : factory_(factory) {}
 
@@ -22,36 +24,13 @@ class PathGeometry final : public orb::ComObject<ID2D1PathGeometry, IStandInPath
   // ID2D1Geometry
   HRESULT STDMETHODCALLTYPE GetBounds(const D2D1_MATRIX_3X2_F* worldTransform,
                                       D2D1_RECT_F* bounds) const override;
-  HRESULT STDMETHODCALLTYPE GetWidenedBounds(FLOAT, ID2D1StrokeStyle*, const D2D1_MATRIX_3X2_F*,
-                                             FLOAT, D2D1_RECT_F*) const override;
-  HRESULT STDMETHODCALLTYPE StrokeContainsPoint(D2D1_POINT_2F, FLOAT, ID2D1StrokeStyle*,
-                                                const D2D1_MATRIX_3X2_F*, FLOAT,
-                                                BOOL*) const override;
   HRESULT STDMETHODCALLTYPE FillContainsPoint(D2D1_POINT_2F point,
                                               const D2D1_MATRIX_3X2_F* worldTransform,
                                               FLOAT flatteningTolerance,
                                               BOOL* contains) const override;
-  HRESULT STDMETHODCALLTYPE CompareWithGeometry(ID2D1Geometry*, const D2D1_MATRIX_3X2_F*, FLOAT,
-                                                D2D1_GEOMETRY_RELATION*) const override;
-  HRESULT STDMETHODCALLTYPE Simplify(D2D1_GEOMETRY_SIMPLIFICATION_OPTION, const D2D1_MATRIX_3X2_F*,
-                                     FLOAT, ID2D1SimplifiedGeometrySink*) const override;
-  HRESULT STDMETHODCALLTYPE Tessellate(const D2D1_MATRIX_3X2_F*, FLOAT,
-                                       ID2D1TessellationSink*) const override;
-  HRESULT STDMETHODCALLTYPE CombineWithGeometry(ID2D1Geometry*, D2D1_COMBINE_MODE,
-                                                const D2D1_MATRIX_3X2_F*, FLOAT,
-                                                ID2D1SimplifiedGeometrySink*) const override;
-  HRESULT STDMETHODCALLTYPE Outline(const D2D1_MATRIX_3X2_F*, FLOAT,
-                                    ID2D1SimplifiedGeometrySink*) const override;
-  HRESULT STDMETHODCALLTYPE ComputeArea(const D2D1_MATRIX_3X2_F*, FLOAT, FLOAT*) const override;
-  HRESULT STDMETHODCALLTYPE ComputeLength(const D2D1_MATRIX_3X2_F*, FLOAT, FLOAT*) const override;
-  HRESULT STDMETHODCALLTYPE ComputePointAtLength(FLOAT, const D2D1_MATRIX_3X2_F*, FLOAT,
-                                                 D2D1_POINT_2F*, D2D1_POINT_2F*) const override;
-  HRESULT STDMETHODCALLTYPE Widen(FLOAT, ID2D1StrokeStyle*, const D2D1_MATRIX_3X2_F*, FLOAT,
-                                  ID2D1SimplifiedGeometrySink*) const override;
 
   // ID2D1PathGeometry
   HRESULT STDMETHODCALLTYPE Open(ID2D1GeometrySink** sink) override;
-  HRESULT STDMETHODCALLTYPE Stream(ID2D1GeometrySink*) const override;
   HRESULT STDMETHODCALLTYPE GetSegmentCount(UINT32* count) const override;
   HRESULT STDMETHODCALLTYPE GetFigureCount(UINT32* count) const override;
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace d2d1test {
 
 ComPtr<ID2D1Factory> MakeFactory() {
@@ -121,6 +123,54 @@ void PumpMessages() {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+}
+
+D2D1_COLOR_F Rgb(float r, float g, float b) { return {r, g, b, 1.0f}; }
+
+ComPtr<ID2D1SolidColorBrush> Brush(ID2D1RenderTarget* target, D2D1_COLOR_F color) {
+  ComPtr<ID2D1SolidColorBrush> brush;
+  target->CreateSolidColorBrush(&color, nullptr, &brush);
+  return brush;
+}
+
+int CountPixels(const std::vector<std::uint32_t>& pixels, std::uint32_t rgb) {
+  return static_cast<int>(std::count(pixels.begin(), pixels.end(), rgb));
+}
+
+ComPtr<ID2D1PathGeometry> Polygon(ID2D1Factory* factory,
+                                  std::initializer_list<D2D1_POINT_2F> points) {
+  return MakePath(factory, [&](ID2D1GeometrySink* sink) {
+    sink->BeginFigure(*points.begin(), D2D1_FIGURE_BEGIN_FILLED);
+    for (auto p = points.begin() + 1; p != points.end(); ++p) sink->AddLine(*p);
+    sink->EndFigure(D2D1_FIGURE_END_CLOSED);
+  });
+}
+
+ComPtr<ID2D1PathGeometry> Square(ID2D1Factory* factory, float left, float top, float size) {
+  return Polygon(factory,
+                 {{left, top}, {left + size, top}, {left + size, top + size}, {left, top + size}});
+}
+
+void ExpectNotImplemented(std::initializer_list<Creation> creations) {
+  for (const auto& [name, create] : creations) {
+    AnyResult result;
+    EXPECT_EQ(E_NOTIMPL, create(result)) << name;
+    EXPECT_TRUE(result.Null()) << name;
+  }
+}
+
+Canvas::Canvas(int width, int height, float dpi, DWORD extraStyle)
+    : factory(MakeFactory()),
+      window(width, height, extraStyle),
+      target(MakeTarget(factory.Get(), window.Handle(), static_cast<UINT32>(width),
+                        static_cast<UINT32>(height), dpi)) {}
+
+HRESULT Canvas::Frame(D2D1_COLOR_F background, const std::function<void(ID2D1RenderTarget*)>& draw,
+                      D2D1_TAG* tag1, D2D1_TAG* tag2) {
+  target->BeginDraw();
+  target->Clear(&background);
+  draw(target.Get());
+  return target->EndDraw(tag1, tag2);
 }
 
 }  // namespace d2d1test

@@ -1,12 +1,14 @@
 #pragma once
 // Shared by the stand-in's tests: the factory, path building, a test window and reading back
-// what reached the window.
+// what reached the window, and frames drawn on a window (clear, draw, read back).
 
 #include <d2d1.h>
 #include <windows.h>
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "com/com_object.h"
@@ -57,5 +59,49 @@ ComPtr<ID2D1HwndRenderTarget> MakeTarget(ID2D1Factory* factory, HWND hwnd, UINT3
 
 // Handles pending window messages (paints, activation) of this thread.
 void PumpMessages();
+
+D2D1_COLOR_F Rgb(float r, float g, float b);
+ComPtr<ID2D1SolidColorBrush> Brush(ID2D1RenderTarget* target, D2D1_COLOR_F color);
+int CountPixels(const std::vector<std::uint32_t>& pixels, std::uint32_t rgb);
+
+// One closed, filled figure of lines through points; an axis-aligned square.
+ComPtr<ID2D1PathGeometry> Polygon(ID2D1Factory* factory,
+                                  std::initializer_list<D2D1_POINT_2F> points);
+ComPtr<ID2D1PathGeometry> Square(ID2D1Factory* factory, float left, float top, float size);
+
+// The result of a creation call, of whatever interface it makes; non-null before the call.
+class AnyResult {
+ public:
+  template <typename T>
+  operator T**() {  // NOLINT(google-explicit-constructor): taken as any call's out-pointer
+    return reinterpret_cast<T**>(&result_);
+  }
+  bool Null() const { return result_ == nullptr; }
+
+ private:
+  void* result_ = this;
+};
+
+// Expects each named creation call to answer E_NOTIMPL and to null its result.
+using Creation = std::pair<const char*, std::function<HRESULT(AnyResult&)>>;
+void ExpectNotImplemented(std::initializer_list<Creation> creations);
+
+// A window with a render target on it at dpi (0: the desktop's), and its frames.
+struct Canvas {
+  Canvas(int width, int height, float dpi = 96.0f, DWORD extraStyle = 0);
+
+  // One frame: cleared to background, then drawn by draw; what EndDraw answered.
+  HRESULT Frame(D2D1_COLOR_F background, const std::function<void(ID2D1RenderTarget*)>& draw,
+                D2D1_TAG* tag1 = nullptr, D2D1_TAG* tag2 = nullptr);
+  // A pixel of a capture of the window.
+  std::uint32_t At(const std::vector<std::uint32_t>& pixels, int x, int y) const {
+    return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(window.Width()) +
+                  static_cast<std::size_t>(x)];
+  }
+
+  ComPtr<ID2D1Factory> factory;
+  TestWindow window;
+  ComPtr<ID2D1HwndRenderTarget> target;
+};
 
 }  // namespace d2d1test

@@ -40,14 +40,37 @@ TEST(StandInFactory, ReportsTheScreenDpi) {
   ReleaseDC(nullptr, screen);
 }
 
-TEST(StandInFactory, UnofferedCreationsAnswerNotImplemented) {
+TEST(StandInFactory, UnofferedCreationsAnswerNotImplementedAndNull) {
   auto factory = MakeFactory();
-  ComPtr<ID2D1EllipseGeometry> ellipse;
+  const D2D1_RECT_F rect = {0, 0, 1, 1};
+  const D2D1_ROUNDED_RECT rounded = {rect, 1, 1};
   const D2D1_ELLIPSE shape = {{0, 0}, 1, 1};
-  EXPECT_EQ(E_NOTIMPL, factory->CreateEllipseGeometry(&shape, &ellipse));
-  EXPECT_EQ(nullptr, ellipse.Get());
-  ComPtr<ID2D1StrokeStyle> style;
-  EXPECT_EQ(E_NOTIMPL, factory->CreateStrokeStyle(nullptr, nullptr, 0, &style));
+  const D2D1_RENDER_TARGET_PROPERTIES properties = {};
+  ComPtr<ID2D1PathGeometry> path;
+  ASSERT_EQ(S_OK, factory->CreatePathGeometry(&path));
+  ID2D1Geometry* geometries[] = {path.Get()};
+  auto* f = factory.Get();
+  d2d1test::ExpectNotImplemented({
+      {"CreateRectangleGeometry", [&](auto& r) { return f->CreateRectangleGeometry(&rect, r); }},
+      {"CreateRoundedRectangleGeometry",
+       [&](auto& r) { return f->CreateRoundedRectangleGeometry(&rounded, r); }},
+      {"CreateEllipseGeometry", [&](auto& r) { return f->CreateEllipseGeometry(&shape, r); }},
+      {"CreateGeometryGroup",
+       [&](auto& r) { return f->CreateGeometryGroup(D2D1_FILL_MODE_WINDING, geometries, 1, r); }},
+      {"CreateTransformedGeometry",
+       [&](auto& r) {
+         const D2D1_MATRIX_3X2_F identity = {1, 0, 0, 1, 0, 0};
+         return f->CreateTransformedGeometry(path.Get(), &identity, r);
+       }},
+      {"CreateStrokeStyle", [&](auto& r) { return f->CreateStrokeStyle(nullptr, nullptr, 0, r); }},
+      {"CreateDrawingStateBlock",
+       [&](auto& r) { return f->CreateDrawingStateBlock(nullptr, nullptr, r); }},
+      {"CreateWicBitmapRenderTarget",
+       [&](auto& r) { return f->CreateWicBitmapRenderTarget(nullptr, &properties, r); }},
+      {"CreateDxgiSurfaceRenderTarget",
+       [&](auto& r) { return f->CreateDxgiSurfaceRenderTarget(nullptr, &properties, r); }},
+      {"CreateDCRenderTarget", [&](auto& r) { return f->CreateDCRenderTarget(&properties, r); }},
+  });
 }
 
 // QueryInterface must answer every interface of the inheritance chain with one identity.
@@ -94,6 +117,7 @@ TEST(StandInPathGeometry, OpensOnceAndCountsFiguresAndSegments) {
   EXPECT_EQ(D2DERR_WRONG_STATE, path->Open(&second));
   EXPECT_EQ(nullptr, second.Get());
 
+  sink->SetSegmentFlags(D2D1_PATH_SEGMENT_NONE);  // the default, which the stand-in draws
   sink->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
   const D2D1_POINT_2F lines[2] = {{10, 0}, {10, 10}};
   sink->AddLines(lines, 2);
@@ -144,8 +168,18 @@ TEST(StandInGeometrySink, MisuseFailsAtCloseAndUseAfterCloseIsIgnored) {
   struct Case {
     const char* name;
     void (*write)(ID2D1GeometrySink*);
+    HRESULT closing = D2DERR_WRONG_STATE;
   };
   const Case cases[] = {
+      // Unstroked segments and round joins, which the stand-in does not draw.
+      {"segment flags",
+       [](ID2D1GeometrySink* s) {
+         s->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
+         s->SetSegmentFlags(D2D1_PATH_SEGMENT_FORCE_UNSTROKED);
+         s->AddLine({1, 1});
+         s->EndFigure(D2D1_FIGURE_END_CLOSED);
+       },
+       E_NOTIMPL},
       {"segment outside a figure",
        [](ID2D1GeometrySink* s) {
          s->AddLine({1, 1});
@@ -199,7 +233,7 @@ TEST(StandInGeometrySink, MisuseFailsAtCloseAndUseAfterCloseIsIgnored) {
     ComPtr<ID2D1GeometrySink> sink;
     ASSERT_EQ(S_OK, path->Open(&sink));
     c.write(sink.Get());
-    EXPECT_EQ(D2DERR_WRONG_STATE, sink->Close());
+    EXPECT_EQ(c.closing, sink->Close());
     D2D1_RECT_F bounds;
     EXPECT_EQ(D2DERR_WRONG_STATE, path->GetBounds(nullptr, &bounds));
   }

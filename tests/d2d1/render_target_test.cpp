@@ -1,9 +1,12 @@
 // The window render target under a real window: creation, state, sizes and DPI, window state,
-// and what a frame puts on the screen.
+// what a frame puts on the screen, and the frame's error state (misuse, and the calls the
+// stand-in does not implement).
 
+#include <dwrite.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <numbers>
 
@@ -11,37 +14,17 @@
 
 namespace {
 
+using d2d1test::Brush;
+using d2d1test::Canvas;
 using d2d1test::ComPtr;
-using d2d1test::MakeFactory;
+using d2d1test::CountPixels;
 using d2d1test::MakeTarget;
+using d2d1test::Rgb;
+using d2d1test::Square;
 using d2d1test::TestWindow;
 
-D2D1_COLOR_F Rgb(float r, float g, float b) { return {r, g, b, 1.0f}; }
-
-ComPtr<ID2D1SolidColorBrush> Brush(ID2D1RenderTarget* target, D2D1_COLOR_F color) {
-  ComPtr<ID2D1SolidColorBrush> brush;
-  target->CreateSolidColorBrush(&color, nullptr, &brush);
-  return brush;
-}
-
-ComPtr<ID2D1PathGeometry> Square(ID2D1Factory* factory, float left, float top, float size) {
-  return d2d1test::MakePath(factory, [&](ID2D1GeometrySink* sink) {
-    sink->BeginFigure({left, top}, D2D1_FIGURE_BEGIN_FILLED);
-    sink->AddLine({left + size, top});
-    sink->AddLine({left + size, top + size});
-    sink->AddLine({left, top + size});
-    sink->EndFigure(D2D1_FIGURE_END_CLOSED);
-  });
-}
-
-int CountPixels(const std::vector<std::uint32_t>& pixels, std::uint32_t rgb) {
-  int count = 0;
-  for (const auto p : pixels) count += p == rgb ? 1 : 0;
-  return count;
-}
-
 TEST(StandInRenderTarget, CreationChecksItsArguments) {
-  auto factory = MakeFactory();
+  auto factory = d2d1test::MakeFactory();
   TestWindow window(64, 48);
   D2D1_RENDER_TARGET_PROPERTIES properties = {};
   D2D1_HWND_RENDER_TARGET_PROPERTIES hwndProperties = {
@@ -60,9 +43,8 @@ TEST(StandInRenderTarget, CreationChecksItsArguments) {
 }
 
 TEST(StandInRenderTarget, AnswersItsInterfaceChainAndMakesBrushes) {
-  auto factory = MakeFactory();
-  TestWindow window(32, 32);
-  auto target = MakeTarget(factory.Get(), window.Handle(), 32, 32);
+  Canvas canvas(32, 32, 0.0f);
+  const auto& target = canvas.target;
   ASSERT_TRUE(target);
   ComPtr<ID2D1RenderTarget> renderTarget;
   ComPtr<ID2D1Resource> resource;
@@ -97,10 +79,9 @@ TEST(StandInRenderTarget, AnswersItsInterfaceChainAndMakesBrushes) {
   EXPECT_EQ(E_INVALIDARG, target->CreateSolidColorBrush(nullptr, nullptr, &defaults));
 }
 
-TEST(StandInRenderTarget, KeepsTransformAndAntialiasMode) {
-  auto factory = MakeFactory();
-  TestWindow window(32, 32);
-  auto target = MakeTarget(factory.Get(), window.Handle(), 32, 32);
+TEST(StandInRenderTarget, KeepsItsStateInsideAndOutsideFrames) {
+  Canvas canvas(32, 32, 0.0f);
+  const auto& target = canvas.target;
   ASSERT_TRUE(target);
   EXPECT_EQ(D2D1_ANTIALIAS_MODE_PER_PRIMITIVE, target->GetAntialiasMode());
   target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
@@ -114,15 +95,36 @@ TEST(StandInRenderTarget, KeepsTransformAndAntialiasMode) {
   target->GetTransform(&matrix);
   EXPECT_FLOAT_EQ(7, matrix._31);
   EXPECT_FLOAT_EQ(-3, matrix._32);
+
+  // Text state is kept, though the stand-in draws no text; none of it fails a frame.
+  target->SetTextAntialiasMode(D2D1_TEXT_ANTIALIAS_MODE_ALIASED);
+  EXPECT_EQ(D2D1_TEXT_ANTIALIAS_MODE_ALIASED, target->GetTextAntialiasMode());
+  ComPtr<IDWriteFactory> writeFactory;
+  ASSERT_EQ(S_OK, DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
+                                      reinterpret_cast<IUnknown**>(writeFactory.GetAddressOf())));
+  ComPtr<IDWriteRenderingParams> params, kept;
+  ASSERT_EQ(S_OK, writeFactory->CreateRenderingParams(&params));
+  target->BeginDraw();
+  target->SetTextRenderingParams(params.Get());
+  target->GetTextRenderingParams(&kept);
+  EXPECT_EQ(params.Get(), kept.Get());
+  target->SetTextRenderingParams(nullptr);
+  target->GetTextRenderingParams(kept.ReleaseAndGetAddressOf());
+  EXPECT_EQ(nullptr, kept.Get());
+  target->SetTags(3, 4);
+  D2D1_TAG tag1 = 0, tag2 = 0;
+  target->GetTags(&tag1, &tag2);
+  EXPECT_EQ(3u, tag1);
+  EXPECT_EQ(4u, tag2);
+  EXPECT_EQ(S_OK, target->EndDraw(&tag1, &tag2));
+  EXPECT_EQ(0u, tag1 + tag2);
 }
 
 TEST(StandInRenderTarget, SizesFollowPixelsAndDpi) {
-  auto factory = MakeFactory();
-  TestWindow window(200, 100);
+  Canvas canvas(200, 100, 0.0f);  // DPI 0: the desktop's
+  const auto& target = canvas.target;
   FLOAT desktopX = 0, desktopY = 0;
-  factory->GetDesktopDpi(&desktopX, &desktopY);
-
-  auto target = MakeTarget(factory.Get(), window.Handle(), 200, 100);  // DPI 0: the desktop's
+  canvas.factory->GetDesktopDpi(&desktopX, &desktopY);
   ASSERT_TRUE(target);
   FLOAT dpiX = 0, dpiY = 0;
   target->GetDpi(&dpiX, &dpiY);
@@ -148,16 +150,15 @@ TEST(StandInRenderTarget, SizesFollowPixelsAndDpi) {
   EXPECT_EQ(150u, target->GetPixelSize().height);
   EXPECT_EQ(E_INVALIDARG, target->Resize(nullptr));
 
-  auto explicitDpi = MakeTarget(factory.Get(), window.Handle(), 240, 120, 120.0f);
+  auto explicitDpi = MakeTarget(canvas.factory.Get(), canvas.window.Handle(), 240, 120, 120.0f);
   ASSERT_TRUE(explicitDpi);
   EXPECT_FLOAT_EQ(192, explicitDpi->GetSize().width);
   EXPECT_FLOAT_EQ(96, explicitDpi->GetSize().height);
 }
 
 TEST(StandInRenderTarget, RefusesFramesLargerThanItsMaximumAndKeepsTheOldOne) {
-  auto factory = MakeFactory();
-  TestWindow window(64, 48);
-  auto target = MakeTarget(factory.Get(), window.Handle(), 64, 48);
+  Canvas canvas(64, 48, 0.0f);
+  const auto& target = canvas.target;
   ASSERT_TRUE(target);
   const UINT32 maximum = target->GetMaximumBitmapSize();
   EXPECT_GE(maximum, 8192u);
@@ -174,75 +175,50 @@ TEST(StandInRenderTarget, RefusesFramesLargerThanItsMaximumAndKeepsTheOldOne) {
 
   D2D1_RENDER_TARGET_PROPERTIES properties = {};
   const D2D1_HWND_RENDER_TARGET_PROPERTIES huge = {
-      window.Handle(), {65535, 65535}, D2D1_PRESENT_OPTIONS_NONE};
+      canvas.window.Handle(), {65535, 65535}, D2D1_PRESENT_OPTIONS_NONE};
   ComPtr<ID2D1HwndRenderTarget> refused;
   EXPECT_EQ(static_cast<HRESULT>(D2DERR_MAX_TEXTURE_SIZE_EXCEEDED),
-            factory->CreateHwndRenderTarget(&properties, &huge, &refused));
+            canvas.factory->CreateHwndRenderTarget(&properties, &huge, &refused));
   EXPECT_EQ(nullptr, refused.Get());
 }
 
 TEST(StandInRenderTarget, ReportsOcclusionWhileMinimisedOrHidden) {
-  auto factory = MakeFactory();
-  TestWindow window(40, 40, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
-  auto target = MakeTarget(factory.Get(), window.Handle(), 40, 40);
+  Canvas canvas(40, 40, 0.0f, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+  const auto& target = canvas.target;
+  const HWND window = canvas.window.Handle();
   ASSERT_TRUE(target);
   EXPECT_EQ(D2D1_WINDOW_STATE_NONE, target->CheckWindowState());
-  ShowWindow(window.Handle(), SW_MINIMIZE);
+  ShowWindow(window, SW_MINIMIZE);
   d2d1test::PumpMessages();
   EXPECT_EQ(D2D1_WINDOW_STATE_OCCLUDED, target->CheckWindowState());
-  ShowWindow(window.Handle(), SW_RESTORE);
+  ShowWindow(window, SW_RESTORE);
   d2d1test::PumpMessages();
   EXPECT_EQ(D2D1_WINDOW_STATE_NONE, target->CheckWindowState());
-  ShowWindow(window.Handle(), SW_HIDE);
+  ShowWindow(window, SW_HIDE);
   EXPECT_EQ(D2D1_WINDOW_STATE_OCCLUDED, target->CheckWindowState());
 }
 
-TEST(StandInRenderTarget, EndDrawOutsideAFrameIsAWrongState) {
-  auto factory = MakeFactory();
-  TestWindow window(16, 16);
-  auto target = MakeTarget(factory.Get(), window.Handle(), 16, 16);
-  ASSERT_TRUE(target);
-  EXPECT_EQ(D2DERR_WRONG_STATE, target->EndDraw(nullptr, nullptr));
-  target->BeginDraw();
-  EXPECT_EQ(S_OK, target->EndDraw(nullptr, nullptr));
-  EXPECT_EQ(D2DERR_WRONG_STATE, target->EndDraw(nullptr, nullptr));
-  // Drawing an unclosed geometry is reported when the frame ends.
-  ComPtr<ID2D1PathGeometry> open;
-  ASSERT_EQ(S_OK, factory->CreatePathGeometry(&open));
-  ComPtr<ID2D1GeometrySink> sink;
-  ASSERT_EQ(S_OK, open->Open(&sink));
-  auto brush = Brush(target.Get(), Rgb(1, 1, 1));
-  target->BeginDraw();
-  target->FillGeometry(open.Get(), brush.Get(), nullptr);
-  EXPECT_EQ(D2DERR_WRONG_STATE, target->EndDraw(nullptr, nullptr));
-  target->BeginDraw();
-  EXPECT_EQ(S_OK, target->EndDraw(nullptr, nullptr));
-}
+// ---- What frames put on the screen
 
 TEST(StandInRenderTarget, FramePresentsClearFillAndStroke) {
-  auto factory = MakeFactory();
-  TestWindow window(64, 48);
-  auto target = MakeTarget(factory.Get(), window.Handle(), 64, 48, 96.0f);
-  ASSERT_TRUE(target);
-  auto square = Square(factory.Get(), 10, 10, 20);
-  auto red = Brush(target.Get(), Rgb(1, 0, 0));
-  auto green = Brush(target.Get(), Rgb(0, 1, 0));
+  Canvas canvas(64, 48);
+  ASSERT_TRUE(canvas.target);
+  auto square = Square(canvas.factory.Get(), 10, 10, 20);
+  auto red = Brush(canvas.target.Get(), Rgb(1, 0, 0));
+  auto green = Brush(canvas.target.Get(), Rgb(0, 1, 0));
   ASSERT_TRUE(square && red && green);
-  target->BeginDraw();
-  const D2D1_COLOR_F blue = Rgb(0, 0, 1);
-  target->Clear(&blue);
-  target->FillGeometry(square.Get(), red.Get(), nullptr);
-  const D2D1_MATRIX_3X2_F moved = {1, 0, 0, 1, 30, 0};
-  target->SetTransform(&moved);
-  target->DrawGeometry(square.Get(), green.Get(), 2.0f, nullptr);
-  ASSERT_EQ(S_OK, target->EndDraw(nullptr, nullptr));
+  ASSERT_EQ(S_OK, canvas.Frame(Rgb(0, 0, 1), [&](ID2D1RenderTarget* target) {
+    target->FillGeometry(square.Get(), red.Get(), nullptr);
+    const D2D1_MATRIX_3X2_F moved = {1, 0, 0, 1, 30, 0};
+    target->SetTransform(&moved);
+    target->DrawGeometry(square.Get(), green.Get(), 2.0f, nullptr);
+  }));
 
-  const auto pixels = window.Capture();
-  auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y) * window.Width() + x]; };
-  EXPECT_EQ(0x0000ffu, at(2, 2));
-  EXPECT_EQ(0xff0000u, at(20, 20));
-  EXPECT_EQ(0x00ff00u, at(40, 10));  // the outline's top edge spans y 9..11 from x 39 to 61
-  EXPECT_EQ(0x0000ffu, at(50, 20));  // inside the outline
+  const auto pixels = canvas.window.Capture();
+  EXPECT_EQ(0x0000ffu, canvas.At(pixels, 2, 2));
+  EXPECT_EQ(0xff0000u, canvas.At(pixels, 20, 20));
+  EXPECT_EQ(0x00ff00u, canvas.At(pixels, 40, 10));  // the outline's top edge: y 9..11, x 39..61
+  EXPECT_EQ(0x0000ffu, canvas.At(pixels, 50, 20));  // inside the outline
   EXPECT_EQ(400, CountPixels(pixels, 0xff0000u));
   EXPECT_EQ(22 * 22 - 18 * 18, CountPixels(pixels, 0x00ff00u));
 }
@@ -255,11 +231,9 @@ double CoveredArea(const std::vector<std::uint32_t>& pixels) {
 }
 
 TEST(StandInRenderTarget, ShapeCallsCoverTheirArea) {
-  auto factory = MakeFactory();
-  TestWindow window(120, 100);
-  auto target = MakeTarget(factory.Get(), window.Handle(), 120, 100, 96.0f);
-  ASSERT_TRUE(target);
-  auto white = Brush(target.Get(), Rgb(1, 1, 1));
+  Canvas canvas(120, 100);
+  ASSERT_TRUE(canvas.target);
+  auto white = Brush(canvas.target.Get(), Rgb(1, 1, 1));
   ASSERT_TRUE(white);
   const D2D1_RECT_F rect = {10.5f, 20, 70, 50.25f};
   const D2D1_ELLIPSE ellipse = {{60, 50}, 40, 25};
@@ -297,85 +271,69 @@ TEST(StandInRenderTarget, ShapeCallsCoverTheirArea) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    target->BeginDraw();
-    const D2D1_COLOR_F black = Rgb(0, 0, 0);
-    target->Clear(&black);
-    c.draw(target.Get(), white.Get());
-    ASSERT_EQ(S_OK, target->EndDraw(nullptr, nullptr));
-    EXPECT_NEAR(c.area, CoveredArea(window.Capture()), c.area * 0.02);
+    ASSERT_EQ(S_OK, canvas.Frame(Rgb(0, 0, 0),
+                                 [&](ID2D1RenderTarget* target) { c.draw(target, white.Get()); }));
+    EXPECT_NEAR(c.area, CoveredArea(canvas.window.Capture()), c.area * 0.02);
   }
 }
 
 TEST(StandInRenderTarget, AHundredDipSquareCoversAHundredAndTwentyFivePixelsAt120Dpi) {
-  auto factory = MakeFactory();
-  TestWindow window(160, 160);
-  auto target = MakeTarget(factory.Get(), window.Handle(), 160, 160, 120.0f);
-  ASSERT_TRUE(target);
-  auto square = Square(factory.Get(), 8, 8, 100);
-  auto white = Brush(target.Get(), Rgb(1, 1, 1));
-  target->BeginDraw();
-  const D2D1_COLOR_F black = Rgb(0, 0, 0);
-  target->Clear(&black);
-  target->FillGeometry(square.Get(), white.Get(), nullptr);
-  ASSERT_EQ(S_OK, target->EndDraw(nullptr, nullptr));
-  const auto pixels = window.Capture();
+  Canvas canvas(160, 160, 120.0f);
+  ASSERT_TRUE(canvas.target);
+  auto square = Square(canvas.factory.Get(), 8, 8, 100);
+  auto white = Brush(canvas.target.Get(), Rgb(1, 1, 1));
+  ASSERT_EQ(S_OK, canvas.Frame(Rgb(0, 0, 0), [&](ID2D1RenderTarget* target) {
+    target->FillGeometry(square.Get(), white.Get(), nullptr);
+  }));
+  const auto pixels = canvas.window.Capture();
   EXPECT_EQ(125 * 125, CountPixels(pixels, 0xffffffu));
-  EXPECT_EQ(0xffffffu, pixels[10 * 160 + 10]);
-  EXPECT_EQ(0x000000u, pixels[10 * 160 + 9]);
+  EXPECT_EQ(0xffffffu, canvas.At(pixels, 10, 10));
+  EXPECT_EQ(0x000000u, canvas.At(pixels, 9, 10));
 }
 
 TEST(StandInRenderTarget, DesktopDpiSetsTheDefaultScale) {
   // A DPI-aware process sees the screen's true DPI (96 or 120 in the test prefixes).
   SetProcessDPIAware();
-  auto factory = MakeFactory();
+  Canvas canvas(200, 200, 0.0f);
+  ASSERT_TRUE(canvas.target);
   FLOAT dpi = 0, unused = 0;
-  factory->GetDesktopDpi(&dpi, &unused);
-  TestWindow window(200, 200);
-  auto target = MakeTarget(factory.Get(), window.Handle(), 200, 200);
-  ASSERT_TRUE(target);
-  auto square = Square(factory.Get(), 0, 0, 100);
-  auto white = Brush(target.Get(), Rgb(1, 1, 1));
-  target->BeginDraw();
-  const D2D1_COLOR_F black = Rgb(0, 0, 0);
-  target->Clear(&black);
-  target->FillGeometry(square.Get(), white.Get(), nullptr);
-  ASSERT_EQ(S_OK, target->EndDraw(nullptr, nullptr));
+  canvas.factory->GetDesktopDpi(&dpi, &unused);
+  auto square = Square(canvas.factory.Get(), 0, 0, 100);
+  auto white = Brush(canvas.target.Get(), Rgb(1, 1, 1));
+  ASSERT_EQ(S_OK, canvas.Frame(Rgb(0, 0, 0), [&](ID2D1RenderTarget* target) {
+    target->FillGeometry(square.Get(), white.Get(), nullptr);
+  }));
   const int side = static_cast<int>(std::lround(100 * dpi / 96));
-  EXPECT_EQ(side * side, CountPixels(window.Capture(), 0xffffffu)) << "at " << dpi << " DPI";
-}
-
-// Clears a window holding a white child control to magenta; returns what the child's area
-// shows afterwards, and its colour before the frame.
-std::vector<std::uint32_t> ClearAroundAChild(DWORD parentStyle, std::uint32_t* childColour) {
-  auto factory = MakeFactory();
-  TestWindow window(80, 60, parentStyle);
-  HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_WHITERECT, 10, 10, 30,
-                               20, window.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-  UpdateWindow(child);
-  d2d1test::PumpMessages();
-  *childColour = window.Capture()[15 * 80 + 20];
-  auto target = MakeTarget(factory.Get(), window.Handle(), 80, 60, 96.0f);
-  target->BeginDraw();
-  const D2D1_COLOR_F magenta = Rgb(1, 0, 1);
-  target->Clear(&magenta);
-  target->EndDraw(nullptr, nullptr);
-  const auto after = window.Capture();
-  EXPECT_EQ(0xff00ffu, after[5 * 80 + 5]);
-  std::vector<std::uint32_t> childArea;
-  for (int y = 10; y < 30; ++y) {
-    for (int x = 10; x < 40; ++x) childArea.push_back(after[y * 80 + x]);
-  }
-  return childArea;
+  EXPECT_EQ(side * side, CountPixels(canvas.window.Capture(), 0xffffffu)) << "at " << dpi << " DPI";
 }
 
 TEST(StandInRenderTarget, ChildControlsOfAClippingWindowStayUntouched) {
-  std::uint32_t childColour = 0;
-  const auto clipped = ClearAroundAChild(WS_CLIPCHILDREN, &childColour);
-  EXPECT_NE(0xff00ffu, childColour);
-  EXPECT_EQ(static_cast<int>(clipped.size()), CountPixels(clipped, childColour));
-  // Without the style the frame covers the child: the capture does see what the frame paints.
-  const auto unclipped = ClearAroundAChild(0, &childColour);
-  EXPECT_EQ(static_cast<int>(unclipped.size()), CountPixels(unclipped, 0xff00ffu));
+  // Clears a window holding a white child control to magenta; the child's colour before, and
+  // its area after.
+  for (const DWORD parentStyle : {DWORD{WS_CLIPCHILDREN}, DWORD{0}}) {
+    SCOPED_TRACE(parentStyle == 0 ? "unclipped" : "clipped");
+    Canvas canvas(80, 60, 96.0f, parentStyle);
+    HWND child =
+        CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_WHITERECT, 10, 10, 30, 20,
+                        canvas.window.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    UpdateWindow(child);
+    d2d1test::PumpMessages();
+    const std::uint32_t childColour = canvas.At(canvas.window.Capture(), 20, 15);
+    canvas.Frame(Rgb(1, 0, 1), [](ID2D1RenderTarget*) {});
+    const auto after = canvas.window.Capture();
+    EXPECT_EQ(0xff00ffu, canvas.At(after, 5, 5));
+    std::vector<std::uint32_t> childArea;
+    for (int y = 10; y < 30; ++y) {
+      for (int x = 10; x < 40; ++x) childArea.push_back(canvas.At(after, x, y));
+    }
+    if (parentStyle == WS_CLIPCHILDREN) {
+      EXPECT_NE(0xff00ffu, childColour);
+      EXPECT_EQ(static_cast<int>(childArea.size()), CountPixels(childArea, childColour));
+    } else {
+      // Without the style the frame covers the child: the capture does see what the frame paints.
+      EXPECT_EQ(static_cast<int>(childArea.size()), CountPixels(childArea, 0xff00ffu));
+    }
+  }
 }
 
 // Paints the whole client area in one colour behind the render target's back, as another
@@ -391,70 +349,66 @@ void Scribble(HWND window, COLORREF colour) {
 }
 
 TEST(StandInRenderTarget, PresentsWhatChangedAndEverythingOnceTheWindowLostItsPicture) {
-  auto factory = MakeFactory();
-  TestWindow window(160, 96);
-  auto target = MakeTarget(factory.Get(), window.Handle(), 160, 96, 96.0f);
-  ASSERT_TRUE(target);
-  auto red = Brush(target.Get(), Rgb(1, 0, 0));
-  auto topLeft = Square(factory.Get(), 4, 4, 16);
-  auto bottomRight = Square(factory.Get(), 130, 70, 16);
+  Canvas canvas(160, 96);
+  ASSERT_TRUE(canvas.target);
+  auto red = Brush(canvas.target.Get(), Rgb(1, 0, 0));
+  auto topLeft = Square(canvas.factory.Get(), 4, 4, 16);
+  auto bottomRight = Square(canvas.factory.Get(), 130, 70, 16);
   const auto frame = [&](ID2D1Geometry* square) {
-    target->BeginDraw();
-    const D2D1_COLOR_F blue = Rgb(0, 0, 1);
-    target->Clear(&blue);
-    target->FillGeometry(square, red.Get(), nullptr);
-    return target->EndDraw(nullptr, nullptr);
+    return canvas.Frame(Rgb(0, 0, 1), [&](ID2D1RenderTarget* target) {
+      target->FillGeometry(square, red.Get(), nullptr);
+    });
   };
-  const auto at = [&](int x, int y) { return window.Capture()[static_cast<size_t>(y) * 160 + x]; };
+  const auto at = [&](int x, int y) { return canvas.At(canvas.window.Capture(), x, y); };
   ASSERT_EQ(S_OK, frame(topLeft.Get()));
   EXPECT_EQ(0xff0000u, at(10, 10));
   EXPECT_EQ(0x0000ffu, at(80, 48));
 
   // The same frame again gives the window nothing: the scribble stays.
-  Scribble(window.Handle(), RGB(0, 255, 0));
+  Scribble(canvas.window.Handle(), RGB(0, 255, 0));
   ASSERT_EQ(S_OK, frame(topLeft.Get()));
   EXPECT_EQ(0x00ff00u, at(10, 10));
-  EXPECT_EQ(160 * 96, CountPixels(window.Capture(), 0x00ff00u));
+  EXPECT_EQ(160 * 96, CountPixels(canvas.window.Capture(), 0x00ff00u));
 
   // The square moves: where it was and where it is now are given anew, the middle is not.
   ASSERT_EQ(S_OK, frame(bottomRight.Get()));
-  const auto moved = window.Capture();
-  EXPECT_EQ(0x0000ffu, moved[10 * 160 + 10]);
-  EXPECT_EQ(0xff0000u, moved[78 * 160 + 138]);
-  EXPECT_EQ(0x0000ffu, moved[78 * 160 + 129]);
-  EXPECT_EQ(0x00ff00u, moved[48 * 160 + 80]);
+  const auto moved = canvas.window.Capture();
+  EXPECT_EQ(0x0000ffu, canvas.At(moved, 10, 10));
+  EXPECT_EQ(0xff0000u, canvas.At(moved, 138, 78));
+  EXPECT_EQ(0x0000ffu, canvas.At(moved, 129, 78));
+  EXPECT_EQ(0x00ff00u, canvas.At(moved, 80, 48));
   EXPECT_EQ(16 * 16, CountPixels(moved, 0xff0000u));
 
-  // The system asks for an erase when the window's pixels were lost; the next frame, unchanged,
-  // gives the window everything.
-  RedrawWindow(window.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-  d2d1test::PumpMessages();
-  ASSERT_EQ(S_OK, frame(bottomRight.Get()));
-  const auto restored = window.Capture();
-  EXPECT_EQ(16 * 16, CountPixels(restored, 0xff0000u));
-  EXPECT_EQ(160 * 96 - 16 * 16, CountPixels(restored, 0x0000ffu));
-
-  // Another target presents to the same window; the first one's next frame, unchanged, again
-  // gives the window everything.
-  {
-    auto other = MakeTarget(factory.Get(), window.Handle(), 160, 96, 96.0f);
-    ASSERT_TRUE(other);
-    other->BeginDraw();
-    const D2D1_COLOR_F green = Rgb(0, 1, 0);
-    other->Clear(&green);
-    ASSERT_EQ(S_OK, other->EndDraw(nullptr, nullptr));
-    ASSERT_EQ(160 * 96, CountPixels(window.Capture(), 0x00ff00u));
+  // The window's pixels are lost twice: the system asks for an erase, and another target
+  // presents to the same window. Each time the next frame, unchanged, gives it everything.
+  const std::function<void()> losses[] = {
+      [&] {
+        RedrawWindow(canvas.window.Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        d2d1test::PumpMessages();
+      },
+      [&] {
+        auto other = MakeTarget(canvas.factory.Get(), canvas.window.Handle(), 160, 96, 96.0f);
+        ASSERT_TRUE(other);
+        other->BeginDraw();
+        const D2D1_COLOR_F green = Rgb(0, 1, 0);
+        other->Clear(&green);
+        ASSERT_EQ(S_OK, other->EndDraw(nullptr, nullptr));
+        ASSERT_EQ(160 * 96, CountPixels(canvas.window.Capture(), 0x00ff00u));
+      },
+  };
+  for (const auto& lose : losses) {
+    lose();
+    ASSERT_EQ(S_OK, frame(bottomRight.Get()));
+    const auto restored = canvas.window.Capture();
+    EXPECT_EQ(16 * 16, CountPixels(restored, 0xff0000u));
+    EXPECT_EQ(160 * 96 - 16 * 16, CountPixels(restored, 0x0000ffu));
   }
-  ASSERT_EQ(S_OK, frame(bottomRight.Get()));
-  const auto regained = window.Capture();
-  EXPECT_EQ(16 * 16, CountPixels(regained, 0xff0000u));
-  EXPECT_EQ(160 * 96 - 16 * 16, CountPixels(regained, 0x0000ffu));
 }
 
 TEST(StandInRenderTarget, DeviceLossSwitchFailsTheChosenFrames) {
-  auto factory = MakeFactory();
-  TestWindow window(16, 16);
-  auto target = MakeTarget(factory.Get(), window.Handle(), 16, 16);
+  Canvas canvas(16, 16, 0.0f);
+  const auto& target = canvas.target;
   ASSERT_TRUE(target);
   SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", L"every:3");
   int lost = 0, lastLost = -10;
@@ -477,6 +431,229 @@ TEST(StandInRenderTarget, DeviceLossSwitchFailsTheChosenFrames) {
     target->BeginDraw();
     EXPECT_EQ(S_OK, target->EndDraw(nullptr, nullptr));
   }
+}
+
+// ---- The frame's error state
+
+// A frame on a 40 x 30 canvas: blue, a red square, then the call under test, then a green
+// square that a failed frame no longer draws.
+class StandInFrameErrors : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(canvas_.target);
+    red_ = Brush(canvas_.target.Get(), Rgb(1, 0, 0));
+    green_ = Brush(canvas_.target.Get(), Rgb(0, 1, 0));
+    ASSERT_TRUE(redSquare_ && greenSquare_ && red_ && green_);
+  }
+
+  HRESULT Frame(const std::function<void(ID2D1RenderTarget*)>& call, D2D1_TAG* tag1 = nullptr,
+                D2D1_TAG* tag2 = nullptr) {
+    return canvas_.Frame(
+        Rgb(0, 0, 1),
+        [&](ID2D1RenderTarget* target) {
+          target->FillGeometry(redSquare_.Get(), red_.Get(), nullptr);
+          call(target);
+          target->FillGeometry(greenSquare_.Get(), green_.Get(), nullptr);
+        },
+        tag1, tag2);
+  }
+
+  // What the last frame showed: its red and green pixels.
+  void ExpectShown(int red, int green) {
+    const auto pixels = canvas_.window.Capture();
+    EXPECT_EQ(red, CountPixels(pixels, 0xff0000u));
+    EXPECT_EQ(green, CountPixels(pixels, 0x00ff00u));
+  }
+
+  Canvas canvas_{40, 30};
+  ComPtr<ID2D1PathGeometry> redSquare_ = Square(canvas_.factory.Get(), 2, 2, 10);
+  ComPtr<ID2D1PathGeometry> greenSquare_ = Square(canvas_.factory.Get(), 20, 10, 10);
+  ComPtr<ID2D1SolidColorBrush> red_, green_;
+};
+
+TEST_F(StandInFrameErrors, EachUnimplementedCallFailsItsFrameAndTheNextFrameDrawsAgain) {
+  const D2D1_RECT_F rect = {1, 1, 9, 9};
+  const D2D1_ROUNDED_RECT rounded = {rect, 2, 2};
+  // Not a stroke style at all: the stand-in makes none, and fails a call given one before it
+  // would use it.
+  int notAStyle = 0;
+  auto* style = reinterpret_cast<ID2D1StrokeStyle*>(&notAStyle);
+  struct Case {
+    const char* name;
+    std::function<void(ID2D1RenderTarget*, ID2D1Brush*)> call;
+  };
+  const Case cases[] = {
+      {"DrawRoundedRectangle",
+       [&](ID2D1RenderTarget* t, ID2D1Brush* b) {
+         t->DrawRoundedRectangle(&rounded, b, 1, nullptr);
+       }},
+      {"FillRoundedRectangle",
+       [&](ID2D1RenderTarget* t, ID2D1Brush* b) { t->FillRoundedRectangle(&rounded, b); }},
+      {"FillMesh", [](ID2D1RenderTarget* t, ID2D1Brush* b) { t->FillMesh(nullptr, b); }},
+      {"FillOpacityMask",
+       [](ID2D1RenderTarget* t, ID2D1Brush* b) {
+         t->FillOpacityMask(nullptr, b, D2D1_OPACITY_MASK_CONTENT_GRAPHICS, nullptr, nullptr);
+       }},
+      {"DrawBitmap",
+       [&](ID2D1RenderTarget* t, ID2D1Brush*) {
+         t->DrawBitmap(nullptr, &rect, 1, D2D1_BITMAP_INTERPOLATION_MODE_LINEAR, nullptr);
+       }},
+      {"DrawText",
+       [&](ID2D1RenderTarget* t, ID2D1Brush* b) {
+         t->DrawText(L"x", 1, nullptr, &rect, b, D2D1_DRAW_TEXT_OPTIONS_NONE,
+                     DWRITE_MEASURING_MODE_NATURAL);
+       }},
+      {"DrawTextLayout",
+       [](ID2D1RenderTarget* t, ID2D1Brush* b) {
+         t->DrawTextLayout({0, 0}, nullptr, b, D2D1_DRAW_TEXT_OPTIONS_NONE);
+       }},
+      {"DrawGlyphRun",
+       [](ID2D1RenderTarget* t, ID2D1Brush* b) {
+         t->DrawGlyphRun({0, 0}, nullptr, b, DWRITE_MEASURING_MODE_NATURAL);
+       }},
+      {"PushLayer and PopLayer",
+       [](ID2D1RenderTarget* t, ID2D1Brush*) {
+         t->PushLayer(nullptr, nullptr);
+         t->PopLayer();
+       }},
+      {"PushAxisAlignedClip and PopAxisAlignedClip",
+       [&](ID2D1RenderTarget* t, ID2D1Brush*) {
+         t->PushAxisAlignedClip(&rect, D2D1_ANTIALIAS_MODE_ALIASED);
+         t->PopAxisAlignedClip();
+       }},
+      {"SaveDrawingState", [](ID2D1RenderTarget* t, ID2D1Brush*) { t->SaveDrawingState(nullptr); }},
+      {"RestoreDrawingState",
+       [](ID2D1RenderTarget* t, ID2D1Brush*) { t->RestoreDrawingState(nullptr); }},
+      {"FillGeometry with an opacity brush",
+       [&](ID2D1RenderTarget* t, ID2D1Brush* b) { t->FillGeometry(redSquare_.Get(), b, b); }},
+      {"DrawGeometry with a stroke style",
+       [&](ID2D1RenderTarget* t, ID2D1Brush* b) {
+         t->DrawGeometry(redSquare_.Get(), b, 1, style);
+       }},
+      {"DrawLine with a stroke style",
+       [&](ID2D1RenderTarget* t, ID2D1Brush* b) {
+         t->DrawLine({0, 0}, {9, 9}, b, 1, style);
+       }},
+      {"DrawRectangle with a stroke style",
+       [&](ID2D1RenderTarget* t, ID2D1Brush* b) { t->DrawRectangle(&rect, b, 1, style); }},
+      {"DrawEllipse with a stroke style",
+       [&](ID2D1RenderTarget* t, ID2D1Brush* b) {
+         const D2D1_ELLIPSE ellipse = {{5, 5}, 3, 3};
+         t->DrawEllipse(&ellipse, b, 1, style);
+       }},
+  };
+  D2D1_TAG tag1 = 0, tag2 = 0;
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].name);
+    EXPECT_EQ(E_NOTIMPL, Frame(
+                             [&](ID2D1RenderTarget* target) {
+                               target->SetTags(7, i);
+                               cases[i].call(target, red_.Get());
+                               target->SetTags(8, 8);
+                             },
+                             &tag1, &tag2));
+    EXPECT_EQ(7u, tag1);  // the tags set when the frame failed
+    EXPECT_EQ(i, tag2);
+    ExpectShown(100, 0);
+    EXPECT_EQ(S_OK, Frame([](ID2D1RenderTarget*) {}, &tag1, &tag2));
+    EXPECT_EQ(0u, tag1 + tag2);
+    ExpectShown(100, 100);
+  }
+}
+
+TEST_F(StandInFrameErrors, MisuseFailsTheFrameAsDirect2DDoes) {
+  constexpr auto kWrongState = static_cast<HRESULT>(D2DERR_WRONG_STATE);
+  ComPtr<ID2D1PathGeometry> open;
+  ASSERT_EQ(S_OK, canvas_.factory->CreatePathGeometry(&open));
+  ComPtr<ID2D1GeometrySink> sink;
+  ASSERT_EQ(S_OK, open->Open(&sink));
+  struct Case {
+    const char* name;
+    std::function<void(ID2D1RenderTarget*)> call;
+    HRESULT expected;
+  };
+  const Case cases[] = {
+      {"an unclosed geometry",
+       [&](ID2D1RenderTarget* t) { t->FillGeometry(open.Get(), red_.Get(), nullptr); },
+       kWrongState},
+      {"BeginDraw twice", [](ID2D1RenderTarget* t) { t->BeginDraw(); }, kWrongState},
+      {"no brush", [](ID2D1RenderTarget* t) { t->FillRectangle(nullptr, nullptr); }, E_INVALIDARG},
+      {"no rectangle", [&](ID2D1RenderTarget* t) { t->FillRectangle(nullptr, red_.Get()); },
+       E_INVALIDARG},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.expected, Frame(c.call));
+    ExpectShown(100, 0);
+    EXPECT_EQ(S_OK, Frame([](ID2D1RenderTarget*) {}));
+    ExpectShown(100, 100);
+  }
+}
+
+TEST_F(StandInFrameErrors, CallsOutsideAFrameAndFlush) {
+  const auto& target = canvas_.target;
+  EXPECT_EQ(D2DERR_WRONG_STATE, target->EndDraw(nullptr, nullptr));
+  target->BeginDraw();
+  EXPECT_EQ(S_OK, target->EndDraw(nullptr, nullptr));
+  EXPECT_EQ(D2DERR_WRONG_STATE, target->EndDraw(nullptr, nullptr));
+  EXPECT_EQ(D2DERR_WRONG_STATE, target->Flush(nullptr, nullptr));
+
+  // A drawing call outside a frame draws nothing and fails the next frame.
+  target->FillGeometry(greenSquare_.Get(), green_.Get(), nullptr);
+  EXPECT_EQ(D2DERR_WRONG_STATE, Frame([](ID2D1RenderTarget*) {}));
+  EXPECT_EQ(S_OK, Frame([](ID2D1RenderTarget*) {}));
+  ExpectShown(100, 100);
+
+  // Flush reports the error state and clears it: drawing goes on.
+  D2D1_TAG tag1 = 0, tag2 = 0;
+  EXPECT_EQ(S_OK, Frame([&](ID2D1RenderTarget* t) {
+              t->SetTags(5, 6);
+              t->PopAxisAlignedClip();
+              EXPECT_EQ(E_NOTIMPL, t->Flush(&tag1, &tag2));
+              EXPECT_EQ(5u, tag1);
+              EXPECT_EQ(6u, tag2);
+              EXPECT_EQ(S_OK, t->Flush(&tag1, &tag2));
+              EXPECT_EQ(0u, tag1 + tag2);
+            }));
+  ExpectShown(100, 100);
+}
+
+TEST(StandInRenderTarget, UnofferedCreationsAnswerNotImplementedAndNull) {
+  Canvas canvas(16, 16);
+  const auto& t = canvas.target;
+  ASSERT_TRUE(t);
+  const D2D1_SIZE_U size = {4, 4};
+  const D2D1_BITMAP_PROPERTIES bitmap = {
+      {DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE}, 96, 96};
+  const D2D1_GRADIENT_STOP stops[2] = {{0, Rgb(0, 0, 0)}, {1, Rgb(1, 1, 1)}};
+  const D2D1_LINEAR_GRADIENT_BRUSH_PROPERTIES linear = {{0, 0}, {1, 1}};
+  const D2D1_RADIAL_GRADIENT_BRUSH_PROPERTIES radial = {{0, 0}, {0, 0}, 1, 1};
+  const D2D1_SIZE_F layerSize = {4, 4};
+  d2d1test::ExpectNotImplemented({
+      {"CreateBitmap", [&](auto& r) { return t->CreateBitmap(size, nullptr, 0, &bitmap, r); }},
+      {"CreateBitmapFromWicBitmap",
+       [&](auto& r) { return t->CreateBitmapFromWicBitmap(nullptr, &bitmap, r); }},
+      {"CreateSharedBitmap",
+       [&](auto& r) { return t->CreateSharedBitmap(__uuidof(ID2D1Bitmap), nullptr, &bitmap, r); }},
+      {"CreateBitmapBrush",
+       [&](auto& r) { return t->CreateBitmapBrush(nullptr, nullptr, nullptr, r); }},
+      {"CreateGradientStopCollection",
+       [&](auto& r) {
+         return t->CreateGradientStopCollection(stops, 2, D2D1_GAMMA_2_2, D2D1_EXTEND_MODE_CLAMP,
+                                                r);
+       }},
+      {"CreateLinearGradientBrush",
+       [&](auto& r) { return t->CreateLinearGradientBrush(&linear, nullptr, nullptr, r); }},
+      {"CreateRadialGradientBrush",
+       [&](auto& r) { return t->CreateRadialGradientBrush(&radial, nullptr, nullptr, r); }},
+      {"CreateCompatibleRenderTarget",
+       [&](auto& r) {
+         return t->CreateCompatibleRenderTarget(nullptr, nullptr, nullptr,
+                                                D2D1_COMPATIBLE_RENDER_TARGET_OPTIONS_NONE, r);
+       }},
+      {"CreateLayer", [&](auto& r) { return t->CreateLayer(&layerSize, r); }},
+      {"CreateMesh", [&](auto& r) { return t->CreateMesh(r); }},
+  });
 }
 
 }  // namespace
