@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <numbers>
 #include <vector>
 
@@ -20,8 +21,11 @@ using standin::FillRule;
 using standin::MakePaint;
 using standin::Painter;
 using standin::Path;
+using standin::Vec2;
 
 constexpr double kPi = std::numbers::pi;
+// A pixel's alpha holds a whole number of 255ths.
+constexpr double kByte = 1.0 / 255;
 
 Path Circle(double cx, double cy, double r) {
   Path path;
@@ -32,13 +36,25 @@ Path Circle(double cx, double cy, double r) {
   return path;
 }
 
-Path Rectangle(double left, double top, double right, double bottom) {
+// Lines through points: a closed, filled figure, or an open, hollow one.
+Path Polyline(std::initializer_list<Vec2> points, bool closed) {
   Path path;
-  path.BeginFigure({left, top}, true);
-  path.LineTo({right, top});
-  path.LineTo({right, bottom});
-  path.LineTo({left, bottom});
-  path.EndFigure(true);
+  path.BeginFigure(*points.begin(), closed);
+  for (auto p = points.begin() + 1; p != points.end(); ++p) path.LineTo(*p);
+  path.EndFigure(closed);
+  return path;
+}
+
+Path Rectangle(double left, double top, double right, double bottom) {
+  return Polyline({{left, top}, {right, top}, {right, bottom}, {left, bottom}}, true);
+}
+
+// An open arc of radius r, clockwise and small, from one point to the other.
+Path Arc(Vec2 from, Vec2 to, double r) {
+  Path path;
+  path.BeginFigure(from, false);
+  path.ArcTo(to, r, r, 0, true, false);
+  path.EndFigure(false);
   return path;
 }
 
@@ -64,36 +80,50 @@ Painter Blank(int width, int height) {
 
 const standin::Paint kWhite = MakePaint(1, 1, 1, 1, 1);
 
+// A blank painter with path filled white, or stroked white strokeWidth wide.
+Painter Painted(int width, int height, const Path& path, double strokeWidth = 0.0,
+                const Affine& transform = Affine{}) {
+  Painter painter = Blank(width, height);
+  if (strokeWidth > 0.0) {
+    painter.Stroke(path, transform, strokeWidth, kWhite);
+  } else {
+    painter.Fill(path, transform, kWhite);
+  }
+  return painter;
+}
+
+// The coverage expected of a pixel, within a tolerance.
+struct Probe {
+  int x, y;
+  double alpha, tolerance;
+};
+
+void ExpectCoverage(const Painter& painter, std::initializer_list<Probe> probes) {
+  for (const Probe& p : probes) {
+    EXPECT_NEAR(p.alpha, Alpha(painter, p.x, p.y), p.tolerance)
+        << "at (" << p.x << ", " << p.y << ")";
+  }
+}
+
 TEST(StandInPainter, FilledCircleCoversItsArea) {
   for (const double r : {6.3, 40.0, 95.5}) {
-    Painter painter = Blank(200, 200);
-    painter.Fill(Circle(100.3, 99.6, r), Affine{}, kWhite);
     const double area = kPi * r * r;
-    EXPECT_NEAR(area, TotalCoverage(painter), area * 0.005) << "radius " << r;
+    EXPECT_NEAR(area, TotalCoverage(Painted(200, 200, Circle(100.3, 99.6, r))), area * 0.005)
+        << "radius " << r;
   }
 }
 
 TEST(StandInPainter, EdgePixelsShowTheirExactCoverage) {
-  Painter painter = Blank(40, 40);
   // Right edge at x = 20.5 (half of pixel 20); bottom edge at y = 30.25 (a quarter of row 30).
-  painter.Fill(Rectangle(10, 10, 20.5, 30.25), Affine{}, kWhite);
-  EXPECT_NEAR(1.0, Alpha(painter, 19, 15), 1e-9);
-  EXPECT_NEAR(0.5, Alpha(painter, 20, 15), 1.0 / 255);
-  EXPECT_NEAR(0.0, Alpha(painter, 21, 15), 1e-9);
-  EXPECT_NEAR(0.25, Alpha(painter, 15, 30), 1.0 / 255);
-  EXPECT_NEAR(0.125, Alpha(painter, 20, 30), 1.0 / 255);
-  EXPECT_NEAR(0.0, Alpha(painter, 9, 15), 1e-9);
+  ExpectCoverage(Painted(40, 40, Rectangle(10, 10, 20.5, 30.25)), {{19, 15, 1.0, 1e-9},
+                                                                   {20, 15, 0.5, kByte},
+                                                                   {21, 15, 0.0, 1e-9},
+                                                                   {15, 30, 0.25, kByte},
+                                                                   {20, 30, 0.125, kByte},
+                                                                   {9, 15, 0.0, 1e-9}});
   // A diagonal edge through a pixel's corners covers half of it.
-  Painter diagonal = Blank(20, 20);
-  Path triangle;
-  triangle.BeginFigure({2, 2}, true);
-  triangle.LineTo({12, 12});
-  triangle.LineTo({2, 12});
-  triangle.EndFigure(true);
-  diagonal.Fill(triangle, Affine{}, kWhite);
-  EXPECT_NEAR(0.5, Alpha(diagonal, 5, 5), 1.0 / 255);
-  EXPECT_NEAR(1.0, Alpha(diagonal, 4, 5), 1.0 / 255);
-  EXPECT_NEAR(0.0, Alpha(diagonal, 6, 5), 1.0 / 255);
+  const Painter diagonal = Painted(20, 20, Polyline({{2, 2}, {12, 12}, {2, 12}}, true));
+  ExpectCoverage(diagonal, {{5, 5, 0.5, kByte}, {4, 5, 1.0, kByte}, {6, 5, 0.0, kByte}});
   EXPECT_NEAR(50.0, TotalCoverage(diagonal), 0.05);
 }
 
@@ -117,65 +147,39 @@ TEST(StandInPainter, HalfCoveredPixelIsHalfBlendedSourceOver) {
 }
 
 TEST(StandInPainter, TwoUnitStrokeCoversItsLengthTimesTwo) {
-  // A straight open line with flat caps: exactly 100 x 2.
-  Painter line = Blank(200, 100);
-  Path segment;
-  segment.BeginFigure({20.5, 50.3}, false);
-  segment.LineTo({120.5, 50.3});
-  segment.EndFigure(false);
-  line.Stroke(segment, Affine{}, 2.0, kWhite);
+  // A straight open line with flat caps: exactly 100 x 2, spanning y 49.3 .. 51.3.
+  const Painter line = Painted(200, 100, Polyline({{20.5, 50.3}, {120.5, 50.3}}, false), 2.0);
   EXPECT_NEAR(200.0, TotalCoverage(line), 0.5);
-  EXPECT_NEAR(0.7, Alpha(line, 50, 49), 1.0 / 255);  // the stroke spans y 49.3 .. 51.3
-  EXPECT_NEAR(0.3, Alpha(line, 50, 51), 1.0 / 255);
-
+  ExpectCoverage(line, {{50, 49, 0.7, kByte}, {50, 51, 0.3, kByte}});
   // A quarter of a circle of radius 60: the ring sector has area length x width.
-  Painter arc = Blank(200, 200);
-  Path quarter;
-  quarter.BeginFigure({160, 100}, false);
-  quarter.ArcTo({100, 160}, 60, 60, 0, true, false);
-  quarter.EndFigure(false);
-  arc.Stroke(quarter, Affine{}, 2.0, kWhite);
   const double length = 60 * kPi / 2;
-  EXPECT_NEAR(length * 2, TotalCoverage(arc), length * 2 * 0.01);
-
+  EXPECT_NEAR(length * 2, TotalCoverage(Painted(200, 200, Arc({160, 100}, {100, 160}, 60), 2.0)),
+              length * 2 * 0.01);
   // A closed circle outline: 2 pi r x 2, with no gap or double cover where it closes.
-  Painter ring = Blank(200, 200);
-  ring.Stroke(Circle(100, 100, 50), Affine{}, 2.0, kWhite);
-  EXPECT_NEAR(2 * kPi * 50 * 2, TotalCoverage(ring), 2 * kPi * 50 * 2 * 0.01);
+  EXPECT_NEAR(2 * kPi * 50 * 2, TotalCoverage(Painted(200, 200, Circle(100, 100, 50), 2.0)),
+              2 * kPi * 50 * 2 * 0.01);
 }
 
 TEST(StandInPainter, AStrokeWiderThanItsCurveCoversWhatItsRungsSweep) {
   // Half a width of 250 on a quarter circle of radius 20: each rung runs from radius 270 through
-  // the centre to radius 230 beyond it, sweeping a quarter disc on either side of the centre.
-  Painter painter = Blank(600, 600);
-  Path quarter;
-  quarter.BeginFigure({280, 300}, false);
-  quarter.ArcTo({300, 280}, 20, 20, 0, true, false);
-  quarter.EndFigure(false);
-  painter.Stroke(quarter, Affine{}, 500.0, kWhite);
-  EXPECT_EQ(1.0, Alpha(painter, 150, 150));  // on the outer quarter, at radius 212
-  EXPECT_EQ(1.0, Alpha(painter, 440, 440));  // on the quarter beyond the centre, at radius 198
-  EXPECT_EQ(0.0, Alpha(painter, 440, 160));  // on neither
+  // the centre to radius 230 beyond it, sweeping a quarter disc on either side of the centre:
+  // at (150, 150) on the outer quarter (radius 212), at (440, 440) on the quarter beyond the
+  // centre (radius 198), (440, 160) on neither.
+  const Painter painter = Painted(600, 600, Arc({280, 300}, {300, 280}, 20), 500.0);
+  ExpectCoverage(painter, {{150, 150, 1.0, 0.0}, {440, 440, 1.0, 0.0}, {440, 160, 0.0, 0.0}});
   const double sectors = kPi / 4 * (270.0 * 270.0 + 230.0 * 230.0);
   // The flattened ends stand off the radius by half a chord's turn, which trims a few percent.
   EXPECT_NEAR(sectors, TotalCoverage(painter), sectors * 0.05);
 
   // A full circle so stroked is a disc of radius 270: no hole where the inner side folds.
-  Painter disc = Blank(600, 600);
-  disc.Stroke(Circle(300, 300, 20), Affine{}, 500.0, kWhite);
-  EXPECT_EQ(1.0, Alpha(disc, 300, 300));
+  const Painter disc = Painted(600, 600, Circle(300, 300, 20), 500.0);
+  ExpectCoverage(disc, {{300, 300, 1.0, 0.0}});
   EXPECT_NEAR(kPi * 270.0 * 270.0, TotalCoverage(disc), kPi * 270.0 * 270.0 * 0.01);
 
   // Wider than any frame: once a piece holds the whole frame, the frame is filled and the rest
   // of the stroke skipped. Every pixel is covered, and nothing is left for the next shape.
-  Painter whole = Blank(50, 40);
-  Path zigzag;
-  zigzag.BeginFigure({-1000, 20}, false);
-  zigzag.LineTo({1000, 20});
-  zigzag.LineTo({1000, 500});
-  zigzag.LineTo({-900, 30});
-  zigzag.EndFigure(false);
-  whole.Stroke(zigzag, Affine{}, 1e30, kWhite);
+  Painter whole =
+      Painted(50, 40, Polyline({{-1000, 20}, {1000, 20}, {1000, 500}, {-900, 30}}, false), 1e30);
   EXPECT_EQ(50.0 * 40.0, TotalCoverage(whole));
   whole.Clear(MakePaint(0, 0, 0, 0, 1));
   whole.Fill(Rectangle(5, 5, 15, 10), Affine{}, kWhite);
@@ -183,27 +187,15 @@ TEST(StandInPainter, AStrokeWiderThanItsCurveCoversWhatItsRungsSweep) {
 }
 
 TEST(StandInPainter, CornersAreMiteredUpToTheLimit) {
-  // A right angle with a 4-unit stroke: the miter fills the outer 2 x 2 corner square.
-  Painter painter = Blank(60, 60);
-  Path corner;
-  corner.BeginFigure({10, 30}, false);
-  corner.LineTo({30, 30});
-  corner.LineTo({30, 50});
-  corner.EndFigure(false);
-  painter.Stroke(corner, Affine{}, 4.0, kWhite);
-  EXPECT_NEAR(1.0, Alpha(painter, 31, 28), 1e-6);  // inside the miter square (30..32, 28..30)
-  EXPECT_NEAR(0.0, Alpha(painter, 33, 27), 1e-6);
+  // A right angle with a 4-unit stroke: the miter fills the outer 2 x 2 corner square
+  // (30..32, 28..30).
+  const Painter painter = Painted(60, 60, Polyline({{10, 30}, {30, 30}, {30, 50}}, false), 4.0);
+  ExpectCoverage(painter, {{31, 28, 1.0, 1e-6}, {33, 27, 0.0, 1e-6}});
   // Total: two 20 x 4 rectangles overlapping in 2 x 2, plus the 2 x 2 miter.
   EXPECT_NEAR(80 + 80 - 4 + 4, TotalCoverage(painter), 0.5);
 
   // A very sharp turn is cut off at ten half-widths from the corner, not drawn as a long spike.
-  Painter sharp = Blank(200, 60);
-  Path spike;
-  spike.BeginFigure({10, 20}, false);
-  spike.LineTo({150, 30});
-  spike.LineTo({10, 40});
-  spike.EndFigure(false);
-  sharp.Stroke(spike, Affine{}, 2.0, kWhite);
+  const Painter sharp = Painted(200, 60, Polyline({{10, 20}, {150, 30}, {10, 40}}, false), 2.0);
   // The outer edges would meet about 14 units past the corner, at x = 164; the cut at 10 units
   // (x = 160) leaves the spike still 0.8 wide at x = 158.5.
   auto column = [&](int x) {
@@ -219,11 +211,12 @@ TEST(StandInPainter, AliasedModeCoversWholePixelsByTheirCentres) {
   Painter painter = Blank(40, 40);
   painter.SetAntialiased(false);
   painter.Fill(Rectangle(10.4, 10, 20.6, 20.4), Affine{}, kWhite);
-  EXPECT_EQ(0.0, Alpha(painter, 9, 15));
-  EXPECT_EQ(1.0, Alpha(painter, 10, 15));  // centre 10.5 is inside
-  EXPECT_EQ(1.0, Alpha(painter, 20, 15));  // centre 20.5 is inside
-  EXPECT_EQ(0.0, Alpha(painter, 21, 15));
-  EXPECT_EQ(0.0, Alpha(painter, 15, 20));  // centre 20.5 lies below 20.4
+  // Centres 10.5 and 20.5 are inside the columns; 20.5 lies below 20.4.
+  ExpectCoverage(painter, {{9, 15, 0.0, 0.0},
+                           {10, 15, 1.0, 0.0},
+                           {20, 15, 1.0, 0.0},
+                           {21, 15, 0.0, 0.0},
+                           {15, 20, 0.0, 0.0}});
   Painter circle = Blank(100, 100);
   circle.SetAntialiased(false);
   circle.Fill(Circle(50, 50, 30), Affine{}, kWhite);
@@ -248,23 +241,20 @@ TEST(StandInPainter, FillRuleDecidesTheTwiceWoundArea) {
     path.SetFillRule(rule);
     return path;
   };
-  Painter alternate = Blank(60, 60), winding = Blank(60, 60);
-  alternate.Fill(nested(FillRule::Alternate), Affine{}, kWhite);
-  winding.Fill(nested(FillRule::Winding), Affine{}, kWhite);
-  EXPECT_EQ(0.0, Alpha(alternate, 30, 30));
-  EXPECT_EQ(1.0, Alpha(winding, 30, 30));
+  const Painter alternate = Painted(60, 60, nested(FillRule::Alternate));
+  const Painter winding = Painted(60, 60, nested(FillRule::Winding));
+  ExpectCoverage(alternate, {{30, 30, 0.0, 0.0}});
+  ExpectCoverage(winding, {{30, 30, 1.0, 0.0}});
   EXPECT_NEAR(1600 - 400, TotalCoverage(alternate), 0.01);
   EXPECT_NEAR(1600, TotalCoverage(winding), 0.01);
 }
 
 TEST(StandInPainter, ShapesBeyondTheBordersAreClipped) {
-  Painter painter = Blank(50, 40);
-  painter.Fill(Rectangle(-30.5, -10, 20.5, 60), Affine{}, kWhite);
+  Painter painter = Painted(50, 40, Rectangle(-30.5, -10, 20.5, 60));
   painter.Fill(Rectangle(45.5, 10, 90, 20), Affine{}, kWhite);
-  EXPECT_NEAR(1.0, Alpha(painter, 0, 0), 1e-6);
-  EXPECT_NEAR(0.5, Alpha(painter, 20, 39), 1.0 / 255);
-  EXPECT_NEAR(0.5, Alpha(painter, 45, 15), 1.0 / 255);
-  EXPECT_NEAR(1.0, Alpha(painter, 49, 15), 1e-6);
+  ExpectCoverage(
+      painter,
+      {{0, 0, 1.0, 1e-6}, {20, 39, 0.5, kByte}, {45, 15, 0.5, kByte}, {49, 15, 1.0, 1e-6}});
   // Half-covered pixels read 128/255, a little over a half.
   EXPECT_NEAR(20.5 * 40 + 4.5 * 10, TotalCoverage(painter), 0.2);
   // Entirely outside: nothing, and nothing left over for the next shape.
@@ -312,27 +302,20 @@ TEST(StandInPainter, ShapesBillionsOfPixelsAwayDrawNothingOrOnlyTheirPartInside)
     // Reaching from far above to far below covers its columns on every row.
     painter.Fill(Rectangle(10, -3e9, 20, 3e9), Affine{}, kWhite);
     EXPECT_NEAR(10 * 20, TotalCoverage(painter), 1e-6);
-    EXPECT_EQ(1.0, Alpha(painter, 10, 0));
-    EXPECT_EQ(1.0, Alpha(painter, 19, 19));
+    ExpectCoverage(painter, {{10, 0, 1.0, 0.0}, {19, 19, 1.0, 0.0}});
   }
 }
 
 TEST(StandInPainter, TransformMapsDipsToPixels) {
   // 120 DPI: a 100-DIP square from (8, 8) covers 125 x 125 pixels from (10, 10).
-  Painter painter = Blank(160, 160);
-  painter.Fill(Rectangle(8, 8, 108, 108), Affine::Scale(1.25, 1.25), kWhite);
+  const Painter painter =
+      Painted(160, 160, Rectangle(8, 8, 108, 108), 0.0, Affine::Scale(1.25, 1.25));
   EXPECT_NEAR(125.0 * 125.0, TotalCoverage(painter), 0.01);
-  EXPECT_EQ(1.0, Alpha(painter, 10, 10));
-  EXPECT_EQ(1.0, Alpha(painter, 134, 134));
-  EXPECT_EQ(0.0, Alpha(painter, 135, 134));
-  EXPECT_EQ(0.0, Alpha(painter, 9, 10));
+  ExpectCoverage(
+      painter, {{10, 10, 1.0, 0.0}, {134, 134, 1.0, 0.0}, {135, 134, 0.0, 0.0}, {9, 10, 0.0, 0.0}});
   // The stroke width scales with the transform too.
-  Painter stroked = Blank(200, 100);
-  Path segment;
-  segment.BeginFigure({10, 20}, false);
-  segment.LineTo({110, 20});
-  segment.EndFigure(false);
-  stroked.Stroke(segment, Affine::Scale(1.5, 1.5), 2.0, kWhite);
+  const Painter stroked =
+      Painted(200, 100, Polyline({{10, 20}, {110, 20}}, false), 2.0, Affine::Scale(1.5, 1.5));
   EXPECT_NEAR(150.0 * 3.0, TotalCoverage(stroked), 1.0);
 }
 
