@@ -5,15 +5,6 @@
 
 namespace standin {
 
-HRESULT STDMETHODCALLTYPE GeometrySink::QueryInterface(REFIID iid, void** object) {
-  if (object != nullptr && IsOneOf<ID2D1SimplifiedGeometrySink>(iid)) {
-    *object = static_cast<ID2D1GeometrySink*>(this);
-    AddRef();
-    return S_OK;
-  }
-  return ComObject::QueryInterface(iid, object);
-}
-
 void GeometrySink::Fail(HRESULT failure) {
   if (SUCCEEDED(failure_)) failure_ = failure;
 }

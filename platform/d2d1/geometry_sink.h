@@ -9,6 +9,7 @@
 
 #include "com/com_object.h"
 #include "platform/d2d1/path_geometry.h"
+#include "platform/d2d1/standin_interfaces.h"
 
 namespace standin {
 
@@ -16,7 +17,9 @@ class GeometrySink final : public orb::ComObject<ID2D1GeometrySink> {
  public:
   explicit GeometrySink(PathGeometry* geometry) : geometry_(geometry) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    return QueryWithInherited<ID2D1GeometrySink, ID2D1SimplifiedGeometrySink>(this, iid, object);
+  }
 
   // ID2D1SimplifiedGeometrySink
   void STDMETHODCALLTYPE SetFillMode(D2D1_FILL_MODE fillMode) override;

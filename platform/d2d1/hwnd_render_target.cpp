@@ -28,21 +28,6 @@ HwndRenderTarget::HwndRenderTarget(ID2D1Factory* factory, HWND hwnd, D2D1_SIZE_U
   frame_.Resize(static_cast<int>(pixelSize.width), static_cast<int>(pixelSize.height));
 }
 
-HRESULT STDMETHODCALLTYPE HwndRenderTarget::QueryInterface(REFIID iid, void** object) {
-  if (object != nullptr && IsOneOf<ID2D1RenderTarget, ID2D1Resource>(iid)) {
-    *object = static_cast<ID2D1HwndRenderTarget*>(this);
-    AddRef();
-    return S_OK;
-  }
-  return ComObject::QueryInterface(iid, object);
-}
-
-void STDMETHODCALLTYPE HwndRenderTarget::GetFactory(ID2D1Factory** factory) const {
-  if (factory == nullptr) return;
-  *factory = factory_.Get();
-  if (*factory != nullptr) (*factory)->AddRef();
-}
-
 // ---- Resources
 
 HRESULT STDMETHODCALLTYPE HwndRenderTarget::CreateSolidColorBrush(
@@ -156,7 +141,7 @@ void STDMETHODCALLTYPE HwndRenderTarget::DrawLine(D2D1_POINT_2F point0, D2D1_POI
 
 namespace {
 
-void RectangleFigure(Path& path, const D2D1_RECT_F& r) {
+void ShapeFigure(Path& path, const D2D1_RECT_F& r) {
   path.Clear();
   path.BeginFigure({r.left, r.top}, true);
   path.LineTo({r.right, r.top});
@@ -165,7 +150,7 @@ void RectangleFigure(Path& path, const D2D1_RECT_F& r) {
   path.EndFigure(true);
 }
 
-void EllipseFigure(Path& path, const D2D1_ELLIPSE& e) {
+void ShapeFigure(Path& path, const D2D1_ELLIPSE& e) {
   path.Clear();
   const Vec2 left{e.point.x - e.radiusX, e.point.y};
   const Vec2 right{e.point.x + e.radiusX, e.point.y};
@@ -177,35 +162,40 @@ void EllipseFigure(Path& path, const D2D1_ELLIPSE& e) {
 
 }  // namespace
 
-void STDMETHODCALLTYPE HwndRenderTarget::DrawRectangle(const D2D1_RECT_F* rect, ID2D1Brush* brush,
-                                                       FLOAT strokeWidth, ID2D1StrokeStyle* style) {
+template <typename Shape>
+void HwndRenderTarget::FillShape(const Shape* shape, ID2D1Brush* brush) {
   Paint paint;
-  if (!StrokePaint(brush, strokeWidth, style, &paint) || !Given(rect)) return;
-  RectangleFigure(scratch_, *rect);
+  if (!DrawablePaint(brush, &paint) || !Given(shape)) return;
+  ShapeFigure(scratch_, *shape);
+  frame_.Fill(scratch_, ToPixels(), paint);
+}
+
+template <typename Shape>
+void HwndRenderTarget::StrokeShape(const Shape* shape, ID2D1Brush* brush, FLOAT strokeWidth,
+                                   ID2D1StrokeStyle* style) {
+  Paint paint;
+  if (!StrokePaint(brush, strokeWidth, style, &paint) || !Given(shape)) return;
+  ShapeFigure(scratch_, *shape);
   frame_.Stroke(scratch_, ToPixels(), strokeWidth, paint);
 }
 
+void STDMETHODCALLTYPE HwndRenderTarget::DrawRectangle(const D2D1_RECT_F* rect, ID2D1Brush* brush,
+                                                       FLOAT strokeWidth, ID2D1StrokeStyle* style) {
+  StrokeShape(rect, brush, strokeWidth, style);
+}
+
 void STDMETHODCALLTYPE HwndRenderTarget::FillRectangle(const D2D1_RECT_F* rect, ID2D1Brush* brush) {
-  Paint paint;
-  if (!DrawablePaint(brush, &paint) || !Given(rect)) return;
-  RectangleFigure(scratch_, *rect);
-  frame_.Fill(scratch_, ToPixels(), paint);
+  FillShape(rect, brush);
 }
 
 void STDMETHODCALLTYPE HwndRenderTarget::DrawEllipse(const D2D1_ELLIPSE* ellipse, ID2D1Brush* brush,
                                                      FLOAT strokeWidth, ID2D1StrokeStyle* style) {
-  Paint paint;
-  if (!StrokePaint(brush, strokeWidth, style, &paint) || !Given(ellipse)) return;
-  EllipseFigure(scratch_, *ellipse);
-  frame_.Stroke(scratch_, ToPixels(), strokeWidth, paint);
+  StrokeShape(ellipse, brush, strokeWidth, style);
 }
 
 void STDMETHODCALLTYPE HwndRenderTarget::FillEllipse(const D2D1_ELLIPSE* ellipse,
                                                      ID2D1Brush* brush) {
-  Paint paint;
-  if (!DrawablePaint(brush, &paint) || !Given(ellipse)) return;
-  EllipseFigure(scratch_, *ellipse);
-  frame_.Fill(scratch_, ToPixels(), paint);
+  FillShape(ellipse, brush);
 }
 
 // ---- State

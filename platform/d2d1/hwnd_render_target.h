@@ -41,10 +41,15 @@ class HwndRenderTarget final
   HwndRenderTarget(ID2D1Factory* factory, HWND hwnd, D2D1_SIZE_U pixelSize, FLOAT dpiX, FLOAT dpiY,
                    D2D1_ALPHA_MODE alphaMode);
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    return QueryWithInherited<ID2D1HwndRenderTarget, ID2D1RenderTarget, ID2D1Resource>(this, iid,
+                                                                                       object);
+  }
 
   // ID2D1Resource
-  void STDMETHODCALLTYPE GetFactory(ID2D1Factory** factory) const override;
+  void STDMETHODCALLTYPE GetFactory(ID2D1Factory** factory) const override {
+    HandOut(factory_.Get(), factory);
+  }
 
   // ID2D1RenderTarget: resources
   HRESULT STDMETHODCALLTYPE CreateSolidColorBrush(const D2D1_COLOR_F* color,
@@ -128,6 +133,12 @@ class HwndRenderTarget final
   bool StrokePaint(ID2D1Brush* brush, FLOAT strokeWidth, ID2D1StrokeStyle* style, Paint* paint);
   // The path of a geometry, or null (with the error noted) when it cannot be drawn.
   const Path* DrawablePath(ID2D1Geometry* geometry);
+  // A rectangle or an ellipse, filled or stroked.
+  template <typename Shape>
+  void FillShape(const Shape* shape, ID2D1Brush* brush);
+  template <typename Shape>
+  void StrokeShape(const Shape* shape, ID2D1Brush* brush, FLOAT strokeWidth,
+                   ID2D1StrokeStyle* style);
   void Present(const std::vector<PixelRect>& parts);
 
   orb::ComPtr<ID2D1Factory> factory_;

@@ -9,21 +9,6 @@
 
 namespace standin {
 
-HRESULT STDMETHODCALLTYPE PathGeometry::QueryInterface(REFIID iid, void** object) {
-  if (object != nullptr && IsOneOf<ID2D1Geometry, ID2D1Resource>(iid)) {
-    *object = static_cast<ID2D1PathGeometry*>(this);
-    AddRef();
-    return S_OK;
-  }
-  return ComObject::QueryInterface(iid, object);
-}
-
-void STDMETHODCALLTYPE PathGeometry::GetFactory(ID2D1Factory** factory) const {
-  if (factory == nullptr) return;
-  *factory = factory_.Get();
-  if (*factory != nullptr) (*factory)->AddRef();
-}
-
 HRESULT STDMETHODCALLTYPE PathGeometry::GetBounds(const D2D1_MATRIX_3X2_F* worldTransform,
                                                   D2D1_RECT_F* bounds) const {
   if (bounds == nullptr) return E_INVALIDARG;

@@ -16,10 +16,14 @@ class PathGeometry final
  public:
   explicit PathGeometry(ID2D1Factory* factory) : factory_(factory) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    return QueryWithInherited<ID2D1PathGeometry, ID2D1Geometry, ID2D1Resource>(this, iid, object);
+  }
 
   // ID2D1Resource
-  void STDMETHODCALLTYPE GetFactory(ID2D1Factory** factory) const override;
+  void STDMETHODCALLTYPE GetFactory(ID2D1Factory** factory) const override {
+    HandOut(factory_.Get(), factory);
+  }
 
   // ID2D1Geometry
   HRESULT STDMETHODCALLTYPE GetBounds(const D2D1_MATRIX_3X2_F* worldTransform,

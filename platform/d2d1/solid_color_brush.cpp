@@ -11,21 +11,6 @@ SolidColorBrush::SolidColorBrush(ID2D1Factory* factory, const D2D1_COLOR_F& colo
   }
 }
 
-HRESULT STDMETHODCALLTYPE SolidColorBrush::QueryInterface(REFIID iid, void** object) {
-  if (object != nullptr && IsOneOf<ID2D1Brush, ID2D1Resource>(iid)) {
-    *object = static_cast<ID2D1SolidColorBrush*>(this);
-    AddRef();
-    return S_OK;
-  }
-  return ComObject::QueryInterface(iid, object);
-}
-
-void STDMETHODCALLTYPE SolidColorBrush::GetFactory(ID2D1Factory** factory) const {
-  if (factory == nullptr) return;
-  *factory = factory_.Get();
-  if (*factory != nullptr) (*factory)->AddRef();
-}
-
 void STDMETHODCALLTYPE SolidColorBrush::SetTransform(const D2D1_MATRIX_3X2_F* transform) {
   if (transform != nullptr) transform_ = *transform;
 }

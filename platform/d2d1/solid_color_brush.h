@@ -15,9 +15,13 @@ class SolidColorBrush final : public orb::ComObject<ID2D1SolidColorBrush, IStand
   SolidColorBrush(ID2D1Factory* factory, const D2D1_COLOR_F& color,
                   const D2D1_BRUSH_PROPERTIES* properties);
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    return QueryWithInherited<ID2D1SolidColorBrush, ID2D1Brush, ID2D1Resource>(this, iid, object);
+  }
 
-  void STDMETHODCALLTYPE GetFactory(ID2D1Factory** factory) const override;
+  void STDMETHODCALLTYPE GetFactory(ID2D1Factory** factory) const override {
+    HandOut(factory_.Get(), factory);
+  }
 
   void STDMETHODCALLTYPE SetOpacity(FLOAT opacity) override { opacity_ = opacity; }
   void STDMETHODCALLTYPE SetTransform(const D2D1_MATRIX_3X2_F* transform) override;

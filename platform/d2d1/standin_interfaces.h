@@ -30,11 +30,23 @@ ORB_DECLARE_UUID(IStandInBrush, 0xaa1a381d, 0x4ade, 0x42f3, 0x9c, 0x3d, 0x70, 0x
 
 namespace standin {
 
-// Is iid one of the listed interfaces? Our classes answer every interface their public one
-// inherits from.
-template <typename... Interfaces>
-bool IsOneOf(REFIID iid) {
-  return ((iid == __uuidof(Interfaces)) || ...);
+// QueryInterface of an object whose public interface Interface inherits from Inherited: those
+// are answered too, with the same pointer (its ComObject answers only the interfaces it lists).
+template <typename Interface, typename... Inherited, typename Object>
+HRESULT QueryWithInherited(Object* object, REFIID iid, void** result) {
+  if (result != nullptr && ((iid == __uuidof(Inherited)) || ...)) {
+    *result = static_cast<Interface*>(object);
+    object->AddRef();
+    return S_OK;
+  }
+  return object->ComObject::QueryInterface(iid, result);
+}
+
+// GetFactory of a resource made by owner.
+inline void HandOut(ID2D1Factory* owner, ID2D1Factory** factory) {
+  if (factory == nullptr) return;
+  *factory = owner;
+  if (owner != nullptr) owner->AddRef();
 }
 
 }  // namespace standin
