@@ -12,6 +12,7 @@
 namespace {
 
 using d2d1test::ComPtr;
+using d2d1test::ExpectBounds;
 using d2d1test::FillContains;
 using standin::EndpointArc;
 using standin::SolveEndpointArc;
@@ -120,10 +121,7 @@ TEST(StandInArcBounds, AreTightAroundEachArc) {
     ASSERT_TRUE(path);
     D2D1_RECT_F bounds;
     ASSERT_EQ(S_OK, path->GetBounds(nullptr, &bounds));
-    EXPECT_NEAR(c.left, bounds.left, 1e-3);
-    EXPECT_NEAR(c.top, bounds.top, 1e-3);
-    EXPECT_NEAR(c.right, bounds.right, 1e-3);
-    EXPECT_NEAR(c.bottom, bounds.bottom, 1e-3);
+    ExpectBounds(bounds, c.left, c.top, c.right, c.bottom, 1e-3);
   }
 }
 
@@ -136,19 +134,13 @@ TEST(StandInArcBounds, FollowTheWorldTransform) {
   const D2D1_MATRIX_3X2_F scale = {2, 0, 0, 2, 5, -5};
   D2D1_RECT_F bounds;
   ASSERT_EQ(S_OK, path->GetBounds(&scale, &bounds));
-  EXPECT_NEAR(5, bounds.left, 1e-3);
-  EXPECT_NEAR(-5, bounds.top, 1e-3);
-  EXPECT_NEAR(25, bounds.right, 1e-3);
-  EXPECT_NEAR(15, bounds.bottom, 1e-3);
+  ExpectBounds(bounds, 5, -5, 25, 15, 1e-3);
   // Turned by 45 degrees the arc spans 45 to 135 degrees: its lowest point is the rim at 90,
   // which lies beyond both end points.
   const float h = static_cast<float>(std::sqrt(0.5));
   const D2D1_MATRIX_3X2_F turn = {h, h, -h, h, 0, 0};
   ASSERT_EQ(S_OK, path->GetBounds(&turn, &bounds));
-  EXPECT_NEAR(-10 * h, bounds.left, 1e-3);
-  EXPECT_NEAR(10 * h, bounds.top, 1e-3);
-  EXPECT_NEAR(10 * h, bounds.right, 1e-3);
-  EXPECT_NEAR(10, bounds.bottom, 1e-3);
+  ExpectBounds(bounds, -10 * h, 10 * h, 10 * h, 10, 1e-3);
 }
 
 TEST(StandInArcBounds, RotatedEllipseMadeOfTwoHalves) {
@@ -167,10 +159,7 @@ TEST(StandInArcBounds, RotatedEllipseMadeOfTwoHalves) {
   D2D1_RECT_F bounds;
   ASSERT_EQ(S_OK, path->GetBounds(nullptr, &bounds));
   const double extent = std::sqrt(250.0);
-  EXPECT_NEAR(-extent, bounds.left, 1e-3);
-  EXPECT_NEAR(-extent, bounds.top, 1e-3);
-  EXPECT_NEAR(extent, bounds.right, 1e-3);
-  EXPECT_NEAR(extent, bounds.bottom, 1e-3);
+  ExpectBounds(bounds, -extent, -extent, extent, extent, 1e-3);
   // The ellipse's own axes: along the 45-degree diagonal it reaches 20, across it only 10.
   EXPECT_TRUE(FillContains(path.Get(), {13.5f, 13.5f}, nullptr, 0.01f));
   EXPECT_FALSE(FillContains(path.Get(), {-7.5f, 7.5f}, nullptr, 0.01f));
@@ -189,10 +178,7 @@ TEST(StandInArcBounds, DegenerateArcsAddNothingOrAStraightLine) {
   ASSERT_TRUE(same);
   D2D1_RECT_F bounds;
   ASSERT_EQ(S_OK, same->GetBounds(nullptr, &bounds));
-  EXPECT_FLOAT_EQ(5, bounds.left);
-  EXPECT_FLOAT_EQ(5, bounds.top);
-  EXPECT_FLOAT_EQ(10, bounds.right);
-  EXPECT_FLOAT_EQ(5, bounds.bottom);
+  ExpectBounds(bounds, 5, 5, 10, 5, 0.0);
 
   // A zero radius joins the points with a straight line: the triangle (0,0) (10,0) (10,10).
   auto straight = d2d1test::MakePath(factory.Get(), [](ID2D1GeometrySink* sink) {

@@ -24,6 +24,16 @@ ComPtr<ID2D1PathGeometry> MakePath(ID2D1Factory* factory,
   return path;
 }
 
+OpenPath OpenNewPath(ID2D1Factory* factory) {
+  OpenPath open;
+  EXPECT_EQ(S_OK, factory->CreatePathGeometry(&open.path));
+  if (open.path) {
+    EXPECT_EQ(S_OK, open.path->Open(&open.sink));
+  }
+  if (!open.sink) open.path.Reset();
+  return open;
+}
+
 D2D1_ARC_SEGMENT Arc(float x, float y, float rx, float ry, float rotation,
                      D2D1_SWEEP_DIRECTION sweep, D2D1_ARC_SIZE size) {
   return {{x, y}, {rx, ry}, rotation, sweep, size};
@@ -35,6 +45,14 @@ bool FillContains(ID2D1Geometry* geometry, D2D1_POINT_2F point, const D2D1_MATRI
   EXPECT_EQ(S_OK, geometry->FillContainsPoint(point, transform, tolerance, &inside))
       << "at (" << point.x << ", " << point.y << ")";
   return inside != FALSE;
+}
+
+void ExpectBounds(const D2D1_RECT_F& bounds, double left, double top, double right, double bottom,
+                  double tolerance) {
+  EXPECT_NEAR(left, bounds.left, tolerance);
+  EXPECT_NEAR(top, bounds.top, tolerance);
+  EXPECT_NEAR(right, bounds.right, tolerance);
+  EXPECT_NEAR(bottom, bounds.bottom, tolerance);
 }
 
 LONG StandInLiveObjects() {
@@ -138,11 +156,12 @@ int CountPixels(const std::vector<std::uint32_t>& pixels, std::uint32_t rgb) {
 }
 
 ComPtr<ID2D1PathGeometry> Polygon(ID2D1Factory* factory,
-                                  std::initializer_list<D2D1_POINT_2F> points) {
+                                  std::initializer_list<D2D1_POINT_2F> points,
+                                  D2D1_FIGURE_BEGIN begin, D2D1_FIGURE_END end) {
   return MakePath(factory, [&](ID2D1GeometrySink* sink) {
-    sink->BeginFigure(*points.begin(), D2D1_FIGURE_BEGIN_FILLED);
+    sink->BeginFigure(*points.begin(), begin);
     for (auto p = points.begin() + 1; p != points.end(); ++p) sink->AddLine(*p);
-    sink->EndFigure(D2D1_FIGURE_END_CLOSED);
+    sink->EndFigure(end);
   });
 }
 

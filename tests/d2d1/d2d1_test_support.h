@@ -23,6 +23,13 @@ ComPtr<ID2D1Factory> MakeFactory();
 ComPtr<ID2D1PathGeometry> MakePath(ID2D1Factory* factory,
                                    const std::function<void(ID2D1GeometrySink*)>& write);
 
+// A new path geometry and its open sink; both null, and a failure noted, if either call failed.
+struct OpenPath {
+  ComPtr<ID2D1PathGeometry> path;
+  ComPtr<ID2D1GeometrySink> sink;
+};
+OpenPath OpenNewPath(ID2D1Factory* factory);
+
 // One figure: start, then arcs/lines written by write, closed.
 D2D1_ARC_SEGMENT Arc(float x, float y, float rx, float ry, float rotation,
                      D2D1_SWEEP_DIRECTION sweep, D2D1_ARC_SIZE size);
@@ -31,6 +38,10 @@ D2D1_ARC_SEGMENT Arc(float x, float y, float rx, float ry, float rotation,
 // answers FALSE, so an unchecked FALSE proves nothing).
 bool FillContains(ID2D1Geometry* geometry, D2D1_POINT_2F point,
                   const D2D1_MATRIX_3X2_F* transform = nullptr, float tolerance = 0.0f);
+
+// Expects bounds to be (left, top, right, bottom) within tolerance.
+void ExpectBounds(const D2D1_RECT_F& bounds, double left, double top, double right, double bottom,
+                  double tolerance);
 
 // The live-object count the loaded d2d1.dll reports; -1 when it is not the stand-in.
 LONG StandInLiveObjects();
@@ -64,9 +75,11 @@ D2D1_COLOR_F Rgb(float r, float g, float b);
 ComPtr<ID2D1SolidColorBrush> Brush(ID2D1RenderTarget* target, D2D1_COLOR_F color);
 int CountPixels(const std::vector<std::uint32_t>& pixels, std::uint32_t rgb);
 
-// One closed, filled figure of lines through points; an axis-aligned square.
+// One figure of lines through points (closed and filled unless asked otherwise); a square.
 ComPtr<ID2D1PathGeometry> Polygon(ID2D1Factory* factory,
-                                  std::initializer_list<D2D1_POINT_2F> points);
+                                  std::initializer_list<D2D1_POINT_2F> points,
+                                  D2D1_FIGURE_BEGIN begin = D2D1_FIGURE_BEGIN_FILLED,
+                                  D2D1_FIGURE_END end = D2D1_FIGURE_END_CLOSED);
 ComPtr<ID2D1PathGeometry> Square(ID2D1Factory* factory, float left, float top, float size);
 
 // The result of a creation call, of whatever interface it makes; non-null before the call.

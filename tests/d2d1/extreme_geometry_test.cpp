@@ -19,10 +19,14 @@
 
 namespace {
 
+using d2d1test::Brush;
 using d2d1test::ComPtr;
+using d2d1test::CountPixels;
+using d2d1test::FillContains;
 using d2d1test::MakeFactory;
 using d2d1test::MakePath;
 using d2d1test::MakeTarget;
+using d2d1test::Rgb;
 using d2d1test::TestWindow;
 
 constexpr double kMiB = 1024.0 * 1024.0;
@@ -64,18 +68,6 @@ void Measure(const char* name, const std::function<void()>& call) {
               needed / kMiB, kept);
   EXPECT_LE(needed / kMiB, kCallBudgetMiB) << name;
   EXPECT_LE(kept, kKeptMiB) << name;
-}
-
-D2D1_COLOR_F Rgb(float r, float g, float b) { return {r, g, b, 1.0f}; }
-
-ComPtr<ID2D1SolidColorBrush> Brush(ID2D1RenderTarget* target, D2D1_COLOR_F color) {
-  ComPtr<ID2D1SolidColorBrush> brush;
-  target->CreateSolidColorBrush(&color, nullptr, &brush);
-  return brush;
-}
-
-int CountPixels(const std::vector<std::uint32_t>& pixels, std::uint32_t rgb) {
-  return static_cast<int>(std::count(pixels.begin(), pixels.end(), rgb));
 }
 
 // One figure per start point, each an arc to its end point and closed.
@@ -129,12 +121,6 @@ class StandInExtremeGeometry : public testing::Test {
     Frame(target_.Get(), window_, [] {});
   }
 
-  BOOL Contains(ID2D1Geometry* geometry, D2D1_POINT_2F point) {
-    BOOL inside = FALSE;
-    EXPECT_EQ(S_OK, geometry->FillContainsPoint(point, nullptr, 0.0f, &inside));
-    return inside;
-  }
-
   TestWindow window_{512, 540};
   ComPtr<ID2D1Factory> factory_;
   ComPtr<ID2D1HwndRenderTarget> target_;
@@ -152,20 +138,17 @@ TEST_F(StandInExtremeGeometry, ArcsOfHugeRadiusHugTheirChord) {
   EXPECT_EQ(512 * 540, CountPixels(pixels, 0x000000u));
   BOOL onChord = FALSE;
   Measure("1000 arcs of radius 1e20: FillContainsPoint", [&] {
-    onChord = Contains(flat.Get(), {5, 100.2f});
+    onChord = FillContains(flat.Get(), {5, 100.2f});
   });
   EXPECT_TRUE(onChord);  // within the default tolerance of 0.25
-  EXPECT_FALSE(Contains(flat.Get(), {5, 100.3f}));
+  EXPECT_FALSE(FillContains(flat.Get(), {5, 100.3f}));
 
   auto one = Arcs(factory_.Get(), 1, {0, 100}, {10, 100}, 1e20f, D2D1_FILL_MODE_ALTERNATE);
   ASSERT_TRUE(one);
   D2D1_RECT_F bounds{};
   Measure("GetBounds of one arc of radius 1e20",
           [&] { EXPECT_EQ(S_OK, one->GetBounds(nullptr, &bounds)); });
-  EXPECT_EQ(0.0f, bounds.left);
-  EXPECT_EQ(100.0f, bounds.top);
-  EXPECT_EQ(10.0f, bounds.right);
-  EXPECT_EQ(100.0f, bounds.bottom);
+  d2d1test::ExpectBounds(bounds, 0, 100, 10, 100, 0.0);
   // A quarter of the same huge circle, seen through a transform that shrinks it to 100 units.
   const D2D1_MATRIX_3X2_F shrink = {1e-18f, 0, 0, 1e-18f, 0, 0};
   auto quarter = MakePath(factory_.Get(), [](ID2D1GeometrySink* sink) {
@@ -176,10 +159,7 @@ TEST_F(StandInExtremeGeometry, ArcsOfHugeRadiusHugTheirChord) {
   });
   ASSERT_TRUE(quarter);
   ASSERT_EQ(S_OK, quarter->GetBounds(&shrink, &bounds));
-  EXPECT_NEAR(0.0, bounds.left, 1e-3);
-  EXPECT_NEAR(0.0, bounds.top, 1e-3);
-  EXPECT_NEAR(100.0, bounds.right, 1e-3);
-  EXPECT_NEAR(100.0, bounds.bottom, 1e-3);
+  d2d1test::ExpectBounds(bounds, 0, 0, 100, 100, 1e-3);
   EXPECT_LE((ReadMemory().commit - start.commit) / kMiB, kKeptMiB);
 }
 
@@ -194,11 +174,11 @@ TEST_F(StandInExtremeGeometry, CurvesFarOutsideTheFrameCostOnlyTheirChords) {
   EXPECT_EQ(512 * 540, CountPixels(pixels, 0x000000u));
   BOOL inside = FALSE;
   Measure("1000 half circles of radius 1e7: FillContainsPoint", [&] {
-    inside = Contains(above.Get(), {1e7f, -3.5e7f});
+    inside = FillContains(above.Get(), {1e7f, -3.5e7f});
   });
   EXPECT_TRUE(inside);
-  EXPECT_FALSE(Contains(above.Get(), {1e7f, -2.5e7f}));  // below the diameter
-  EXPECT_FALSE(Contains(above.Get(), {100, 100}));
+  EXPECT_FALSE(FillContains(above.Get(), {1e7f, -2.5e7f}));  // below the diameter
+  EXPECT_FALSE(FillContains(above.Get(), {100, 100}));
 }
 
 TEST_F(StandInExtremeGeometry, StrokesOfHugeCirclesAndWideOutlines) {
@@ -253,13 +233,7 @@ TEST_F(StandInExtremeGeometry, StrokesOfHugeCirclesAndWideOutlines) {
     }
     sink->EndFigure(D2D1_FIGURE_END_CLOSED);
   });
-  auto square = MakePath(factory_.Get(), [](ID2D1GeometrySink* sink) {
-    sink->BeginFigure({100, 100}, D2D1_FIGURE_BEGIN_FILLED);
-    sink->AddLine({140, 100});
-    sink->AddLine({140, 130});
-    sink->AddLine({100, 130});
-    sink->EndFigure(D2D1_FIGURE_END_CLOSED);
-  });
+  auto square = d2d1test::Polygon(factory_.Get(), {{100, 100}, {140, 100}, {140, 130}, {100, 130}});
   ASSERT_TRUE(cubics && square);
   auto red = Brush(target_.Get(), Rgb(1, 0, 0));
   for (const bool stroke : {true, false}) {

@@ -135,19 +135,24 @@ void CheckPieOnGrid(const Pie& pie, double step) {
   EXPECT_GT(checked, 10000);
 }
 
-TEST(StandInFillContains, EllipticalPieWedgesMatchTheAnalyticAnswer) {
-  // The upper chart's shape: a 400 x 200 box less margins, with a mix of thin and wide wedges,
-  // one of them wider than half the pie.
-  CheckPieOnGrid(MakePie(250, 120, 170, 70, {12, 150, 30, 10, 400, 45, 80}), 0.73);
-}
-
-TEST(StandInFillContains, CircularPieWedgesMatchTheAnalyticAnswer) {
-  CheckPieOnGrid(MakePie(210, 370, 120, 120, {10, 20, 30, 40, 50, 60, 70, 80}), 0.91);
-}
-
-TEST(StandInFillContains, TwoWedgesSplittingTheEllipseInHalves) {
-  // Exactly 180 degrees each: small arcs that are half ellipses.
-  CheckPieOnGrid(MakePie(100, 100, 80, 40, {1, 1}), 0.77);
+TEST(StandInFillContains, PieWedgesMatchTheAnalyticAnswer) {
+  struct Case {
+    const char* name;
+    Pie pie;
+    double step;
+  };
+  const Case cases[] = {
+      // The upper chart's shape: a 400 x 200 box less margins, with a mix of thin and wide
+      // wedges, one of them wider than half the pie.
+      {"elliptical", MakePie(250, 120, 170, 70, {12, 150, 30, 10, 400, 45, 80}), 0.73},
+      {"circular", MakePie(210, 370, 120, 120, {10, 20, 30, 40, 50, 60, 70, 80}), 0.91},
+      // Exactly 180 degrees each: small arcs that are half ellipses.
+      {"two halves", MakePie(100, 100, 80, 40, {1, 1}), 0.77},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CheckPieOnGrid(c.pie, c.step);
+  }
 }
 
 // A five-pointed star drawn in one stroke overlaps itself: the centre pentagon is wound twice.
@@ -179,33 +184,16 @@ TEST(StandInFillContains, AlternateLeavesTheTwiceWoundCentreOutWindingKeepsIt) {
   }
 }
 
-TEST(StandInFillContains, AppliesTheWorldTransformToTheGeometry) {
+TEST(StandInFillContains, AppliesTheWorldTransformAndTheTolerance) {
   auto factory = d2d1test::MakeFactory();
-  // The unit square (0,0)-(10,10), scaled by 3 and moved by (100, 50).
-  auto square = d2d1test::MakePath(factory.Get(), [](ID2D1GeometrySink* sink) {
-    sink->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
-    sink->AddLine({10, 0});
-    sink->AddLine({10, 10});
-    sink->AddLine({0, 10});
-    sink->EndFigure(D2D1_FIGURE_END_CLOSED);
-  });
+  auto square = d2d1test::Square(factory.Get(), 0, 0, 10);
   ASSERT_TRUE(square);
+  // Scaled by 3 and moved by (100, 50).
   const D2D1_MATRIX_3X2_F transform = {3, 0, 0, 3, 100, 50};
   EXPECT_TRUE(FillContains(square.Get(), {125, 75}, &transform));
   EXPECT_FALSE(FillContains(square.Get(), {5, 5}, &transform));
   EXPECT_TRUE(FillContains(square.Get(), {5, 5}));
-}
-
-TEST(StandInFillContains, ToleranceWidensTheFillAndDefaultsToAQuarterUnit) {
-  auto factory = d2d1test::MakeFactory();
-  auto square = d2d1test::MakePath(factory.Get(), [](ID2D1GeometrySink* sink) {
-    sink->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
-    sink->AddLine({10, 0});
-    sink->AddLine({10, 10});
-    sink->AddLine({0, 10});
-    sink->EndFigure(D2D1_FIGURE_END_CLOSED);
-  });
-  ASSERT_TRUE(square);
+  // The tolerance widens the fill and defaults to a quarter unit.
   for (const float tolerance : {0.0f, -1.0f, 0.25f}) {
     EXPECT_TRUE(FillContains(square.Get(), {10.2f, 5}, nullptr, tolerance)) << tolerance;
     EXPECT_FALSE(FillContains(square.Get(), {10.3f, 5}, nullptr, tolerance)) << tolerance;
@@ -215,16 +203,12 @@ TEST(StandInFillContains, ToleranceWidensTheFillAndDefaultsToAQuarterUnit) {
 
 TEST(StandInFillContains, HollowFiguresHoldNothingAndOpenFiguresFillAsIfClosed) {
   auto factory = d2d1test::MakeFactory();
-  auto triangle = [](D2D1_FIGURE_BEGIN begin) {
-    return [begin](ID2D1GeometrySink* sink) {
-      sink->BeginFigure({0, 0}, begin);
-      sink->AddLine({20, 0});
-      sink->AddLine({0, 20});
-      sink->EndFigure(D2D1_FIGURE_END_OPEN);
-    };
+  auto triangle = [&](D2D1_FIGURE_BEGIN begin) {
+    return d2d1test::Polygon(factory.Get(), {{0, 0}, {20, 0}, {0, 20}}, begin,
+                             D2D1_FIGURE_END_OPEN);
   };
-  auto open = d2d1test::MakePath(factory.Get(), triangle(D2D1_FIGURE_BEGIN_FILLED));
-  auto hollow = d2d1test::MakePath(factory.Get(), triangle(D2D1_FIGURE_BEGIN_HOLLOW));
+  auto open = triangle(D2D1_FIGURE_BEGIN_FILLED);
+  auto hollow = triangle(D2D1_FIGURE_BEGIN_HOLLOW);
   ASSERT_TRUE(open && hollow);
   EXPECT_TRUE(FillContains(open.Get(), {5, 5}));
   EXPECT_FALSE(FillContains(hollow.Get(), {5, 5}));

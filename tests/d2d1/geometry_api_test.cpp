@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "d2d1_test_support.h"
+#include "platform/d2d1/d2d_convert.h"
 
 namespace {
 
@@ -49,6 +50,7 @@ TEST(StandInFactory, UnofferedCreationsAnswerNotImplementedAndNull) {
   ComPtr<ID2D1PathGeometry> path;
   ASSERT_EQ(S_OK, factory->CreatePathGeometry(&path));
   ID2D1Geometry* geometries[] = {path.Get()};
+  const D2D1_MATRIX_3X2_F moved = standin::MakeMatrix(1, 0, 0, 1, 5, 5);
   auto* f = factory.Get();
   d2d1test::ExpectNotImplemented({
       {"CreateRectangleGeometry", [&](auto& r) { return f->CreateRectangleGeometry(&rect, r); }},
@@ -58,10 +60,7 @@ TEST(StandInFactory, UnofferedCreationsAnswerNotImplementedAndNull) {
       {"CreateGeometryGroup",
        [&](auto& r) { return f->CreateGeometryGroup(D2D1_FILL_MODE_WINDING, geometries, 1, r); }},
       {"CreateTransformedGeometry",
-       [&](auto& r) {
-         const D2D1_MATRIX_3X2_F identity = {1, 0, 0, 1, 0, 0};
-         return f->CreateTransformedGeometry(path.Get(), &identity, r);
-       }},
+       [&](auto& r) { return f->CreateTransformedGeometry(path.Get(), &moved, r); }},
       {"CreateStrokeStyle", [&](auto& r) { return f->CreateStrokeStyle(nullptr, nullptr, 0, r); }},
       {"CreateDrawingStateBlock",
        [&](auto& r) { return f->CreateDrawingStateBlock(nullptr, nullptr, r); }},
@@ -109,10 +108,8 @@ TEST(StandInInterfaces, GeometryAndSinkAnswerTheirWholeChain) {
 
 TEST(StandInPathGeometry, OpensOnceAndCountsFiguresAndSegments) {
   auto factory = MakeFactory();
-  ComPtr<ID2D1PathGeometry> path;
-  ASSERT_EQ(S_OK, factory->CreatePathGeometry(&path));
-  ComPtr<ID2D1GeometrySink> sink;
-  ASSERT_EQ(S_OK, path->Open(&sink));
+  auto [path, sink] = d2d1test::OpenNewPath(factory.Get());
+  ASSERT_TRUE(sink);
   ComPtr<ID2D1GeometrySink> second;
   EXPECT_EQ(D2DERR_WRONG_STATE, path->Open(&second));
   EXPECT_EQ(nullptr, second.Get());
@@ -168,80 +165,68 @@ TEST(StandInGeometrySink, MisuseFailsAtCloseAndUseAfterCloseIsIgnored) {
   struct Case {
     const char* name;
     void (*write)(ID2D1GeometrySink*);
+    bool inFigure = true;  // written between a BeginFigure and an EndFigure
     HRESULT closing = D2DERR_WRONG_STATE;
   };
+  using Sink = ID2D1GeometrySink;
   const Case cases[] = {
       // Unstroked segments and round joins, which the stand-in does not draw.
       {"segment flags",
-       [](ID2D1GeometrySink* s) {
-         s->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
+       [](Sink* s) {
          s->SetSegmentFlags(D2D1_PATH_SEGMENT_FORCE_UNSTROKED);
          s->AddLine({1, 1});
-         s->EndFigure(D2D1_FIGURE_END_CLOSED);
        },
-       E_NOTIMPL},
+       true, E_NOTIMPL},
       {"segment outside a figure",
-       [](ID2D1GeometrySink* s) {
+       [](Sink* s) {
          s->AddLine({1, 1});
-       }},
+       },
+       false},
       {"figure left open",
-       [](ID2D1GeometrySink* s) {
+       [](Sink* s) {
          s->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
          s->AddLine({1, 1});
-       }},
+       },
+       false},
       {"figure inside a figure",
-       [](ID2D1GeometrySink* s) {
+       [](Sink* s) {
          s->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
-         s->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
-         s->EndFigure(D2D1_FIGURE_END_CLOSED);
        }},
-      {"end without a figure", [](ID2D1GeometrySink* s) { s->EndFigure(D2D1_FIGURE_END_OPEN); }},
-      {"null points",
-       [](ID2D1GeometrySink* s) {
-         s->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
-         s->AddLines(nullptr, 2);
-         s->EndFigure(D2D1_FIGURE_END_CLOSED);
-       }},
+      {"end without a figure", [](Sink* s) { s->EndFigure(D2D1_FIGURE_END_OPEN); }, false},
+      {"null points", [](Sink* s) { s->AddLines(nullptr, 2); }},
       {"fill mode after the first figure",
-       [](ID2D1GeometrySink* s) {
+       [](Sink* s) {
          s->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
          s->AddLine({1, 1});
          s->EndFigure(D2D1_FIGURE_END_CLOSED);
          s->SetFillMode(D2D1_FILL_MODE_WINDING);
-       }},
+       },
+       false},
       {"unknown sweep direction",
-       [](ID2D1GeometrySink* s) {
-         s->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
-         const D2D1_ARC_SEGMENT arc = {
-             {10, 0}, {5, 5}, 0, static_cast<D2D1_SWEEP_DIRECTION>(7), D2D1_ARC_SIZE_SMALL};
-         s->AddArc(&arc);
-         s->EndFigure(D2D1_FIGURE_END_CLOSED);
+       [](Sink* s) {
+         s->AddArc(d2d1test::Arc(10, 0, 5, 5, 0, static_cast<D2D1_SWEEP_DIRECTION>(7),
+                                 D2D1_ARC_SIZE_SMALL));
        }},
       {"unknown arc size",
-       [](ID2D1GeometrySink* s) {
-         s->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
-         const D2D1_ARC_SEGMENT arc = {
-             {10, 0}, {5, 5}, 0, D2D1_SWEEP_DIRECTION_CLOCKWISE, static_cast<D2D1_ARC_SIZE>(7)};
-         s->AddArc(&arc);
-         s->EndFigure(D2D1_FIGURE_END_CLOSED);
+       [](Sink* s) {
+         s->AddArc(d2d1test::Arc(10, 0, 5, 5, 0, D2D1_SWEEP_DIRECTION_CLOCKWISE,
+                                 static_cast<D2D1_ARC_SIZE>(7)));
        }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ComPtr<ID2D1PathGeometry> path;
-    ASSERT_EQ(S_OK, factory->CreatePathGeometry(&path));
-    ComPtr<ID2D1GeometrySink> sink;
-    ASSERT_EQ(S_OK, path->Open(&sink));
+    auto [path, sink] = d2d1test::OpenNewPath(factory.Get());
+    ASSERT_TRUE(sink);
+    if (c.inFigure) sink->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
     c.write(sink.Get());
+    if (c.inFigure) sink->EndFigure(D2D1_FIGURE_END_CLOSED);
     EXPECT_EQ(c.closing, sink->Close());
     D2D1_RECT_F bounds;
     EXPECT_EQ(D2DERR_WRONG_STATE, path->GetBounds(nullptr, &bounds));
   }
 
-  ComPtr<ID2D1PathGeometry> path;
-  ASSERT_EQ(S_OK, factory->CreatePathGeometry(&path));
-  ComPtr<ID2D1GeometrySink> sink;
-  ASSERT_EQ(S_OK, path->Open(&sink));
+  auto [path, sink] = d2d1test::OpenNewPath(factory.Get());
+  ASSERT_TRUE(sink);
   sink->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
   sink->AddLine({10, 0});
   sink->EndFigure(D2D1_FIGURE_END_CLOSED);
@@ -296,10 +281,8 @@ TEST(StandInLiveObjects, CountsEveryObjectUntilItsLastReferenceGoes) {
   {
     auto factory = MakeFactory();
     EXPECT_EQ(before + 1, d2d1test::StandInLiveObjects());
-    ComPtr<ID2D1PathGeometry> path;
-    ASSERT_EQ(S_OK, factory->CreatePathGeometry(&path));
-    ComPtr<ID2D1GeometrySink> sink;
-    ASSERT_EQ(S_OK, path->Open(&sink));
+    auto [path, sink] = d2d1test::OpenNewPath(factory.Get());
+    ASSERT_TRUE(sink);
     EXPECT_EQ(before + 3, d2d1test::StandInLiveObjects());
     ComPtr<ID2D1Geometry> alias;
     ASSERT_EQ(S_OK, path.As(&alias));

@@ -435,24 +435,19 @@ TEST(StandInRenderTarget, DeviceLossSwitchFailsTheChosenFrames) {
 
 // ---- The frame's error state
 
-// A frame on a 40 x 30 canvas: blue, a red square, then the call under test, then a green
-// square that a failed frame no longer draws.
+// Frames on a 40 x 30 canvas: blue, a red square, then the calls under test, then a green square
+// that a failed frame no longer draws.
 class StandInFrameErrors : public testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(canvas_.target);
-    red_ = Brush(canvas_.target.Get(), Rgb(1, 0, 0));
-    green_ = Brush(canvas_.target.Get(), Rgb(0, 1, 0));
-    ASSERT_TRUE(redSquare_ && greenSquare_ && red_ && green_);
-  }
+  void SetUp() override { ASSERT_TRUE(t_ && redSquare_ && greenSquare_ && red_ && green_); }
 
-  HRESULT Frame(const std::function<void(ID2D1RenderTarget*)>& call, D2D1_TAG* tag1 = nullptr,
+  HRESULT Frame(const std::function<void()>& calls, D2D1_TAG* tag1 = nullptr,
                 D2D1_TAG* tag2 = nullptr) {
     return canvas_.Frame(
         Rgb(0, 0, 1),
         [&](ID2D1RenderTarget* target) {
           target->FillGeometry(redSquare_.Get(), red_.Get(), nullptr);
-          call(target);
+          calls();
           target->FillGeometry(greenSquare_.Get(), green_.Get(), nullptr);
         },
         tag1, tag2);
@@ -466,132 +461,98 @@ class StandInFrameErrors : public testing::Test {
   }
 
   Canvas canvas_{40, 30};
+  ID2D1RenderTarget* t_ = canvas_.target.Get();
   ComPtr<ID2D1PathGeometry> redSquare_ = Square(canvas_.factory.Get(), 2, 2, 10);
   ComPtr<ID2D1PathGeometry> greenSquare_ = Square(canvas_.factory.Get(), 20, 10, 10);
-  ComPtr<ID2D1SolidColorBrush> red_, green_;
+  ComPtr<ID2D1SolidColorBrush> red_ = Brush(t_, Rgb(1, 0, 0)), green_ = Brush(t_, Rgb(0, 1, 0));
 };
 
-TEST_F(StandInFrameErrors, EachUnimplementedCallFailsItsFrameAndTheNextFrameDrawsAgain) {
+TEST_F(StandInFrameErrors, AFailedCallFailsItsFrameWithItsTagsAndTheNextFrameDrawsAgain) {
+  ID2D1RenderTarget* t = t_;
+  ID2D1Brush* b = red_.Get();
   const D2D1_RECT_F rect = {1, 1, 9, 9};
   const D2D1_ROUNDED_RECT rounded = {rect, 2, 2};
+  const D2D1_ELLIPSE ellipse = {{5, 5}, 3, 3};
   // Not a stroke style at all: the stand-in makes none, and fails a call given one before it
   // would use it.
   int notAStyle = 0;
   auto* style = reinterpret_cast<ID2D1StrokeStyle*>(&notAStyle);
+  const auto open = d2d1test::OpenNewPath(canvas_.factory.Get());
+  ASSERT_TRUE(open.sink);
+  constexpr auto kWrongState = static_cast<HRESULT>(D2DERR_WRONG_STATE);
   struct Case {
     const char* name;
-    std::function<void(ID2D1RenderTarget*, ID2D1Brush*)> call;
+    std::function<void()> call;
+    HRESULT failure = E_NOTIMPL;
   };
   const Case cases[] = {
-      {"DrawRoundedRectangle",
-       [&](ID2D1RenderTarget* t, ID2D1Brush* b) {
-         t->DrawRoundedRectangle(&rounded, b, 1, nullptr);
-       }},
-      {"FillRoundedRectangle",
-       [&](ID2D1RenderTarget* t, ID2D1Brush* b) { t->FillRoundedRectangle(&rounded, b); }},
-      {"FillMesh", [](ID2D1RenderTarget* t, ID2D1Brush* b) { t->FillMesh(nullptr, b); }},
+      // What the stand-in does not implement.
+      {"DrawRoundedRectangle", [&] { t->DrawRoundedRectangle(&rounded, b, 1, nullptr); }},
+      {"FillRoundedRectangle", [&] { t->FillRoundedRectangle(&rounded, b); }},
+      {"FillMesh", [&] { t->FillMesh(nullptr, b); }},
       {"FillOpacityMask",
-       [](ID2D1RenderTarget* t, ID2D1Brush* b) {
-         t->FillOpacityMask(nullptr, b, D2D1_OPACITY_MASK_CONTENT_GRAPHICS, nullptr, nullptr);
-       }},
+       [&] { t->FillOpacityMask(nullptr, b, D2D1_OPACITY_MASK_CONTENT_GRAPHICS, &rect, &rect); }},
       {"DrawBitmap",
-       [&](ID2D1RenderTarget* t, ID2D1Brush*) {
-         t->DrawBitmap(nullptr, &rect, 1, D2D1_BITMAP_INTERPOLATION_MODE_LINEAR, nullptr);
-       }},
+       [&] { t->DrawBitmap(nullptr, &rect, 1, D2D1_BITMAP_INTERPOLATION_MODE_LINEAR, &rect); }},
       {"DrawText",
-       [&](ID2D1RenderTarget* t, ID2D1Brush* b) {
+       [&] {
          t->DrawText(L"x", 1, nullptr, &rect, b, D2D1_DRAW_TEXT_OPTIONS_NONE,
                      DWRITE_MEASURING_MODE_NATURAL);
        }},
       {"DrawTextLayout",
-       [](ID2D1RenderTarget* t, ID2D1Brush* b) {
+       [&] {
          t->DrawTextLayout({0, 0}, nullptr, b, D2D1_DRAW_TEXT_OPTIONS_NONE);
        }},
       {"DrawGlyphRun",
-       [](ID2D1RenderTarget* t, ID2D1Brush* b) {
+       [&] {
          t->DrawGlyphRun({0, 0}, nullptr, b, DWRITE_MEASURING_MODE_NATURAL);
        }},
       {"PushLayer and PopLayer",
-       [](ID2D1RenderTarget* t, ID2D1Brush*) {
+       [&] {
          t->PushLayer(nullptr, nullptr);
          t->PopLayer();
        }},
       {"PushAxisAlignedClip and PopAxisAlignedClip",
-       [&](ID2D1RenderTarget* t, ID2D1Brush*) {
+       [&] {
          t->PushAxisAlignedClip(&rect, D2D1_ANTIALIAS_MODE_ALIASED);
          t->PopAxisAlignedClip();
        }},
-      {"SaveDrawingState", [](ID2D1RenderTarget* t, ID2D1Brush*) { t->SaveDrawingState(nullptr); }},
-      {"RestoreDrawingState",
-       [](ID2D1RenderTarget* t, ID2D1Brush*) { t->RestoreDrawingState(nullptr); }},
-      {"FillGeometry with an opacity brush",
-       [&](ID2D1RenderTarget* t, ID2D1Brush* b) { t->FillGeometry(redSquare_.Get(), b, b); }},
-      {"DrawGeometry with a stroke style",
-       [&](ID2D1RenderTarget* t, ID2D1Brush* b) {
-         t->DrawGeometry(redSquare_.Get(), b, 1, style);
-       }},
+      {"SaveDrawingState", [&] { t->SaveDrawingState(nullptr); }},
+      {"RestoreDrawingState", [&] { t->RestoreDrawingState(nullptr); }},
+      {"FillGeometry with an opacity brush", [&] { t->FillGeometry(redSquare_.Get(), b, b); }},
+      {"DrawGeometry with a stroke style", [&] { t->DrawGeometry(redSquare_.Get(), b, 1, style); }},
       {"DrawLine with a stroke style",
-       [&](ID2D1RenderTarget* t, ID2D1Brush* b) {
+       [&] {
          t->DrawLine({0, 0}, {9, 9}, b, 1, style);
        }},
-      {"DrawRectangle with a stroke style",
-       [&](ID2D1RenderTarget* t, ID2D1Brush* b) { t->DrawRectangle(&rect, b, 1, style); }},
-      {"DrawEllipse with a stroke style",
-       [&](ID2D1RenderTarget* t, ID2D1Brush* b) {
-         const D2D1_ELLIPSE ellipse = {{5, 5}, 3, 3};
-         t->DrawEllipse(&ellipse, b, 1, style);
-       }},
+      {"DrawRectangle with a stroke style", [&] { t->DrawRectangle(&rect, b, 1, style); }},
+      {"DrawEllipse with a stroke style", [&] { t->DrawEllipse(&ellipse, b, 1, style); }},
+      // Misuse, which Direct2D fails the same way.
+      {"an unclosed geometry", [&] { t->FillGeometry(open.path.Get(), b, nullptr); }, kWrongState},
+      {"BeginDraw twice", [&] { t->BeginDraw(); }, kWrongState},
+      {"no brush", [&] { t->FillRectangle(&rect, nullptr); }, E_INVALIDARG},
+      {"no rectangle", [&] { t->FillRectangle(nullptr, b); }, E_INVALIDARG},
   };
   D2D1_TAG tag1 = 0, tag2 = 0;
   for (size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(cases[i].name);
-    EXPECT_EQ(E_NOTIMPL, Frame(
-                             [&](ID2D1RenderTarget* target) {
-                               target->SetTags(7, i);
-                               cases[i].call(target, red_.Get());
-                               target->SetTags(8, 8);
-                             },
-                             &tag1, &tag2));
+    const auto tagged = [&] {
+      t->SetTags(7, i);
+      cases[i].call();
+      t->SetTags(8, 8);
+    };
+    EXPECT_EQ(cases[i].failure, Frame(tagged, &tag1, &tag2));
     EXPECT_EQ(7u, tag1);  // the tags set when the frame failed
     EXPECT_EQ(i, tag2);
     ExpectShown(100, 0);
-    EXPECT_EQ(S_OK, Frame([](ID2D1RenderTarget*) {}, &tag1, &tag2));
+    EXPECT_EQ(S_OK, Frame([] {}, &tag1, &tag2));
     EXPECT_EQ(0u, tag1 + tag2);
     ExpectShown(100, 100);
   }
 }
 
-TEST_F(StandInFrameErrors, MisuseFailsTheFrameAsDirect2DDoes) {
-  constexpr auto kWrongState = static_cast<HRESULT>(D2DERR_WRONG_STATE);
-  ComPtr<ID2D1PathGeometry> open;
-  ASSERT_EQ(S_OK, canvas_.factory->CreatePathGeometry(&open));
-  ComPtr<ID2D1GeometrySink> sink;
-  ASSERT_EQ(S_OK, open->Open(&sink));
-  struct Case {
-    const char* name;
-    std::function<void(ID2D1RenderTarget*)> call;
-    HRESULT expected;
-  };
-  const Case cases[] = {
-      {"an unclosed geometry",
-       [&](ID2D1RenderTarget* t) { t->FillGeometry(open.Get(), red_.Get(), nullptr); },
-       kWrongState},
-      {"BeginDraw twice", [](ID2D1RenderTarget* t) { t->BeginDraw(); }, kWrongState},
-      {"no brush", [](ID2D1RenderTarget* t) { t->FillRectangle(nullptr, nullptr); }, E_INVALIDARG},
-      {"no rectangle", [&](ID2D1RenderTarget* t) { t->FillRectangle(nullptr, red_.Get()); },
-       E_INVALIDARG},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(c.expected, Frame(c.call));
-    ExpectShown(100, 0);
-    EXPECT_EQ(S_OK, Frame([](ID2D1RenderTarget*) {}));
-    ExpectShown(100, 100);
-  }
-}
-
 TEST_F(StandInFrameErrors, CallsOutsideAFrameAndFlush) {
-  const auto& target = canvas_.target;
+  ID2D1RenderTarget* target = t_;
   EXPECT_EQ(D2DERR_WRONG_STATE, target->EndDraw(nullptr, nullptr));
   target->BeginDraw();
   EXPECT_EQ(S_OK, target->EndDraw(nullptr, nullptr));
@@ -600,19 +561,19 @@ TEST_F(StandInFrameErrors, CallsOutsideAFrameAndFlush) {
 
   // A drawing call outside a frame draws nothing and fails the next frame.
   target->FillGeometry(greenSquare_.Get(), green_.Get(), nullptr);
-  EXPECT_EQ(D2DERR_WRONG_STATE, Frame([](ID2D1RenderTarget*) {}));
-  EXPECT_EQ(S_OK, Frame([](ID2D1RenderTarget*) {}));
+  EXPECT_EQ(D2DERR_WRONG_STATE, Frame([] {}));
+  EXPECT_EQ(S_OK, Frame([] {}));
   ExpectShown(100, 100);
 
   // Flush reports the error state and clears it: drawing goes on.
   D2D1_TAG tag1 = 0, tag2 = 0;
-  EXPECT_EQ(S_OK, Frame([&](ID2D1RenderTarget* t) {
-              t->SetTags(5, 6);
-              t->PopAxisAlignedClip();
-              EXPECT_EQ(E_NOTIMPL, t->Flush(&tag1, &tag2));
+  EXPECT_EQ(S_OK, Frame([&] {
+              t_->SetTags(5, 6);
+              t_->PopAxisAlignedClip();
+              EXPECT_EQ(E_NOTIMPL, t_->Flush(&tag1, &tag2));
               EXPECT_EQ(5u, tag1);
               EXPECT_EQ(6u, tag2);
-              EXPECT_EQ(S_OK, t->Flush(&tag1, &tag2));
+              EXPECT_EQ(S_OK, t_->Flush(&tag1, &tag2));
               EXPECT_EQ(0u, tag1 + tag2);
             }));
   ExpectShown(100, 100);

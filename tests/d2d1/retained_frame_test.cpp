@@ -170,40 +170,29 @@ std::string Difference(const std::vector<std::uint32_t>& shown,
 // A call that goes takes all of its pixels with it, also those that lie beyond its path: the
 // miter of a sharp corner and the half width of a stroke.
 TEST(StandInRetainedFrame, ACallThatGoesTakesAllItsPixels) {
-  auto factory = MakeFactory();
-  TestWindow window(96, 128);
-  auto target = MakeTarget(factory.Get(), window.Handle(), 96, 128, 96.0f);
-  ASSERT_TRUE(target);
+  d2d1test::Canvas canvas(96, 128);
+  ASSERT_TRUE(canvas.target);
   // An apex of about 8.5 degrees pointing up: its miter, cut at ten half widths, reaches
   // 15 pixels above it.
-  auto wedge = d2d1test::MakePath(factory.Get(), [](ID2D1GeometrySink* sink) {
-    sink->BeginFigure({48, 36}, D2D1_FIGURE_BEGIN_FILLED);
-    sink->AddLine({52, 90});
-    sink->AddLine({44, 90});
-    sink->EndFigure(D2D1_FIGURE_END_CLOSED);
-  });
-  const D2D1_COLOR_F white{1, 1, 1, 1}, black{0, 0, 0, 1};
-  ComPtr<ID2D1SolidColorBrush> brush;
-  ASSERT_EQ(S_OK, target->CreateSolidColorBrush(&white, nullptr, &brush));
+  auto wedge = d2d1test::Polygon(canvas.factory.Get(), {{48, 36}, {52, 90}, {44, 90}});
+  auto brush = d2d1test::Brush(canvas.target.Get(), {1, 1, 1, 1});
+  ASSERT_TRUE(brush);
+  const D2D1_COLOR_F black{0, 0, 0, 1};
   // Each call with a pixel that it covers far from its path.
-  const std::vector<std::pair<std::function<void()>, int>> calls = {
-      {[&] { target->DrawGeometry(wedge.Get(), brush.Get(), 3.0f, nullptr); }, 25 * 96 + 48},
-      {[&] {
-         target->DrawLine({10, 70}, {86, 70}, brush.Get(), 40.0f, nullptr);
+  const std::pair<std::function<void(ID2D1RenderTarget*)>, int> calls[] = {
+      {[&](ID2D1RenderTarget* t) { t->DrawGeometry(wedge.Get(), brush.Get(), 3.0f, nullptr); },
+       25 * 96 + 48},
+      {[&](ID2D1RenderTarget* t) {
+         t->DrawLine({10, 70}, {86, 70}, brush.Get(), 40.0f, nullptr);
        },
        52 * 96 + 48},
   };
-  for (size_t i = 0; i < calls.size(); ++i) {
-    target->BeginDraw();
-    target->Clear(&black);
-    calls[i].first();
-    ASSERT_EQ(S_OK, target->EndDraw(nullptr, nullptr));
-    const auto drawn = window.Capture();
+  for (size_t i = 0; i < std::size(calls); ++i) {
+    ASSERT_EQ(S_OK, canvas.Frame(black, calls[i].first));
+    const auto drawn = canvas.window.Capture();
     EXPECT_NE(0u, drawn[static_cast<size_t>(calls[i].second)]) << "call " << i;
-    target->BeginDraw();
-    target->Clear(&black);
-    ASSERT_EQ(S_OK, target->EndDraw(nullptr, nullptr));
-    const auto after = window.Capture();
+    ASSERT_EQ(S_OK, canvas.Frame(black, [](ID2D1RenderTarget*) {}));
+    const auto after = canvas.window.Capture();
     EXPECT_EQ(after.size(), static_cast<size_t>(std::count(after.begin(), after.end(), 0u)))
         << "call " << i << " left pixels behind";
   }
