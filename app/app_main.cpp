@@ -1,5 +1,6 @@
 #include "app/app_main.h"
 
+#include "app/accessibility.h"
 #include "app/app_objects.h"
 #include "app/chart_layout.h"
 #include "app/main_window_proc.h"
@@ -17,7 +18,7 @@ bool StartApp(const AppPlatform& platform) {
   if (FAILED(platform.newWindow(&app.MainWindow)) || !app.MainWindow) return false;
   IWindow& window = *app.MainWindow.Get();
   if (!window.CreateHostWindow(nullptr, L"Direct 2D Pie Chart Demo", 0, 0, 0, 0, 0, 0,
-                               MainWindowProc, false)) {
+                               AccessibleMainWindowProc, false)) {
     return false;
   }
   // The window takes the DPI of the monitor it opens on, which may differ from the screen's that

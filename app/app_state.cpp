@@ -1,6 +1,7 @@
 #include "app/app_state.h"
 
 #include "d2d/d2d1_helper.h"
+#include "uia/automation_events.h"
 #include "window/cwindow.h"
 
 AppPlatform DefaultPlatform(RandomSource& random) {
@@ -10,6 +11,7 @@ AppPlatform DefaultPlatform(RandomSource& random) {
   platform.newHelper = NewD2D1Helper;
   platform.clock = LocalTimeOfDay;
   platform.random = &random;
+  platform.automationEvents = &SystemAutomationEvents();
   return platform;
 }
 
@@ -30,4 +32,6 @@ void ReleaseAppObjects() {
   app.PaletteNames = {};
   app.Platform = AppPlatform{};
   app.LastFrameLost = false;
+  app.Accessibility.reset();
+  app.ClientAreaAnimation = true;
 }

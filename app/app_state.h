@@ -4,6 +4,7 @@
 #include <d2d1.h>
 
 #include <array>
+#include <memory>
 
 #include "app/random_source.h"
 #include "chart/ipie_chart.h"
@@ -12,6 +13,9 @@
 #include "d2d/id2d_helper.h"
 #include "palette/ipalette.h"
 #include "window/iwindow.h"
+
+class AutomationEvents;
+class ChartAccessibility;
 
 constexpr int IdRegen = 101;
 constexpr int IdGray = 102;
@@ -35,9 +39,11 @@ struct AppPlatform {
   HRESULT (*newHelper)(ID2DHelper** helper) = nullptr;
   TimeOfDayClock clock = nullptr;
   RandomSource* random = nullptr;
+  AutomationEvents* automationEvents = nullptr;
 };
 
-// The real platform: CWindow, Direct2D, the local time of day, and the given random source.
+// The real platform: CWindow, Direct2D, the local time of day, the system's UI Automation, and
+// the given random source.
 AppPlatform DefaultPlatform(RandomSource& random);
 
 struct AppState {
@@ -52,6 +58,10 @@ struct AppState {
   AppPlatform Platform;
   // Whether the last frame was lost to D2DERR_RECREATE_TARGET.
   bool LastFrameLost = false;
+  // What assistive technology reads of the charts (app/accessibility.h), made with the window.
+  std::shared_ptr<ChartAccessibility> Accessibility;
+  // The system's "Show animations in Windows", read with the window and whenever it changes.
+  bool ClientAreaAnimation = true;
 };
 
 // The one state of this process.

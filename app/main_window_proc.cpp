@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/animation_setting.h"
 #include "app/app_objects.h"
 #include "app/app_state.h"
 #include "app/chart_layout.h"
@@ -45,34 +46,21 @@ INT32 TrackHover(HWND window, IPieChart* chart, LPARAM lParam) {
   if (FAILED(chart->QueryInterface(IID_PPV_ARGS(&renderable)))) return 0;
 
   const INT32 hit = renderable->HitTest(x, y, App().D2DHelper->MakeIdentityMatrix());
-  if (hit >= 0) {
-    if (hit == chart->GetSelectedSlice()) return 0;
-    chart->SelectSlice(hit);
-    SetTimer(window, ExplodeTimerId, ExplodeTimerPeriodMs, nullptr);
-    RequestRepaint(window);
-    return -1;
-  }
+  if (hit >= 0) return SelectSliceAsPointer(window, chart, hit) ? -1 : 0;
 
   const float dx = x - chart->GetCenterX();
   const float dy = y - chart->GetCenterY();
   const float rx = chart->GetRadiusX();
   const float ry = chart->GetRadiusY();
   const float distance = dx * dx / (rx * rx) + dy * dy / (ry * ry);
-  if (chart->GetSelectedSlice() > -1 && distance > 1.0f) {
-    KillTimer(window, ExplodeTimerId);
-    DropSelection(window, chart);
-  }
+  if (chart->GetSelectedSlice() > -1 && distance > 1.0f) PutSliceBack(window, chart);
   return 0;
 }
 
 void TrackHoverOverBothCharts(HWND window, LPARAM lParam) {
   AppState& app = App();
-  // One timer serves both charts, so a new selection in one chart drops the other's at once:
-  // at most one slice is out, and no stale selection can stop the running animation.
-  if (TrackHover(window, app.UpperChart.Get(), lParam) != 0) {
-    DropSelection(window, app.LowerChart.Get());
-  } else if (TrackHover(window, app.LowerChart.Get(), lParam) != 0) {
-    DropSelection(window, app.UpperChart.Get());
+  if (TrackHover(window, app.UpperChart.Get(), lParam) == 0) {
+    TrackHover(window, app.LowerChart.Get(), lParam);
   }
 }
 
@@ -94,6 +82,24 @@ void AnimateExplode(HWND window, IPieChart* chart) {
 float SecondsSince(float earlier, float later) {
   const float elapsed = later - earlier;
   return elapsed < 0.0f ? elapsed + SecondsPerDay : elapsed;
+}
+
+bool SelectSliceAsPointer(HWND window, IPieChart* chart, INT32 index) {
+  if (index == chart->GetSelectedSlice()) return false;
+  chart->SelectSlice(index);
+  StartExplode(window, chart);
+  RequestRepaint(window);
+  // One timer serves both charts, so a new selection in one chart drops the other's at once:
+  // at most one slice is out, and no stale selection can stop the running animation.
+  AppState& app = App();
+  DropSelection(window,
+                chart == app.UpperChart.Get() ? app.LowerChart.Get() : app.UpperChart.Get());
+  return true;
+}
+
+void PutSliceBack(HWND window, IPieChart* chart) {
+  KillTimer(window, ExplodeTimerId);
+  DropSelection(window, chart);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
