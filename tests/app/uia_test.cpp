@@ -1,0 +1,879 @@
+// What a screen reader gets of the charts. In process: the tree's elements called directly, as
+// UI Automation calls them (names, types, ids, rectangles, navigation, the element under a point,
+// selection, events, other threads, a window that is gone) and the system's animation setting.
+// End to end: another process reads the running program's tree through Wine's UI Automation
+// client functions.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/accessibility.h"
+#include "app/animation_setting.h"
+#include "app/main_window_proc.h"
+#include "palette/irenderable.h"
+#include "tests/app/app_fixture.h"
+#include "tests/app/dpi_suggestion.h"
+#include "tests/app/program_process.h"
+#include "tests/app/screen_capture.h"
+#include "uia/automation_events.h"
+#include "uia/elements.h"
+
+namespace apptest {
+namespace {
+
+using Element = orb::ComPtr<IRawElementProviderFragment>;
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+std::string Hex(HRESULT result) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(result));
+  return text;
+}
+
+// A property as text: strings as they are, integers and booleans in decimal, nothing as "".
+std::wstring PropertyOf(IUnknown* element, PROPERTYID property, HRESULT* result = nullptr) {
+  orb::ComPtr<IRawElementProviderSimple> simple;
+  VARIANT value;
+  VariantInit(&value);
+  HRESULT answer = element->QueryInterface(IID_PPV_ARGS(&simple));
+  if (SUCCEEDED(answer)) answer = simple->GetPropertyValue(property, &value);
+  if (result != nullptr) *result = answer;
+  std::wstring text;
+  if (value.vt == VT_BSTR) text = value.bstrVal != nullptr ? value.bstrVal : L"";
+  if (value.vt == VT_I4) text = std::to_wstring(value.lVal);
+  if (value.vt == VT_BOOL) text = value.boolVal != VARIANT_FALSE ? L"true" : L"false";
+  VariantClear(&value);
+  return text;
+}
+
+std::string NameOf(IUnknown* element) { return Narrow(PropertyOf(element, UIA_NamePropertyId)); }
+std::string IdOf(IUnknown* element) {
+  return Narrow(PropertyOf(element, UIA_AutomationIdPropertyId));
+}
+
+Element Navigate(IRawElementProviderFragment* from, NavigateDirection direction) {
+  Element to;
+  from->Navigate(direction, &to);
+  return to;
+}
+
+std::vector<Element> ChildrenOf(IRawElementProviderFragment* parent) {
+  std::vector<Element> children;
+  for (Element child = Navigate(parent, NavigateDirection_FirstChild); child;
+       child = Navigate(child.Get(), NavigateDirection_NextSibling)) {
+    children.push_back(child);
+  }
+  return children;
+}
+
+std::vector<int> RuntimeIdOf(IRawElementProviderFragment* element) {
+  SAFEARRAY* array = nullptr;
+  std::vector<int> id;
+  if (FAILED(element->GetRuntimeId(&array)) || array == nullptr) return id;
+  LONG first = 0;
+  LONG last = -1;
+  SafeArrayGetLBound(array, 1, &first);
+  SafeArrayGetUBound(array, 1, &last);
+  for (LONG i = first; i <= last; ++i) {
+    LONG value = 0;
+    SafeArrayGetElement(array, &i, &value);
+    id.push_back(value);
+  }
+  SafeArrayDestroy(array);
+  return id;
+}
+
+// The events of the tree as lines: "selected UpperChart/Slice1", "children of LowerChart",
+// "name of UpperChart: <before> -> <after>".
+class RecordedEvents final : public AutomationEvents {
+ public:
+  bool ClientsListening() override { return true; }
+  void ElementSelected(IRawElementProviderSimple* element) override {
+    Element fragment;
+    element->QueryInterface(IID_PPV_ARGS(&fragment));
+    const Element chart = fragment ? Navigate(fragment.Get(), NavigateDirection_Parent) : nullptr;
+    lines.push_back("selected " + (chart ? IdOf(chart.Get()) : "?") + "/" + IdOf(element));
+  }
+  void ChildrenInvalidated(IRawElementProviderSimple* element) override {
+    lines.push_back("children of " + IdOf(element));
+  }
+  void NameChanged(IRawElementProviderSimple* element, const std::wstring& before,
+                   const std::wstring& after) override {
+    lines.push_back("name of " + IdOf(element) + ": " + Narrow(before) + " -> " + Narrow(after));
+  }
+  std::vector<std::string> Take() { return std::exchange(lines, {}); }
+  std::vector<std::string> lines;
+};
+
+class AccessibilityTest : public AppTest {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    App().Platform.automationEvents = &events_;
+    orb::ComPtr<IRawElementProviderSimple> root = AccessibleRoot();
+    ASSERT_TRUE(root);
+    ASSERT_TRUE(SUCCEEDED(root.As(&root_)));
+  }
+  void TearDown() override {
+    root_.Reset();
+    AppTest::TearDown();
+  }
+
+  // The chart's element: 0 upper, 1 lower.
+  Element Chart(int index) const {
+    Element chart = Navigate(root_.Get(), NavigateDirection_FirstChild);
+    return index == 0 || !chart ? chart : Navigate(chart.Get(), NavigateDirection_NextSibling);
+  }
+  Element Slice(int chart, int index) const {
+    const std::vector<Element> slices = ChildrenOf(Chart(chart).Get());
+    return index < static_cast<int>(slices.size()) ? slices[static_cast<size_t>(index)] : nullptr;
+  }
+
+  // The screen pixel of a point of the client area given in device-independent units.
+  POINT ScreenPixel(double x, double y) const {
+    POINT point{static_cast<LONG>(std::lround(x * PixelsPerDip())),
+                static_cast<LONG>(std::lround(y * PixelsPerDip()))};
+    ClientToScreen(window_, &point);
+    return point;
+  }
+
+  // What ElementProviderFromPoint answers for a screen pixel: "UpperChart/Slice2", "LowerChart",
+  // "root", or "" for nothing.
+  std::string ElementAt(POINT screen) const {
+    orb::ComPtr<IRawElementProviderFragmentRoot> fragmentRoot;
+    root_.As(&fragmentRoot);
+    Element found;
+    fragmentRoot->ElementProviderFromPoint(screen.x, screen.y, &found);
+    if (!found) return "";
+    const std::string id = IdOf(found.Get());
+    if (id.rfind("Slice", 0) != 0) return id.empty() ? "root" : id;
+    return IdOf(Navigate(found.Get(), NavigateDirection_Parent).Get()) + "/" + id;
+  }
+
+  RecordedEvents events_;
+  Element root_;
+};
+
+TEST_F(AccessibilityTest, TheTreeNamesTypesAndNavigatesBothChartsAndEverySlice) {
+  const std::vector<Element> charts = ChildrenOf(root_.Get());
+  ASSERT_EQ(2u, charts.size());
+  EXPECT_EQ("UpperChart", IdOf(charts[0].Get()));
+  EXPECT_EQ("Upper chart: Fire (gray)", NameOf(charts[0].Get()));
+  EXPECT_EQ("LowerChart", IdOf(charts[1].Get()));
+  EXPECT_EQ("Lower chart: Berry", NameOf(charts[1].Get()));
+  for (const Element& chart : charts) {
+    EXPECT_EQ(L"50008", PropertyOf(chart.Get(), UIA_ControlTypePropertyId));  // List
+    orb::ComPtr<IUnknown> parent;
+    Navigate(chart.Get(), NavigateDirection_Parent).As(&parent);
+    orb::ComPtr<IUnknown> rootIdentity;
+    root_.As(&rootIdentity);
+    EXPECT_EQ(rootIdentity.Get(), parent.Get()) << "a chart's parent is the root";
+  }
+  EXPECT_EQ("LowerChart", IdOf(Navigate(root_.Get(), NavigateDirection_LastChild).Get()));
+  EXPECT_EQ("UpperChart", IdOf(Navigate(charts[1].Get(), NavigateDirection_PreviousSibling).Get()));
+  EXPECT_FALSE(Navigate(charts[1].Get(), NavigateDirection_NextSibling));
+  EXPECT_FALSE(Navigate(root_.Get(), NavigateDirection_Parent));
+  EXPECT_TRUE(RuntimeIdOf(root_.Get()).empty()) << "the window's element names the root";
+  EXPECT_EQ((std::vector<int>{uia::AppendRuntimeId, 2}), RuntimeIdOf(charts[1].Get()));
+
+  const std::vector<Element> upper = ChildrenOf(charts[0].Get());
+  const std::vector<Element> lower = ChildrenOf(charts[1].Get());
+  ASSERT_EQ(4u, upper.size());
+  ASSERT_EQ(3u, lower.size());
+  EXPECT_EQ("Slice 1 of 4: 40 (25.0%)", NameOf(upper[0].Get()));
+  EXPECT_EQ("Slice 4 of 4: 40 (25.0%)", NameOf(upper[3].Get()));
+  EXPECT_EQ("Slice 2 of 3: 30 (33.3%)", NameOf(lower[1].Get()));
+  EXPECT_EQ("Slice2", IdOf(lower[2].Get()));
+  EXPECT_EQ(L"50007", PropertyOf(lower[2].Get(), UIA_ControlTypePropertyId));  // ListItem
+  EXPECT_EQ("Slice2", IdOf(Navigate(charts[1].Get(), NavigateDirection_LastChild).Get()));
+  EXPECT_EQ("Slice1", IdOf(Navigate(lower[2].Get(), NavigateDirection_PreviousSibling).Get()));
+  EXPECT_FALSE(Navigate(lower[0].Get(), NavigateDirection_PreviousSibling));
+  EXPECT_FALSE(Navigate(lower[0].Get(), NavigateDirection_FirstChild));
+  EXPECT_EQ("LowerChart", IdOf(Navigate(lower[0].Get(), NavigateDirection_Parent).Get()));
+  const std::vector<int> sliceId = RuntimeIdOf(lower[1].Get());
+  ASSERT_EQ(4u, sliceId.size());
+  EXPECT_EQ(uia::AppendRuntimeId, sliceId[0]);
+  EXPECT_EQ(2, sliceId[1]);
+  EXPECT_EQ(2, sliceId[3]);
+
+  // The charts offer Selection (one slice at most, none required), the slices SelectionItem.
+  orb::ComPtr<IRawElementProviderSimple> chart;
+  charts[0].As(&chart);
+  orb::ComPtr<IUnknown> pattern;
+  ASSERT_EQ(S_OK, chart->GetPatternProvider(UIA_SelectionPatternId, &pattern));
+  orb::ComPtr<ISelectionProvider> selection;
+  ASSERT_TRUE(pattern && SUCCEEDED(pattern.As(&selection)));
+  BOOL flag = TRUE;
+  selection->get_CanSelectMultiple(&flag);
+  EXPECT_FALSE(flag);
+  flag = TRUE;
+  selection->get_IsSelectionRequired(&flag);
+  EXPECT_FALSE(flag);
+  pattern.Reset();
+  chart->GetPatternProvider(UIA_SelectionItemPatternId, &pattern);
+  EXPECT_FALSE(pattern);
+  orb::ComPtr<IRawElementProviderSimple> slice;
+  upper[2].As(&slice);
+  slice->GetPatternProvider(UIA_SelectionItemPatternId, &pattern);
+  orb::ComPtr<ISelectionItemProvider> item;
+  ASSERT_TRUE(pattern && SUCCEEDED(pattern.As(&item)));
+  orb::ComPtr<IRawElementProviderSimple> container;
+  item->get_SelectionContainer(&container);
+  EXPECT_EQ("UpperChart", IdOf(container.Get()));
+}
+
+// Expected rectangles, from the charts' own figures: the pies' ellipses, and the first slice of
+// the upper chart (0 to 90 degrees: from the centre down to the bottom and right to the rim).
+std::string RectangleProblems(IPieChart* upper, IPieChart* lower, const Element& upperChart,
+                              const Element& lowerChart, const Element& firstSlice, double scale,
+                              POINT origin) {
+  std::ostringstream problems;
+  const auto check = [&](const char* what, IRawElementProviderFragment* element, double left,
+                         double top, double right, double bottom) {
+    UiaRect bounds{};
+    element->get_BoundingRectangle(&bounds);
+    const double expected[] = {origin.x + left * scale, origin.y + top * scale,
+                               (right - left) * scale, (bottom - top) * scale};
+    const double actual[] = {bounds.left, bounds.top, bounds.width, bounds.height};
+    for (int i = 0; i < 4; ++i) {
+      if (std::fabs(expected[i] - actual[i]) > 0.01) {
+        problems << what << " at (" << actual[0] << ", " << actual[1] << ") sized " << actual[2]
+                 << " x " << actual[3] << ", expected (" << expected[0] << ", " << expected[1]
+                 << ") sized " << expected[2] << " x " << expected[3] << "; ";
+        return;
+      }
+    }
+  };
+  for (const auto& [what, chart, element] :
+       {std::tuple{"the upper chart", upper, upperChart.Get()},
+        std::tuple{"the lower chart", lower, lowerChart.Get()}}) {
+    check(what, element, chart->GetCenterX() - chart->GetRadiusX(),
+          chart->GetCenterY() - chart->GetRadiusY(), chart->GetCenterX() + chart->GetRadiusX(),
+          chart->GetCenterY() + chart->GetRadiusY());
+  }
+  check("the upper chart's first slice", firstSlice.Get(), upper->GetCenterX(), upper->GetCenterY(),
+        upper->GetCenterX() + upper->GetRadiusX(), upper->GetCenterY() + upper->GetRadiusY());
+  return problems.str();
+}
+
+TEST_F(AccessibilityTest, RectanglesAreScreenPixelsAtTheWindowsDpiAndAfterItChanges) {
+  const Element upper = Chart(0);
+  const Element lower = Chart(1);
+  const Element first = Slice(0, 0);
+  ASSERT_TRUE(upper && lower && first);
+  POINT origin{0, 0};
+  ClientToScreen(window_, &origin);
+  EXPECT_EQ("", RectangleProblems(Upper(), Lower(), upper, lower, first, PixelsPerDip(), origin));
+
+  const RECT suggested = SuggestedWindowRect(window_, 144);
+  SendMessageW(window_, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  ASSERT_FLOAT_EQ(1.5f, PixelsPerDip());
+  origin = POINT{0, 0};
+  ClientToScreen(window_, &origin);
+  EXPECT_EQ("", RectangleProblems(Upper(), Lower(), upper, lower, first, 1.5, origin));
+  UiaRect bounds{};
+  upper->get_BoundingRectangle(&bounds);
+  EXPECT_NEAR(340 * 1.5, bounds.width, 0.01) << "the upper pie is 340 units wide";
+
+  // The root is the client area.
+  root_->get_BoundingRectangle(&bounds);
+  RECT client{};
+  GetClientRect(window_, &client);
+  EXPECT_DOUBLE_EQ(origin.x, bounds.left);
+  EXPECT_DOUBLE_EQ(client.bottom, bounds.height);
+
+  // A pulled-out slice widens its chart's rectangle to where it is drawn: slice 2 of 3 (240 to
+  // 360 degrees) moves 20 units along 300 degrees, so its leftmost point, the rim at 270 degrees,
+  // lies 120 + 20 sin 60 units left of the centre.
+  MoveMouse(PointOnChart(Lower(), 300.0f, 0.5f));
+  FakeTime += 0.1f;
+  Tick();
+  ASSERT_EQ(20, Lower()->GetExplodeOffset());
+  lower->get_BoundingRectangle(&bounds);
+  EXPECT_NEAR(origin.x + (Lower()->GetCenterX() - 120.0 - 20.0 * std::sqrt(0.75)) * 1.5,
+              bounds.left, 0.01);
+}
+
+// What the charts themselves make of a point (client units): the slice their hit test finds, or
+// the chart whose ellipse holds the point as the pointer's tracking measures it, else the root.
+// Empty where a neighbour half a unit away would get another answer: on an edge the two ways of
+// computing may differ by rounding.
+std::string ChartsAnswerAt(double x, double y) {
+  std::string answer;
+  for (double dx : {0.0, -0.5, 0.5}) {
+    for (double dy : {0.0, -0.5, 0.5}) {
+      std::string here = "root";
+      const std::pair<const char*, IPieChart*> charts[] = {{"UpperChart", App().UpperChart.Get()},
+                                                           {"LowerChart", App().LowerChart.Get()}};
+      for (const auto& [id, chart] : charts) {
+        orb::ComPtr<IRenderable> renderable;
+        chart->QueryInterface(IID_PPV_ARGS(&renderable));
+        const INT32 hit =
+            renderable->HitTest(static_cast<FLOAT>(x + dx), static_cast<FLOAT>(y + dy),
+                                App().D2DHelper->MakeIdentityMatrix());
+        if (hit >= 0) {
+          here = std::string(id) + "/Slice" + std::to_string(hit);
+          break;
+        }
+      }
+      for (const auto& [id, chart] : charts) {
+        if (here != "root") break;
+        const double u = (x + dx - chart->GetCenterX()) / chart->GetRadiusX();
+        const double v = (y + dy - chart->GetCenterY()) / chart->GetRadiusY();
+        if (u * u + v * v <= 1.0) here = id;
+      }
+      if (answer.empty()) answer = here;
+      if (here != answer) return "";
+    }
+  }
+  return answer;
+}
+
+TEST_F(AccessibilityTest, TheElementUnderAPointIsWhatTheChartsHitTestFinds) {
+  Regen({10, 150, 20, 80, 35}, 2, {100, 20, 60, 90, 15, 45}, 3);
+  // The upper chart's second slice pulled out all the way, leaving a gap at the centre.
+  MoveMouse(PointOnChart(Upper(), 120.0f, 0.6f));
+  FakeTime += 0.2f;
+  Tick();
+  ASSERT_EQ(1, Upper()->GetSelectedSlice());
+  ASSERT_EQ(20, Upper()->GetExplodeOffset());
+
+  RECT client{};
+  GetClientRect(window_, &client);
+  const double scale = PixelsPerDip();
+  const LONG step = std::lround(7 * scale);  // as many points at every DPI
+  int compared = 0;
+  int beyondRim = 0;
+  int inGap = 0;
+  std::ostringstream problems;
+  for (LONG py = 0; py < client.bottom; py += step) {
+    for (LONG px = 0; px < client.right; px += step) {
+      const double x = px / scale;
+      const double y = py / scale;
+      const std::string expected = ChartsAnswerAt(x, y);
+      if (expected.empty()) continue;
+      ++compared;
+      POINT screen{px, py};
+      ClientToScreen(window_, &screen);
+      const std::string actual = ElementAt(screen);
+      if (actual != expected) {
+        problems << "(" << px << ", " << py << "): " << actual << " instead of " << expected
+                 << "; ";
+      }
+      const double u = (x - Upper()->GetCenterX()) / Upper()->GetRadiusX();
+      const double v = (y - Upper()->GetCenterY()) / Upper()->GetRadiusY();
+      if (expected == "UpperChart/Slice1" && u * u + v * v > 1.0) ++beyondRim;
+      if (expected == "UpperChart") ++inGap;
+    }
+  }
+  EXPECT_EQ("", problems.str().substr(0, 2000));
+  EXPECT_GT(compared, 4000);
+  EXPECT_GT(beyondRim, 0) << "no point of the pulled-out slice beyond the rim was compared";
+  EXPECT_GT(inGap, 0) << "no point of the gap it left was compared";
+
+  // Outside the client area there is nothing.
+  POINT outside{client.right + 5, client.bottom + 5};
+  ClientToScreen(window_, &outside);
+  EXPECT_EQ("", ElementAt(outside));
+}
+
+TEST_F(AccessibilityTest, SelectDoesWhatThePointerDoesAndRaisesElementSelected) {
+  MoveMouse(PointOnChart(Upper(), 135.0f, 0.6f));
+  ASSERT_EQ(1, Upper()->GetSelectedSlice());
+  EXPECT_EQ((std::vector<std::string>{"selected UpperChart/Slice1"}), events_.Take());
+
+  orb::ComPtr<IUnknown> pattern;
+  orb::ComPtr<IRawElementProviderSimple> slice;
+  Slice(1, 2).As(&slice);
+  ASSERT_TRUE(slice);
+  slice->GetPatternProvider(UIA_SelectionItemPatternId, &pattern);
+  orb::ComPtr<ISelectionItemProvider> item;
+  ASSERT_TRUE(pattern && SUCCEEDED(pattern.As(&item)));
+  ASSERT_EQ(S_OK, item->Select());
+  // The request waits for the window's thread.
+  EXPECT_EQ(-1, Lower()->GetSelectedSlice());
+  PumpMessages();
+  EXPECT_EQ(2, Lower()->GetSelectedSlice());
+  EXPECT_EQ(0, Lower()->GetExplodeOffset());
+  EXPECT_EQ(-1, Upper()->GetSelectedSlice())
+      << "the other chart's selection goes, as for the pointer";
+  EXPECT_TRUE(StopTimer()) << "the slice moves out with the animation's timer";
+  SetTimer(window_, ExplodeTimerId, ExplodeTimerPeriodMs, nullptr);
+  FakeTime += 0.1f;
+  Tick();
+  EXPECT_EQ(20, Lower()->GetExplodeOffset());
+  EXPECT_EQ((std::vector<std::string>{"selected LowerChart/Slice2"}), events_.Take());
+
+  BOOL selected = FALSE;
+  item->get_IsSelected(&selected);
+  EXPECT_TRUE(selected);
+  orb::ComPtr<IRawElementProviderSimple> chart;
+  Chart(1).As(&chart);
+  pattern.Reset();
+  chart->GetPatternProvider(UIA_SelectionPatternId, &pattern);
+  orb::ComPtr<ISelectionProvider> selection;
+  ASSERT_TRUE(pattern && SUCCEEDED(pattern.As(&selection)));
+  SAFEARRAY* chosen = nullptr;
+  ASSERT_EQ(S_OK, selection->GetSelection(&chosen));
+  LONG index = 0;
+  IUnknown* first = nullptr;
+  ASSERT_EQ(S_OK, SafeArrayGetElement(chosen, &index, &first));
+  EXPECT_EQ("Slice2", IdOf(first));
+  first->Release();
+  SafeArrayDestroy(chosen);
+
+  // One slice at most: another cannot be added while this one is selected; removing puts this
+  // one back, and then adding another selects it.
+  orb::ComPtr<IRawElementProviderSimple> other;
+  Slice(1, 0).As(&other);
+  pattern.Reset();
+  other->GetPatternProvider(UIA_SelectionItemPatternId, &pattern);
+  orb::ComPtr<ISelectionItemProvider> otherItem;
+  ASSERT_TRUE(pattern && SUCCEEDED(pattern.As(&otherItem)));
+  EXPECT_EQ(uia::InvalidOperation, otherItem->AddToSelection());
+  ASSERT_EQ(S_OK, item->RemoveFromSelection());
+  PumpMessages();
+  EXPECT_EQ(-1, Lower()->GetSelectedSlice());
+  EXPECT_FALSE(StopTimer());
+  EXPECT_TRUE(events_.Take().empty());
+  ASSERT_EQ(S_OK, otherItem->AddToSelection());
+  PumpMessages();
+  EXPECT_EQ(0, Lower()->GetSelectedSlice());
+  EXPECT_EQ((std::vector<std::string>{"selected LowerChart/Slice0"}), events_.Take());
+}
+
+TEST_F(AccessibilityTest, RegenReplacesTheSlicesAndGrayRenamesTheUpperChart) {
+  const Element oldSlice = Slice(0, 1);
+  const std::vector<int> oldId = RuntimeIdOf(oldSlice.Get());
+  Regen({10, 20, 30}, 3, {50, 50}, 1);
+  EXPECT_EQ((std::vector<std::string>{
+                "children of UpperChart",
+                "name of UpperChart: Upper chart: Fire (gray) -> Upper chart: Earth (gray)",
+                "children of LowerChart",
+                "name of LowerChart: Lower chart: Berry -> Lower chart: Bright"}),
+            events_.Take());
+  HRESULT result = S_OK;
+  PropertyOf(oldSlice.Get(), UIA_NamePropertyId, &result);
+  EXPECT_EQ(Hex(uia::ElementNotAvailable), Hex(result)) << "a slice of the old values is gone";
+  const Element newSlice = Slice(0, 1);
+  EXPECT_EQ("Slice 2 of 3: 20 (33.3%)", NameOf(newSlice.Get()));
+  EXPECT_NE(oldId, RuntimeIdOf(newSlice.Get()));
+  ASSERT_EQ(4u, oldId.size());
+
+  SendMessageW(GetDlgItem(window_, IdGray), BM_CLICK, 0, 0);
+  EXPECT_EQ((std::vector<std::string>{
+                "name of UpperChart: Upper chart: Earth (gray) -> Upper chart: Earth"}),
+            events_.Take());
+  EXPECT_EQ("Upper chart: Earth", NameOf(Chart(0).Get()));
+  EXPECT_EQ(oldId.size(), RuntimeIdOf(newSlice.Get()).size());
+}
+
+TEST_F(AccessibilityTest, OtherThreadsGetConsistentAnswersWhileTheWindowRegenerates) {
+  orb::ComPtr<IRawElementProviderFragmentRoot> fragmentRoot;
+  root_.As(&fragmentRoot);
+  const Element root = root_;
+  const POINT onUpper = ScreenPixel(Upper()->GetCenterX() + 60.0, Upper()->GetCenterY() + 10.0);
+  std::atomic<bool> done{false};
+  std::atomic<long> names{0};
+  std::string problems;  // the reader's, read once it has ended
+  std::thread reader([&] {
+    // Every list below has equal values, so each of n slices has the share 100 / n.
+    const std::wregex pattern(LR"(Slice (\d+) of (\d+): (\d+) \((\d+\.\d)%\))");
+    while (!done && problems.size() < 1000) {
+      for (const Element& chart : ChildrenOf(root.Get())) {
+        const std::vector<Element> slices = ChildrenOf(chart.Get());
+        for (size_t i = 0; i < slices.size(); ++i) {
+          HRESULT result = S_OK;
+          const std::wstring name = PropertyOf(slices[i].Get(), UIA_NamePropertyId, &result);
+          if (result == uia::ElementNotAvailable) continue;  // replaced meanwhile
+          std::wsmatch parts;
+          if (FAILED(result) || !std::regex_match(name, parts, pattern)) {
+            problems +=
+                "slice " + std::to_string(i) + ": " + Hex(result) + " \"" + Narrow(name) + "\"; ";
+            continue;
+          }
+          const int index = std::stoi(parts[1].str());
+          const int count = std::stoi(parts[2].str());
+          const double share = std::stod(parts[4].str());
+          if (index != static_cast<int>(i) + 1 || count < static_cast<int>(slices.size()) ||
+              count < 2 || count > 20 || std::fabs(share - 100.0 / count) > 0.051) {
+            problems += "slice " + std::to_string(i) + " of " + std::to_string(slices.size()) +
+                        " read \"" + Narrow(name) + "\"; ";
+          }
+          ++names;
+        }
+      }
+      Element found;
+      const HRESULT result = fragmentRoot->ElementProviderFromPoint(onUpper.x, onUpper.y, &found);
+      if (FAILED(result)) problems += "ElementProviderFromPoint: " + Hex(result) + "; ";
+    }
+  });
+  for (int round = 0; round < 100; ++round) {
+    const std::vector<int> upper(static_cast<size_t>(2 + round % 19), 10 + round % 141);
+    const std::vector<int> lower(static_cast<size_t>(20 - round % 19), 150 - round % 141);
+    Regen(upper, round % 5, lower, (round + 2) % 5);
+    MoveMouse(PointOnChart(round % 2 == 0 ? Upper() : Lower(), 7.0f * round, 0.5f));
+    FakeTime += 0.02f;
+    Tick();
+    PumpMessages();
+  }
+  done = true;
+  reader.join();
+  EXPECT_EQ("", problems);
+  EXPECT_GT(names.load(), 0) << "the other thread read no slice's name";
+}
+
+TEST_F(AccessibilityTest, ElementsHeldAfterTheWindowIsGoneAnswerThatTheyAreGone) {
+  const Element chart = Chart(0);
+  const Element slice = Slice(0, 1);
+  ASSERT_TRUE(chart && slice);
+  orb::ComPtr<IRawElementProviderSimple> simple;
+  orb::ComPtr<IUnknown> pattern;
+  slice.As(&simple);
+  simple->GetPatternProvider(UIA_SelectionItemPatternId, &pattern);
+  orb::ComPtr<ISelectionItemProvider> item;
+  ASSERT_TRUE(pattern && SUCCEEDED(pattern.As(&item)));
+  chart.As(&simple);
+  pattern.Reset();
+  simple->GetPatternProvider(UIA_SelectionPatternId, &pattern);
+  orb::ComPtr<ISelectionProvider> selection;
+  ASSERT_TRUE(pattern && SUCCEEDED(pattern.As(&selection)));
+  orb::ComPtr<IRawElementProviderFragmentRoot> fragmentRoot;
+  root_.As(&fragmentRoot);
+
+  DestroyWindow(window_);
+  window_ = nullptr;
+  PumpMessages();
+  EXPECT_FALSE(AccessibleRoot());
+
+  const std::string gone = Hex(uia::ElementNotAvailable);
+  for (const Element& element : {root_, chart, slice}) {
+    HRESULT result = S_OK;
+    PropertyOf(element.Get(), UIA_NamePropertyId, &result);
+    EXPECT_EQ(gone, Hex(result));
+    Element next;
+    EXPECT_EQ(gone, Hex(element->Navigate(NavigateDirection_FirstChild, &next)));
+    EXPECT_FALSE(next);
+    UiaRect bounds{};
+    EXPECT_EQ(gone, Hex(element->get_BoundingRectangle(&bounds)));
+    SAFEARRAY* id = nullptr;
+    EXPECT_EQ(gone, Hex(element->GetRuntimeId(&id)));
+    EXPECT_EQ(nullptr, id);
+  }
+  Element found;
+  EXPECT_EQ(gone, Hex(fragmentRoot->ElementProviderFromPoint(100, 100, &found)));
+  EXPECT_EQ(gone, Hex(item->Select()));
+  SAFEARRAY* chosen = nullptr;
+  EXPECT_EQ(gone, Hex(selection->GetSelection(&chosen)));
+}
+
+// Sets the system's "Show animations in Windows" for as long as it lives, and back to what it
+// was whatever happens: the setting holds for every program of the Wine prefix. Written to the
+// user's profile as the system's settings do: Wine tells the windows of a change only then.
+class AnimationSetting {
+ public:
+  explicit AnimationSetting(bool animate) {
+    SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &before_, 0);
+    changed_ = Set(animate);
+  }
+  ~AnimationSetting() { Set(before_ != FALSE); }
+  AnimationSetting(const AnimationSetting&) = delete;
+  AnimationSetting& operator=(const AnimationSetting&) = delete;
+  bool Changed() const { return changed_; }
+
+ private:
+  // The value travels in the pointer argument itself.
+  static bool Set(bool animate) {
+    return SystemParametersInfoW(SPI_SETCLIENTAREAANIMATION, 0,
+                                 reinterpret_cast<PVOID>(static_cast<UINT_PTR>(animate)),
+                                 SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) != FALSE;
+  }
+
+  BOOL before_ = TRUE;
+  bool changed_ = false;
+};
+
+TEST_F(AccessibilityTest, WithAnimationsOffASelectedSliceIsOutAtOnceAndNoTimerRuns) {
+  // The lower chart's slice 1 of 3 (120 to 240 degrees) moves straight up; fully out it covers
+  // the point 134 units above the centre, where before it moves only the background lies.
+  const POINT beyondRim{
+      static_cast<LONG>(std::lround(Lower()->GetCenterX() * PixelsPerDip())),
+      static_cast<LONG>(std::lround((Lower()->GetCenterY() - 134.0f) * PixelsPerDip()))};
+  const auto firstFrame = [&] {
+    UpdateWindow(window_);
+    return ClientShot::OfWindowDc(window_).At(beyondRim.x, beyondRim.y);
+  };
+  ASSERT_EQ(Background, firstFrame());
+  {
+    const AnimationSetting off(false);
+    ASSERT_TRUE(off.Changed());
+    ASSERT_TRUE(ReadClientAreaAnimation() == false) << "the setting did not change";
+    ASSERT_FALSE(App().ClientAreaAnimation) << "the window did not hear of the change";
+    MoveMouse(PointOnChart(Lower(), 180.0f, 0.5f));
+    ASSERT_EQ(1, Lower()->GetSelectedSlice());
+    EXPECT_EQ(20, Lower()->GetExplodeOffset());
+    EXPECT_NE(Background, firstFrame()) << "the first frame does not show the slice fully out";
+    EXPECT_FALSE(StopTimer()) << "a timer runs for a slice that is out at once";
+    MoveMouse(PointOnChart(Lower(), 180.0f, 1.5f));
+    ASSERT_EQ(-1, Lower()->GetSelectedSlice());
+  }
+  ASSERT_TRUE(App().ClientAreaAnimation) << "the window did not hear of the setting's return";
+
+  // With animations on, as before: the first frame shows the slice in its place, the timer runs.
+  MoveMouse(PointOnChart(Lower(), 180.0f, 0.5f));
+  EXPECT_EQ(0, Lower()->GetExplodeOffset());
+  EXPECT_EQ(Background, firstFrame());
+  EXPECT_TRUE(StopTimer());
+  FakeTime += 0.1f;
+  Tick();
+  EXPECT_NE(Background, firstFrame());
+}
+
+// The client side of UI Automation that Wine 8 offers: its C functions (its COM client does not
+// exist), looked up at run time since mingw-w64 declares few of them and has no import library.
+class UiaClient {
+ public:
+  using Node = void*;  // HUIANODE
+  struct Condition {
+    int type;  // ConditionType_True is 0
+  };
+  struct CacheRequest {
+    Condition* viewCondition;
+    int scope;  // TreeScope
+    PROPERTYID* properties;
+    int propertyCount;
+    PATTERNID* patterns;
+    int patternCount;
+    int elementMode;  // AutomationElementMode
+  };
+
+  UiaClient() {
+    module_ = LoadLibraryExW(L"uiautomationcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    Resolve("UiaNodeFromHandle", nodeFromHandle_);
+    Resolve("UiaGetPropertyValue", getPropertyValue_);
+    Resolve("UiaNavigate", navigate_);
+    Resolve("UiaHUiaNodeFromVariant", nodeFromVariant_);
+    Resolve("UiaNodeRelease", nodeRelease_);
+  }
+  bool Complete() const {
+    return nodeFromHandle_ && getPropertyValue_ && navigate_ && nodeFromVariant_ && nodeRelease_;
+  }
+
+  Node FromWindow(HWND window, HRESULT& result) const {
+    Node node = nullptr;
+    result = nodeFromHandle_(window, &node);
+    return node;
+  }
+  // The node in direction from node; null when there is none.
+  Node Step(Node node, NavigateDirection direction, HRESULT& result) const {
+    Condition all{0};
+    CacheRequest request{&all, 1 /* TreeScope_Element */, nullptr, 0, nullptr, 0,
+                         1 /* AutomationElementMode_Full */};
+    SAFEARRAY* data = nullptr;
+    BSTR structure = nullptr;
+    result = navigate_(node, direction, &all, &request, &data, &structure);
+    SysFreeString(structure);
+    if (FAILED(result) || data == nullptr) return nullptr;
+    // The found node is the first entry of the two-dimensional array of requested data.
+    LONG first[2] = {0, 0};
+    SafeArrayGetLBound(data, 1, &first[0]);
+    SafeArrayGetLBound(data, 2, &first[1]);
+    VARIANT entry;
+    VariantInit(&entry);
+    Node found = nullptr;
+    if (SUCCEEDED(SafeArrayGetElement(data, first, &entry))) {
+      nodeFromVariant_(&entry, &found);
+    }
+    VariantClear(&entry);
+    SafeArrayDestroy(data);
+    return found;
+  }
+  std::wstring Text(Node node, PROPERTYID property) const {
+    VARIANT value;
+    VariantInit(&value);
+    std::wstring text;
+    if (SUCCEEDED(getPropertyValue_(node, property, &value)) && value.vt == VT_BSTR &&
+        value.bstrVal != nullptr) {
+      text = value.bstrVal;
+    }
+    VariantClear(&value);
+    return text;
+  }
+  void Release(Node node) const {
+    if (node != nullptr) nodeRelease_(node);
+  }
+
+ private:
+  template <typename Function>
+  void Resolve(const char* name, Function& function) {
+    function = module_ == nullptr ? nullptr
+                                  : reinterpret_cast<Function>(reinterpret_cast<void (*)()>(
+                                        GetProcAddress(module_, name)));
+  }
+
+  HMODULE module_ = nullptr;
+  HRESULT(WINAPI* nodeFromHandle_)(HWND, Node*) = nullptr;
+  HRESULT(WINAPI* getPropertyValue_)(Node, PROPERTYID, VARIANT*) = nullptr;
+  HRESULT(WINAPI* navigate_)
+  (Node, NavigateDirection, Condition*, CacheRequest*, SAFEARRAY**, BSTR*) = nullptr;
+  HRESULT(WINAPI* nodeFromVariant_)(VARIANT*, Node*) = nullptr;
+  BOOL(WINAPI* nodeRelease_)(Node) = nullptr;
+};
+
+struct ChartRead {
+  std::wstring id;
+  std::wstring name;
+  std::vector<std::wstring> slices;
+};
+
+// The charts of the program's tree as another process reads them, or why it could not.
+struct TreeRead {
+  std::string failure;
+  std::vector<ChartRead> charts;
+};
+
+// The children of node, each kept until the visitor has seen it.
+template <typename Visit>
+HRESULT ForEachChild(const UiaClient& client, UiaClient::Node node, Visit visit) {
+  HRESULT result = S_OK;
+  UiaClient::Node child = client.Step(node, NavigateDirection_FirstChild, result);
+  for (int guard = 0; child != nullptr && guard < 100; ++guard) {
+    visit(child);
+    UiaClient::Node next = client.Step(child, NavigateDirection_NextSibling, result);
+    client.Release(child);
+    child = next;
+  }
+  client.Release(child);
+  return result;
+}
+
+TreeRead ReadTree(const UiaClient& client, HWND window) {
+  TreeRead read;
+  HRESULT result = S_OK;
+  UiaClient::Node root = client.FromWindow(window, result);
+  if (root == nullptr) {
+    read.failure = "UiaNodeFromHandle answered " + Hex(result);
+    return read;
+  }
+  result = ForEachChild(client, root, [&](UiaClient::Node child) {
+    ChartRead chart{
+        client.Text(child, UIA_AutomationIdPropertyId), client.Text(child, UIA_NamePropertyId), {}};
+    if (chart.id != L"UpperChart" && chart.id != L"LowerChart") return;  // "Regen", "Gray"
+    ForEachChild(client, child, [&](UiaClient::Node slice) {
+      chart.slices.push_back(client.Text(slice, UIA_NamePropertyId));
+    });
+    read.charts.push_back(chart);
+  });
+  client.Release(root);
+  if (read.charts.size() != 2) {
+    read.failure = std::to_string(read.charts.size()) + " charts found (navigation answered " +
+                   Hex(result) + ")";
+  }
+  return read;
+}
+
+std::string Describe(const TreeRead& read) {
+  std::string text = read.failure;
+  for (const ChartRead& chart : read.charts) {
+    text += Narrow(chart.id) + " \"" + Narrow(chart.name) + "\":";
+    for (const std::wstring& slice : chart.slices) text += " \"" + Narrow(slice) + "\"";
+    text += "; ";
+  }
+  return text;
+}
+
+// What is wrong with the tree read for a program whose caption is caption: each chart named
+// after its palette in the caption, 2 to 20 slices named in order, their shares adding up to
+// 100 % within rounding.
+std::string TreeProblems(const TreeRead& read, const std::wstring& caption) {
+  if (!read.failure.empty()) return read.failure;
+  std::ostringstream problems;
+  const std::wstring prefix = L"D2 Pie: ";
+  const size_t comma = caption.find(L", ");
+  if (caption.rfind(prefix, 0) != 0 || comma == std::wstring::npos) {
+    return "the caption is \"" + Narrow(caption) + "\"";
+  }
+  const std::wstring palettes[] = {caption.substr(prefix.size(), comma - prefix.size()),
+                                   caption.substr(comma + 2)};
+  const std::wstring expected[] = {L"Upper chart: " + palettes[0], L"Lower chart: " + palettes[1]};
+  const std::wregex pattern(LR"(Slice (\d+) of (\d+): (\d+) \((\d+\.\d)%\))");
+  for (size_t c = 0; c < 2; ++c) {
+    const ChartRead& chart = read.charts[c];
+    if (chart.name != expected[c] && chart.name != expected[c] + L" (gray)") {
+      problems << Narrow(chart.id) << " is named \"" << Narrow(chart.name) << "\", not after \""
+               << Narrow(palettes[c]) << "\"; ";
+    }
+    const size_t count = chart.slices.size();
+    if (count < 2 || count > 20) problems << Narrow(chart.id) << " has " << count << " slices; ";
+    double shares = 0.0;
+    for (size_t i = 0; i < count; ++i) {
+      std::wsmatch parts;
+      if (!std::regex_match(chart.slices[i], parts, pattern) ||
+          std::stoul(parts[1].str()) != i + 1 || std::stoul(parts[2].str()) != count ||
+          std::stoi(parts[3].str()) < 10 || std::stoi(parts[3].str()) > 150) {
+        problems << Narrow(chart.id) << "'s slice " << i << " is \"" << Narrow(chart.slices[i])
+                 << "\"; ";
+        continue;
+      }
+      shares += std::stod(parts[4].str());
+    }
+    if (std::fabs(shares - 100.0) > 0.05 * count + 1e-6) {
+      problems << Narrow(chart.id) << "'s shares add up to " << shares << " %; ";
+    }
+  }
+  return problems.str();
+}
+
+std::wstring CaptionOf(HWND window) {
+  wchar_t caption[128] = {};
+  GetWindowTextW(window, caption, 128);
+  return caption;
+}
+
+TEST(AccessibleProgram, AnotherProcessReadsBothChartsAndEverySliceAndTheirChangeOnRegen) {
+  const UiaClient client;
+  ASSERT_TRUE(client.Complete()) << "uiautomationcore.dll lacks a client function";
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  SetCursorPos(0, 0);  // away from the window, which would otherwise select a slice
+  {
+    ProgramProcess program({});
+    const HWND window = program.Window();
+    ASSERT_TRUE(window) << program.Failure();
+
+    TreeRead before;
+    const bool read = WaitUntil(
+        [&] {
+          before = ReadTree(client, window);
+          return before.failure.empty();
+        },
+        10000);
+    ASSERT_TRUE(read) << "the tree could not be read within 10 s: " << Describe(before);
+    EXPECT_EQ("", TreeProblems(before, CaptionOf(window))) << Describe(before);
+    std::printf("The program's tree as another process reads it: %s\n", Describe(before).c_str());
+
+    SendMessageW(GetDlgItem(window, 101), BM_CLICK, 0, 0);
+    TreeRead after;
+    const bool changed = WaitUntil([&] {
+      after = ReadTree(client, window);
+      return after.failure.empty() && (after.charts[0].slices != before.charts[0].slices ||
+                                       after.charts[1].slices != before.charts[1].slices);
+    });
+    EXPECT_TRUE(changed) << "the slices' names did not change after \"Regen\": " << Describe(after);
+    EXPECT_EQ("", TreeProblems(after, CaptionOf(window))) << Describe(after);
+    EXPECT_EQ(0, program.Close());
+  }
+  if (SUCCEEDED(com)) CoUninitialize();
+}
+
+}  // namespace
+}  // namespace apptest
