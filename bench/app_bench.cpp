@@ -1,20 +1,24 @@
 // Figures of the real application in this process: start-up to the first frame, the render pass
 // at 512 x 540, 1920 x 1080 and 3840 x 2160 (a frame in which nothing changed, one after "Regen"
 // in which everything does, and one of the explode animation, in which one slice moves), slice
-// geometry and hit testing, hover latency and the explode animation, the cost of idling, and the
-// process's counters after start-up and after a soak.
+// geometry and hit testing, hover latency and the explode animation, the cost of idling, UI
+// Automation queries from another thread while the window animates, and the process's counters
+// after start-up and after a soak.
 // Usage: app_bench [FRAMES] [short|full|none|frames]: the soak form for the memory rows (none
 // for no soak), or "frames" for the frame rows alone (scripts/bench repeats those).
 
 #include <windows.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "app/accessibility.h"
 #include "app/app_main.h"
 #include "app/app_state.h"
 #include "app/render_pass.h"
@@ -236,6 +240,51 @@ LPARAM PointOn(IPieChart* chart, float degrees, float fraction, float scale) {
                     static_cast<WORD>(std::lround(y * scale)));
 }
 
+// Memory in use: private bytes less the free space that the heaps keep committed.
+double MemoryInUse() {
+  return soak::ReadProcessCounters(GetCurrentProcess()).privateBytes -
+         soak::FreeHeapBytesOfThisProcess();
+}
+
+// count queries of the charts' UI Automation tree, as a client's calls arrive on a thread of its
+// own, in turn: a slice's name, a chart's children, the element under a screen point. Each one's
+// time in microseconds goes to samples.
+void QueryTree(IRawElementProviderFragment* root, POINT point, int count,
+               std::vector<double>& samples) {
+  orb::ComPtr<IRawElementProviderFragmentRoot> fragmentRoot;
+  root->QueryInterface(IID_PPV_ARGS(&fragmentRoot));
+  orb::ComPtr<IRawElementProviderFragment> chart;
+  root->Navigate(NavigateDirection_FirstChild, &chart);
+  orb::ComPtr<IRawElementProviderFragment> slice;
+  if (chart) chart->Navigate(NavigateDirection_LastChild, &slice);
+  orb::ComPtr<IRawElementProviderSimple> sliceSimple;
+  if (slice) slice.As(&sliceSimple);
+  if (!fragmentRoot || !sliceSimple) return;
+  for (int i = 0; i < count; ++i) {
+    const double before = NowMs();
+    if (i % 3 == 0) {
+      VARIANT name;
+      VariantInit(&name);
+      sliceSimple->GetPropertyValue(UIA_NamePropertyId, &name);
+      VariantClear(&name);
+    } else if (i % 3 == 1) {
+      orb::ComPtr<IRawElementProviderFragment> child;
+      chart->Navigate(NavigateDirection_FirstChild, &child);
+      while (child) {
+        orb::ComPtr<IRawElementProviderFragment> next;
+        child->Navigate(NavigateDirection_NextSibling, &next);
+        child = next;
+      }
+    } else {
+      orb::ComPtr<IRawElementProviderFragment> found;
+      fragmentRoot->ElementProviderFromPoint(point.x, point.y, &found);
+    }
+    samples.push_back((NowMs() - before) * 1000.0);
+    // A client pauses between calls: the queries span many frames of the animation.
+    if (i % 10 == 9) Sleep(1);
+  }
+}
+
 void ReportCounters(const char* key, const char* when, const soak::ProcessCounters& c) {
   const std::string what =
       c.privateFromCommitCharge ? "private bytes (as commit charge) " : "private bytes ";
@@ -353,6 +402,60 @@ int main(int argc, char** argv) {
   Report("idle_paints", "idle 2 s after an animation: frames drawn", watch.paints - paintsBefore,
          -1, "frames");
   Report("idle_cpu", "idle 2 s after an animation: CPU time of the process", cpu, -1, "ms");
+
+  // UI Automation: a client's queries on a thread of their own while the window's thread runs the
+  // animation (a new slice under the pointer every 120 ms). Memory is read around the timed
+  // queries, after a warm-up that also makes the client's thread, while that thread still runs.
+  {
+    const orb::ComPtr<IRawElementProviderSimple> root = AccessibleRoot();
+    orb::ComPtr<IRawElementProviderFragment> rootFragment;
+    if (root) root.As(&rootFragment);
+    POINT onSlice{static_cast<LONG>(std::lround(app.UpperChart->GetCenterX() * scale)),
+                  static_cast<LONG>(std::lround((app.UpperChart->GetCenterY() + 30.0f) * scale))};
+    ClientToScreen(window, &onSlice);
+    constexpr int kQueries = 10000;
+    std::vector<double> warmUp;
+    std::vector<double> samples;
+    warmUp.reserve(kQueries / 10);
+    samples.reserve(kQueries);
+    std::atomic<int> stage{0};  // 1 warmed up, 2 go, 3 queried, 4 may end
+    std::thread client([&] {
+      if (rootFragment) QueryTree(rootFragment.Get(), onSlice, kQueries / 10, warmUp);
+      stage = 1;
+      while (stage.load() < 2) Sleep(1);
+      if (rootFragment) QueryTree(rootFragment.Get(), onSlice, kQueries, samples);
+      stage = 3;
+      while (stage.load() < 4) Sleep(1);
+    });
+    int move = 0;
+    const auto animateUntil = [&](int reached) {
+      for (; stage.load() < reached; ++move) {
+        IPieChart* chart = move % 2 == 0 ? app.UpperChart.Get() : app.LowerChart.Get();
+        PostMessageW(window, WM_MOUSEMOVE, 0, PointOn(chart, 18.0f * move + 9.0f, 0.6f, scale));
+        RunLoopFor(120, [&] { return stage.load() >= reached; });
+      }
+    };
+    animateUntil(1);
+    const double memoryBefore = MemoryInUse();
+    const long paintsBefore = watch.paints;
+    stage = 2;
+    animateUntil(3);
+    const double growth = MemoryInUse() - memoryBefore;
+    const long paints = watch.paints - paintsBefore;
+    stage = 4;
+    client.join();
+    Report("uia_query",
+           "UI Automation query from another thread while the window animates (a slice's name, "
+           "a chart's children, the element under a point)",
+           bench::Summarise(samples), "us");
+    Report("uia_memory",
+           "private bytes less the heaps' free space after 10,000 such queries, less before them",
+           growth / 1024.0, -1, "KiB");
+    const std::string frames =
+        "during the UI Automation queries the window drew " + std::to_string(paints) + " frames";
+    bench::Note(frames.c_str());
+    if (samples.empty()) bench::Note("the UI Automation tree was not found");
+  }
 
   ReportCounters("mem_start", "after start-up", afterStart);
   if (soakForm != "none") {
