@@ -18,7 +18,3 @@ orb::ComPtr<IRawElementProviderFragment> MakeChartElement(
     const std::shared_ptr<AccessibleTree>& tree, int chart);
 orb::ComPtr<IRawElementProviderFragment> MakeSliceElement(
     const std::shared_ptr<AccessibleTree>& tree, int chart, UINT32 generation, int slice);
-
-// The runtime ids of a chart and of a slice, after the system's prefix (UiaAppendRuntimeId).
-constexpr int kChartRuntimeIdLength = 2;
-constexpr int kSliceRuntimeIdLength = 4;

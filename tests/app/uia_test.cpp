@@ -14,18 +14,18 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "app/accessibility.h"
 #include "app/animation_setting.h"
-#include "app/main_window_proc.h"
 #include "palette/irenderable.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/dpi_suggestion.h"
 #include "tests/app/program_process.h"
 #include "tests/app/screen_capture.h"
 #include "uia/automation_events.h"
-#include "uia/elements.h"
 
 namespace apptest {
 namespace {
@@ -617,7 +617,7 @@ TEST_F(AccessibilityTest, WithAnimationsOffASelectedSliceIsOutAtOnceAndNoTimerRu
   {
     const AnimationSetting off(false);
     ASSERT_TRUE(off.Changed());
-    ASSERT_TRUE(ReadClientAreaAnimation() == false) << "the setting did not change";
+    ASSERT_FALSE(ReadClientAreaAnimation()) << "the setting did not change";
     ASSERT_FALSE(App().ClientAreaAnimation) << "the window did not hear of the change";
     MoveMouse(PointOnChart(Lower(), 180.0f, 0.5f));
     ASSERT_EQ(1, Lower()->GetSelectedSlice());
