@@ -1,7 +1,5 @@
 #include "app/accessibility.h"
 
-#include <strsafe.h>
-
 #include <array>
 #include <memory>
 #include <optional>
@@ -60,14 +58,6 @@ std::wstring PaletteNameOf(IPalette* palette) {
     }
   }
   return L"";
-}
-
-// "Slice 3 of 7: 120 (14.2%)".
-std::wstring SliceName(int index, int count, FLOAT value, FLOAT total) {
-  wchar_t text[80] = {};
-  StringCchPrintfW(text, 80, L"Slice %d of %d: %g (%.1f%%)", index + 1, count,
-                   static_cast<double>(value), 100.0 * value / total);
-  return text;
 }
 
 }  // namespace
@@ -183,14 +173,16 @@ class ChartAccessibility {
     const std::vector<float>& values = values_[static_cast<size_t>(index)];
     const FLOAT total = PieTotal(values);
     if (total <= 0.0f) return view;
+    view.total = total;
     const PieEllipse pie{c.centreX, c.centreY, c.radiusX, c.radiusY};
     const int count = static_cast<int>(values.size());
+    view.slices.reserve(values.size());
     FLOAT start = 0.0f;
     for (int i = 0; i < count; ++i) {
       const FLOAT value = values[static_cast<size_t>(i)];
       const FLOAT end = start + 360.0f * (value / total);
       SliceView slice;
-      slice.name = SliceName(i, count, value, total);
+      slice.value = value;
       slice.startDegrees = start;
       slice.endDegrees = end;
       if (i == c.selected) {
@@ -199,7 +191,7 @@ class ChartAccessibility {
         slice.offsetY = figure.apex.y - pie.cy;
         view.selected = i;
       }
-      view.slices.push_back(std::move(slice));
+      view.slices.push_back(slice);
       start = end;
     }
     return view;

@@ -24,7 +24,8 @@ class SliceElement final : public TreeElement<ISelectionItemProvider> {
     if (property == UIA_SelectionItemIsSelectedPropertyId) {
       return BoolAnswer(found.chart->selected == slice_, value);
     }
-    return ItemPropertyAnswer(property, UIA_ListItemControlTypeId, found.view->name,
+    return ItemPropertyAnswer(property, UIA_ListItemControlTypeId,
+                              SliceName(*found.chart, static_cast<size_t>(slice_)),
                               L"Slice" + std::to_wstring(slice_), value);
   }
 

@@ -1,5 +1,7 @@
 #include "uia/tree_snapshot.h"
 
+#include <strsafe.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -22,6 +24,15 @@ void IncludeRimPoint(const ChartView& chart, const SliceView& slice, double degr
 }
 
 }  // namespace
+
+std::wstring SliceName(const ChartView& chart, size_t slice) {
+  const FLOAT value = chart.slices[slice].value;
+  wchar_t text[64] = {};
+  StringCchPrintfW(text, 64, L"Slice %u of %u: %g (%.1f%%)", static_cast<unsigned>(slice + 1),
+                   static_cast<unsigned>(chart.slices.size()), static_cast<double>(value),
+                   100.0 * value / chart.total);
+  return text;
+}
 
 bool SliceContains(const ChartView& chart, const SliceView& slice, double x, double y) {
   if (!(chart.radiusX > 0.0) || !(chart.radiusY > 0.0)) return false;

@@ -1,8 +1,10 @@
 #pragma once
-// What the charts showed at one moment, as assistive technology reads it: names, and the places
-// of both pies and every slice in the window's device-independent units, enough to find the
-// element under a point without asking the charts. Made by the window's thread, never changed
-// once made, read by any thread.
+// What the charts showed at one moment, as assistive technology reads it: the charts' names, the
+// slices' values, and the places of both pies and every slice in the window's device-independent
+// units, enough to name every slice and find the element under a point without asking the charts.
+// Made by the window's thread, never changed once made, read by any thread. A snapshot takes the
+// same few blocks of memory whatever the number of slices: the window's thread makes one at every
+// frame of the animation.
 
 #include <windows.h>
 
@@ -10,13 +12,13 @@
 #include <vector>
 
 struct SliceView {
-  std::wstring name;
+  FLOAT value = 0.0f;
   // The slice's angles in degrees: 0 points down from the centre, angles grow counter-clockwise.
-  double startDegrees = 0.0;
-  double endDegrees = 0.0;
+  FLOAT startDegrees = 0.0f;
+  FLOAT endDegrees = 0.0f;
   // How far the slice is pulled out of its pie.
-  double offsetX = 0.0;
-  double offsetY = 0.0;
+  FLOAT offsetX = 0.0f;
+  FLOAT offsetY = 0.0f;
 };
 
 struct ChartView {
@@ -24,6 +26,8 @@ struct ChartView {
   std::wstring name;
   // Counts the value lists the chart was given: slices of an earlier list are gone.
   UINT32 generation = 0;
+  // The sum of the slices' values.
+  FLOAT total = 0.0f;
   // The pie's ellipse.
   double centreX = 0.0;
   double centreY = 0.0;
@@ -50,6 +54,9 @@ struct DipRect {
   double right = 0.0;
   double bottom = 0.0;
 };
+
+// "Slice 3 of 7: 120 (14.2%)": the slice's place in its chart, its value and its share of the pie.
+std::wstring SliceName(const ChartView& chart, size_t slice);
 
 // Whether the slice, where it is drawn, covers the point (client units).
 bool SliceContains(const ChartView& chart, const SliceView& slice, double x, double y);
