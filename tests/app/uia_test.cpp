@@ -840,6 +840,8 @@ std::wstring CaptionOf(HWND window) {
   return caption;
 }
 
+constexpr DWORD kReadingDeadlineMs = 20000;
+
 TEST(AccessibleProgram, AnotherProcessReadsBothChartsAndEverySliceAndTheirChangeOnRegen) {
   const UiaClient client;
   ASSERT_TRUE(client.Complete()) << "uiautomationcore.dll lacks a client function";
@@ -850,24 +852,28 @@ TEST(AccessibleProgram, AnotherProcessReadsBothChartsAndEverySliceAndTheirChange
     const HWND window = program.Window();
     ASSERT_TRUE(window) << program.Failure();
 
+    // Each reading takes one to a few seconds under Wine: every property and every step of the
+    // way is a call into the program.
     TreeRead before;
     const bool read = WaitUntil(
         [&] {
           before = ReadTree(client, window);
           return before.failure.empty();
         },
-        10000);
-    ASSERT_TRUE(read) << "the tree could not be read within 10 s: " << Describe(before);
+        kReadingDeadlineMs);
+    ASSERT_TRUE(read) << "the tree could not be read within 20 s: " << Describe(before);
     EXPECT_EQ("", TreeProblems(before, CaptionOf(window))) << Describe(before);
     std::printf("The program's tree as another process reads it: %s\n", Describe(before).c_str());
 
     SendMessageW(GetDlgItem(window, 101), BM_CLICK, 0, 0);
     TreeRead after;
-    const bool changed = WaitUntil([&] {
-      after = ReadTree(client, window);
-      return after.failure.empty() && (after.charts[0].slices != before.charts[0].slices ||
-                                       after.charts[1].slices != before.charts[1].slices);
-    });
+    const bool changed = WaitUntil(
+        [&] {
+          after = ReadTree(client, window);
+          return after.failure.empty() && (after.charts[0].slices != before.charts[0].slices ||
+                                           after.charts[1].slices != before.charts[1].slices);
+        },
+        kReadingDeadlineMs);
     EXPECT_TRUE(changed) << "the slices' names did not change after \"Regen\": " << Describe(after);
     EXPECT_EQ("", TreeProblems(after, CaptionOf(window))) << Describe(after);
     EXPECT_EQ(0, program.Close());
