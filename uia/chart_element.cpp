@@ -21,7 +21,7 @@ class ChartElement final : public TreeElement<ISelectionProvider> {
     VariantInit(value);
     const Found found = Find();
     if (!found.view) return uia::ElementNotAvailable;
-    return ItemPropertyAnswer(property, UIA_ListControlTypeId, found.view->name,
+    return ItemPropertyAnswer(property, UIA_ListControlTypeId, found.view->name.c_str(),
                               found.view->automationId, value);
   }
 

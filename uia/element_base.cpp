@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-HRESULT StringAnswer(const std::wstring& text, VARIANT* answer) {
-  answer->bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+HRESULT StringAnswer(const wchar_t* text, VARIANT* answer) {
+  answer->bstrVal = SysAllocString(text);
   if (answer->bstrVal == nullptr) return E_OUTOFMEMORY;
   answer->vt = VT_BSTR;
   return S_OK;
@@ -21,8 +21,8 @@ HRESULT BoolAnswer(bool value, VARIANT* answer) {
   return S_OK;
 }
 
-HRESULT ItemPropertyAnswer(PROPERTYID property, CONTROLTYPEID type, const std::wstring& name,
-                           const std::wstring& automationId, VARIANT* answer) {
+HRESULT ItemPropertyAnswer(PROPERTYID property, CONTROLTYPEID type, const wchar_t* name,
+                           const wchar_t* automationId, VARIANT* answer) {
   switch (property) {
     case UIA_ControlTypePropertyId:
       return IntegerAnswer(type, answer);

@@ -10,14 +10,14 @@
 #include "uia/accessible_tree.h"
 
 // Answers of the elements, in UI Automation's types.
-HRESULT StringAnswer(const std::wstring& text, VARIANT* answer);
+HRESULT StringAnswer(const wchar_t* text, VARIANT* answer);
 HRESULT IntegerAnswer(int value, VARIANT* answer);
 HRESULT BoolAnswer(bool value, VARIANT* answer);
 HRESULT RuntimeIdAnswer(std::initializer_list<int> ids, SAFEARRAY** answer);
 // What a chart or a slice answers for property: its type, name and automation id, and that it
 // takes no keyboard focus; nothing for the other properties.
-HRESULT ItemPropertyAnswer(PROPERTYID property, CONTROLTYPEID type, const std::wstring& name,
-                           const std::wstring& automationId, VARIANT* answer);
+HRESULT ItemPropertyAnswer(PROPERTYID property, CONTROLTYPEID type, const wchar_t* name,
+                           const wchar_t* automationId, VARIANT* answer);
 // A rectangle of the client area, in screen pixels.
 HRESULT RectAnswer(const TreeSnapshot& snapshot, const DipRect& dips, UiaRect* answer);
 

@@ -1,6 +1,9 @@
 // A slice as a ListItem of its chart, with the SelectionItem pattern. Selecting goes to the
 // window's thread as a posted request, which does what the pointer moving onto the slice does.
 
+#include <windows.h>
+#include <strsafe.h>
+
 #include "uia/element_base.h"
 #include "uia/elements.h"
 
@@ -24,9 +27,11 @@ class SliceElement final : public TreeElement<ISelectionItemProvider> {
     if (property == UIA_SelectionItemIsSelectedPropertyId) {
       return BoolAnswer(found.chart->selected == slice_, value);
     }
+    ShortText id{};
+    StringCchPrintfW(id.data(), id.size(), L"Slice%d", slice_);
     return ItemPropertyAnswer(property, UIA_ListItemControlTypeId,
-                              SliceName(*found.chart, static_cast<size_t>(slice_)),
-                              L"Slice" + std::to_wstring(slice_), value);
+                              SliceName(*found.chart, static_cast<size_t>(slice_)).data(),
+                              id.data(), value);
   }
 
   // IRawElementProviderFragment

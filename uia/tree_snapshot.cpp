@@ -25,12 +25,12 @@ void IncludeRimPoint(const ChartView& chart, const SliceView& slice, double degr
 
 }  // namespace
 
-std::wstring SliceName(const ChartView& chart, size_t slice) {
+ShortText SliceName(const ChartView& chart, size_t slice) {
   const FLOAT value = chart.slices[slice].value;
-  wchar_t text[64] = {};
-  StringCchPrintfW(text, 64, L"Slice %u of %u: %g (%.1f%%)", static_cast<unsigned>(slice + 1),
-                   static_cast<unsigned>(chart.slices.size()), static_cast<double>(value),
-                   100.0 * value / chart.total);
+  ShortText text{};
+  StringCchPrintfW(text.data(), text.size(), L"Slice %u of %u: %g (%.1f%%)",
+                   static_cast<unsigned>(slice + 1), static_cast<unsigned>(chart.slices.size()),
+                   static_cast<double>(value), 100.0 * value / chart.total);
   return text;
 }
 

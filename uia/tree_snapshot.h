@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -55,8 +56,11 @@ struct DipRect {
   double bottom = 0.0;
 };
 
+// A text made on the stack, so that answering a client allocates nothing but the answer.
+using ShortText = std::array<wchar_t, 64>;
+
 // "Slice 3 of 7: 120 (14.2%)": the slice's place in its chart, its value and its share of the pie.
-std::wstring SliceName(const ChartView& chart, size_t slice);
+ShortText SliceName(const ChartView& chart, size_t slice);
 
 // Whether the slice, where it is drawn, covers the point (client units).
 bool SliceContains(const ChartView& chart, const SliceView& slice, double x, double y);
