@@ -3,7 +3,6 @@
 #include "app/accessibility.h"
 #include "app/app_objects.h"
 #include "app/chart_layout.h"
-#include "app/main_window_proc.h"
 #include "chart/time_of_day.h"
 #include "window/cwindow.h"
 
