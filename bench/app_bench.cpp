@@ -25,8 +25,9 @@
 #include "bench/figures.h"
 #include "bench/stopwatch.h"
 #include "chart/degrees.h"
-#include "palette/irenderable.h"
 #include "helpers/soak_driver.h"
+#include "helpers/win32.h"
+#include "palette/irenderable.h"
 
 namespace {
 
@@ -82,13 +83,7 @@ LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   return result;
 }
 
-void Pump() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
+using win32::PumpMessages;
 
 // Runs the message loop for ms milliseconds, or until done() holds.
 template <typename Done>
@@ -97,7 +92,7 @@ void RunLoopFor(double ms, Done done) {
   for (double now = NowMs(); now < end && !done(); now = NowMs()) {
     // Sleeps until a message comes or the time is up, as an idle message loop does.
     MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now) + 1, QS_ALLINPUT);
-    Pump();
+    PumpMessages();
   }
 }
 
@@ -106,19 +101,14 @@ void SetClientSize(HWND window, int width, int height) {
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE, 0);
   SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  Pump();
+  PumpMessages();
 }
 
 // The same copy of a frame's pixels to the window that a Direct2D present makes (one
 // SetDIBitsToDevice of a top-down 32-bit DIB): the part of a frame that is not drawing.
 bench::Figures TimeBlits(HWND window, int width, int height, int runs) {
   std::vector<DWORD> pixels(static_cast<size_t>(width) * height, 0x005279);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  const BITMAPINFO info = win32::TopDownBitmapInfo(width, height);
   std::vector<double> samples;
   for (int i = 0; i < runs; ++i) {
     const double before = NowMs();
@@ -331,7 +321,7 @@ int main(int argc, char** argv) {
   const double startup = bench::MsSinceProcessStart();
   Report("startup_inproc", "start-up: process creation to the end of the first frame (in-process)",
          startup, -1, "ms");
-  Pump();
+  PumpMessages();
   const soak::ProcessCounters afterStart = soak::ReadProcessCounters(GetCurrentProcess());
 
   const float scale = app.MainWindow->GetDpi() / 96.0f;
@@ -344,7 +334,7 @@ int main(int argc, char** argv) {
   GetClientRect(window, &client);
   if (soakForm == "frames") {
     DestroyWindow(window);
-    Pump();
+    PumpMessages();
     ReleaseAppObjects();
     CoUninitialize();
     return 0;
@@ -353,7 +343,7 @@ int main(int argc, char** argv) {
   SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
   GetClientRect(window, &client);
   SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
-  Pump();
+  PumpMessages();
 
   // Geometry and hit testing on the upper chart's twenty slices, one pulled out.
   IPieChart* upper = app.UpperChart.Get();
@@ -487,7 +477,7 @@ int main(int argc, char** argv) {
     const soak::Outcome outcome = soak::RunSoak(window, plan);
     const double soakMs = NowMs() - soakStart;
     SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
-    Pump();
+    PumpMessages();
     const std::string when = "after the " + soakForm + " soak";
     ReportCounters("mem_soak", when.c_str(), soak::ReadProcessCounters(GetCurrentProcess()));
     // The stand-in's render target keeps buffers for the largest size it ever had; a target
@@ -504,7 +494,7 @@ int main(int argc, char** argv) {
   }
 
   DestroyWindow(window);
-  Pump();
+  PumpMessages();
   ReleaseAppObjects();
   CoUninitialize();
   return 0;

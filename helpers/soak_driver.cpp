@@ -10,9 +10,12 @@
 
 #include "app/app_state.h"
 #include "chart/slice_layout.h"
+#include "helpers/win32.h"
 
 namespace soak {
 namespace {
+
+using win32::SetClientSize;
 
 // The one monitor alive; its window procedure and hook are plain functions.
 Monitor* current = nullptr;
@@ -102,14 +105,6 @@ void Resize(std::mt19937& random, HWND window, int kind) {
 }
 
 }  // namespace
-
-void SetClientSize(HWND window, int width, int height) {
-  RECT frame{0, 0, width, height};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
-  SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 ProcessCounters ReadProcessCounters(HANDLE process) {
   ProcessCounters counters;

@@ -28,9 +28,6 @@ ProcessCounters ReadProcessCounters(HANDLE process);
 // and went, so this is taken from private bytes to compare what is in use.
 double FreeHeapBytesOfThisProcess();
 
-// Resizes the window, where it stands, so that its client area is width x height pixels.
-void SetClientSize(HWND window, int width, int height);
-
 // How many operations of each kind a soak run performs, mixed in an order drawn from seed.
 struct SoakPlan {
   std::uint32_t seed = 1;

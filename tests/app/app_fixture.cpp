@@ -26,13 +26,10 @@ void ScriptedRandom::QueueChart(const std::vector<int>& values, int palette) {
   QueueInteger(palette, 0, 4);
 }
 
-void PumpMessages() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
+AppPlatform ScriptedPlatform(RandomSource& random) {
+  AppPlatform platform = DefaultPlatform(random);
+  platform.clock = FakeClock;
+  return platform;
 }
 
 void AppTest::SetUp() {
@@ -43,9 +40,7 @@ void AppTest::SetUp() {
   // Start-up regeneration: upper chart four equal slices in "Fire", lower three in "Berry".
   random_.QueueChart({40, 40, 40, 40}, 4);
   random_.QueueChart({30, 30, 30}, 0);
-  AppPlatform platform = DefaultPlatform(random_);
-  platform.clock = FakeClock;
-  ASSERT_TRUE(StartApp(platform));
+  ASSERT_TRUE(StartApp(ScriptedPlatform(random_)));
   window_ = App().MainWindow->GetWindowHandle();
   ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
@@ -66,11 +61,7 @@ void AppTest::Regen(const std::vector<int>& upper, int upperPalette, const std::
   SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IdRegen, notification), 0);
 }
 
-std::wstring AppTest::Caption() const {
-  wchar_t text[256] = {};
-  GetWindowTextW(window_, text, 256);
-  return text;
-}
+std::wstring AppTest::Caption() const { return win32::TextOf(window_); }
 
 float AppTest::PixelsPerDip() const { return App().MainWindow->GetDpi() / 96.0f; }
 

@@ -10,6 +10,7 @@
 
 #include "app/app_main.h"
 #include "app/app_state.h"
+#include "helpers/win32.h"
 
 namespace apptest {
 
@@ -30,8 +31,10 @@ class ScriptedRandom final : public RandomSource {
 extern float FakeTime;
 float FakeClock();
 
-// Runs every message waiting for this thread.
-void PumpMessages();
+// The real platform with the fake clock and the given random source.
+AppPlatform ScriptedPlatform(RandomSource& random);
+
+using win32::PumpMessages;
 
 class AppTest : public ::testing::Test {
  protected:

@@ -4,44 +4,20 @@
 #include <algorithm>
 #include <cmath>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "app/render_pass.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/dpi_suggestion.h"
-#include "window/round_half_even.h"
+#include "tests/support/win32_checks.h"
 
 namespace apptest {
 namespace {
 
-HFONT FontOf(HWND control) {
-  return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-}
-
-LOGFONTW DescriptionOf(HFONT font) {
-  LOGFONTW description{};
-  GetObjectW(font, sizeof(description), &description);
-  return description;
-}
-
-// A control's rectangle in its parent's client pixels.
-RECT PlaceOf(HWND control) {
-  RECT bounds{};
-  GetWindowRect(control, &bounds);
-  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&bounds), 2);
-  return bounds;
-}
-
-std::string Describe(const RECT& r) {
-  std::ostringstream text;
-  text << "(" << r.left << ", " << r.top << ") sized " << r.right - r.left << " x "
-       << r.bottom - r.top;
-  return text.str();
-}
-
-bool operator==(const RECT& a, const RECT& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
+using win32::Describe;
+using win32::DescriptionOf;
+using win32::FontOf;
 
 class DpiChange : public AppTest {
  protected:
@@ -52,23 +28,26 @@ class DpiChange : public AppTest {
                         reinterpret_cast<LPARAM>(suggested));
   }
 
+  // The render target's horizontal and vertical DPI.
+  static std::pair<float, float> TargetDpi() {
+    std::pair<float, float> dpi{0.0f, 0.0f};
+    App().WindowRenderTarget->GetDpi(&dpi.first, &dpi.second);
+    return dpi;
+  }
+
   // Everything that a change to dpi must have done, as sentences; empty when all is right.
   std::string ProblemsAt(UINT dpi, const RECT& suggested, HFONT oldFont) const {
     std::ostringstream problems;
-    RECT frame{};
-    GetWindowRect(window_, &frame);
+    const RECT frame = win32::WindowBounds(window_);
     if (!(frame == suggested)) {
       problems << "window at " << Describe(frame) << ", suggested " << Describe(suggested) << "; ";
     }
     if (App().MainWindow->GetDpi() != static_cast<float>(dpi)) {
       problems << "window object at " << App().MainWindow->GetDpi() << " DPI; ";
     }
-    const double scale = dpi / 96.0;
-    const auto pixels = [&](INT32 logical) { return orb::RoundHalfEven(logical * scale); };
     for (const ControlPlace& place : {RegenPlace, GrayPlace}) {
-      const RECT expected{pixels(place.x), pixels(place.y), pixels(place.x) + pixels(place.width),
-                          pixels(place.y) + pixels(place.height)};
-      const RECT actual = PlaceOf(GetDlgItem(window_, place.id));
+      const RECT expected = ControlRectAt(place, dpi);
+      const RECT actual = win32::ChildBounds(GetDlgItem(window_, place.id));
       if (!(actual == expected)) {
         problems << "control " << place.id << " at " << Describe(actual) << ", expected "
                  << Describe(expected) << "; ";
@@ -82,17 +61,12 @@ class DpiChange : public AppTest {
     }
     if (std::wstring(description.lfFaceName) != faceName_) problems << "another font face; ";
     if (font == oldFont || GetObjectType(oldFont) != 0) problems << "the old font lives on; ";
-    if (const auto& target = App().WindowRenderTarget) {
-      float dpiX = 0;
-      float dpiY = 0;
-      target->GetDpi(&dpiX, &dpiY);
-      if (dpiX != static_cast<float>(dpi) || dpiY != static_cast<float>(dpi)) {
-        problems << "render target at " << dpiX << " x " << dpiY << " DPI; ";
-      }
+    const std::pair<float, float> atDpi(static_cast<float>(dpi), static_cast<float>(dpi));
+    if (App().WindowRenderTarget && TargetDpi() != atDpi) {
+      problems << "render target at " << TargetDpi().first << " x " << TargetDpi().second
+               << " DPI; ";
     }
-    RECT client{};
-    GetClientRect(window_, &client);
-    const float widthInDips = static_cast<float>(client.right / scale);
+    const float widthInDips = static_cast<float>(win32::ClientBounds(window_).right / (dpi / 96.0));
     for (IPieChart* chart : {Upper(), Lower()}) {
       const float centred = (widthInDips - chart->GetWidth()) / 2.0f;
       if (std::fabs(chart->GetLeft() - centred) > 0.01f) {
@@ -121,11 +95,8 @@ class DpiChange : public AppTest {
 TEST_F(DpiChange, TheWindowStartsAtItsMonitorsDpi) {
   EXPECT_EQ(App().MainWindow->QueryWindowDpi(), App().MainWindow->GetDpi());
   ASSERT_EQ(S_OK, RenderCharts(window_));
-  float dpiX = 0;
-  float dpiY = 0;
-  App().WindowRenderTarget->GetDpi(&dpiX, &dpiY);
-  EXPECT_EQ(App().MainWindow->GetDpi(), dpiX);
-  EXPECT_EQ(App().MainWindow->GetDpi(), dpiY);
+  const float dpi = App().MainWindow->GetDpi();
+  EXPECT_EQ(std::make_pair(dpi, dpi), TargetDpi());
   EXPECT_EQ(-MulDiv(9, static_cast<int>(startDpi_), 72),
             DescriptionOf(FontOf(GetDlgItem(window_, IdGray))).lfHeight);
 }
@@ -152,10 +123,9 @@ TEST_F(DpiChange, EveryStepRescalesWindowControlsFontTargetAndCharts) {
       StopTimer();
       // The frame is drawn at the new size.
       UpdateWindow(window_);
-      RECT client{};
-      GetClientRect(window_, &client);
       ASSERT_TRUE(App().WindowRenderTarget);
-      EXPECT_EQ(static_cast<UINT32>(client.right), App().WindowRenderTarget->GetPixelSize().width);
+      EXPECT_EQ(static_cast<UINT32>(win32::ClientBounds(window_).right),
+                App().WindowRenderTarget->GetPixelSize().width);
     }
   }
   // Wine reports no GDI objects; where the count is kept, forty changes leave it as it was.
@@ -170,18 +140,13 @@ TEST_F(DpiChange, ATargetMadeAfterTheChangeTakesTheNewDpi) {
   // As after a lost device: the new render target is made at the window's DPI, not the system's.
   DiscardAllDeviceResources();
   ASSERT_EQ(S_OK, RenderCharts(window_));
-  float dpiX = 0;
-  float dpiY = 0;
-  App().WindowRenderTarget->GetDpi(&dpiX, &dpiY);
-  EXPECT_EQ(144.0f, dpiX);
-  EXPECT_EQ(144.0f, dpiY);
+  EXPECT_EQ(std::make_pair(144.0f, 144.0f), TargetDpi());
   MoveMouse(PointOnChart(Lower(), 300.0f, 0.5f));
   EXPECT_EQ(2, Lower()->GetSelectedSlice());
 }
 
 TEST_F(DpiChange, WithoutASuggestionTheWindowKeepsItsRectangle) {
-  RECT before{};
-  GetWindowRect(window_, &before);
+  const RECT before = win32::WindowBounds(window_);
   const HFONT oldFont = FontOf(GetDlgItem(window_, IdRegen));
   ForgetRepaint();
   EXPECT_EQ(0, SendDpiChanged(144, nullptr));

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <sstream>
@@ -14,10 +15,13 @@
 
 #include <windows.h>
 
+#include "app/app_state.h"
 #include "chart/slice_layout.h"
+#include "helpers/win32.h"
 #include "tests/app/dpi_suggestion.h"
 #include "tests/app/program_process.h"
 #include "tests/app/screen_capture.h"
+#include "tests/support/win32_checks.h"
 
 namespace {
 
@@ -71,7 +75,7 @@ class RunningProgram : public ::testing::Test {
         apptest::ProgramProcess::Environment{{L"D2PIE_D2D1_LEAK_REPORT", leakReport_}});
     window_ = program_->Window();
     ASSERT_TRUE(window_) << program_->Failure();
-    scale_ = static_cast<float>(GetDpiOfScreen()) / 96.0f;
+    scale_ = static_cast<float>(win32::ScreenDpi()) / 96.0f;
     // A frame reaches the window in one copy: the corner shows the background only together
     // with the charts.
     const Observed first = WaitForPicture(
@@ -92,13 +96,6 @@ class RunningProgram : public ::testing::Test {
     DeleteFileW(leakReport_.c_str());
   }
 
-  static int GetDpiOfScreen() {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-  }
-
   // The picture once an animation that a step started has ended: two reads 100 ms apart agree.
   // Only taken after the step's own effect was seen, so that the program has handled the step.
   Observed AtRest(const std::string& step) const {
@@ -115,11 +112,7 @@ class RunningProgram : public ::testing::Test {
     return Observed{false, std::move(last)};
   }
 
-  std::wstring Caption() const {
-    wchar_t caption[128] = {};
-    GetWindowTextW(window_, caption, 128);
-    return caption;
-  }
+  std::wstring Caption() const { return win32::TextOf(window_); }
 
   // Client pixel of a point given in device-independent units.
   POINT Pixels(float x, float y) const {
@@ -142,15 +135,10 @@ class RunningProgram : public ::testing::Test {
   }
 
   // A control's rectangle in the main window's client pixels.
-  RECT ControlRect(int id) const {
-    RECT bounds{};
-    GetWindowRect(GetDlgItem(window_, id), &bounds);
-    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&bounds), 2);
-    return bounds;
-  }
+  RECT ControlRect(int id) const { return win32::ChildBounds(GetDlgItem(window_, id)); }
 
   BeyondRim FindBeyondRim(const ClientShot& shot) const {
-    const RECT controls[] = {ControlRect(101), ControlRect(102)};
+    const RECT controls[] = {ControlRect(IdRegen), ControlRect(IdGray)};
     const float centreX = ClientWidthInDips() / 2 * scale_;
     const float centreY = 110 * scale_;
     BeyondRim beyond;
@@ -184,16 +172,13 @@ TEST_F(RunningProgram, ShowsItsWindowControlsAndChartsAndClosesWithZero) {
   EXPECT_EQ(std::lround(540 * scale_), client.bottom);
   EXPECT_TRUE(IsProgramCaption(Caption())) << Narrow(Caption());
 
-  const HWND regen = GetDlgItem(window_, 101);
-  const HWND gray = GetDlgItem(window_, 102);
+  const HWND regen = GetDlgItem(window_, IdRegen);
+  const HWND gray = GetDlgItem(window_, IdGray);
   ASSERT_TRUE(regen && gray);
-  wchar_t text[32];
-  GetWindowTextW(regen, text, 32);
-  EXPECT_STREQ(L"Regen", text);
-  GetWindowTextW(gray, text, 32);
-  EXPECT_STREQ(L"Gray", text);
-  EXPECT_EQ(0x50010F00u, static_cast<DWORD>(GetWindowLongW(regen, GWL_STYLE)) & 0xFFFFFFFFu);
-  EXPECT_EQ(0x50010D03u, static_cast<DWORD>(GetWindowLongW(gray, GWL_STYLE)));
+  EXPECT_EQ(L"Regen", win32::TextOf(regen));
+  EXPECT_EQ(L"Gray", win32::TextOf(gray));
+  EXPECT_EQ(0x50010F00u, win32::StyleOf(regen));
+  EXPECT_EQ(0x50010D03u, win32::StyleOf(gray));
   EXPECT_EQ(BST_CHECKED, SendMessageW(gray, BM_GETCHECK, 0, 0));
 
   // Nothing animates at start: the first frame is the picture.
@@ -231,8 +216,8 @@ TEST_F(RunningProgram, ShowsItsWindowControlsAndChartsAndClosesWithZero) {
 }
 
 TEST_F(RunningProgram, HoverRegenGrayAndResizeChangeThePicture) {
-  const HWND gray = GetDlgItem(window_, 102);
-  const HWND regen = GetDlgItem(window_, 101);
+  const HWND gray = GetDlgItem(window_, IdGray);
+  const HWND regen = GetDlgItem(window_, IdRegen);
   ASSERT_TRUE(gray && regen);
   {
     const ClientShot before(window_);
@@ -273,10 +258,11 @@ TEST_F(RunningProgram, HoverRegenGrayAndResizeChangeThePicture) {
   const auto lowerChart = [&](const ClientShot& shot) {
     const int top = Pixels(0, 220).y;
     const int bottom = Pixels(0, 520).y;
-    return std::vector<DWORD>(shot.Pixels().begin() + static_cast<size_t>(top) * shot.Width(),
-                              shot.Pixels().begin() + static_cast<size_t>(bottom) * shot.Width());
+    return std::vector<std::uint32_t>(
+        shot.Pixels().begin() + static_cast<size_t>(top) * shot.Width(),
+        shot.Pixels().begin() + static_cast<size_t>(bottom) * shot.Width());
   };
-  const std::vector<DWORD> lowerBefore = lowerChart(coloured.shot);
+  const std::vector<std::uint32_t> lowerBefore = lowerChart(coloured.shot);
   SendMessageW(regen, BM_CLICK, 0, 0);
   const Observed regenerated = WaitForPicture(window_, [&](const ClientShot& shot) {
     return shot.Width() == coloured.shot.Width() && lowerChart(shot) != lowerBefore;
@@ -365,17 +351,6 @@ std::string SendDpiChanged(HANDLE process, HWND window, UINT dpi, const RECT& su
   return failure.str();
 }
 
-std::string Describe(const RECT& r) {
-  std::ostringstream text;
-  text << "(" << r.left << ", " << r.top << ") sized " << r.right - r.left << " x "
-       << r.bottom - r.top;
-  return text.str();
-}
-
-bool SameRect(const RECT& a, const RECT& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 // Width in pixels of the dark text drawn inside a control (its edges left out); 0 when there is
 // none, and while the control is not painted yet: its rectangle then shows what lies behind it
 // (black, or the dark background) from side to side, which its centred text never reaches.
@@ -402,13 +377,13 @@ int TextWidth(const ClientShot& shot) {
 // Wine never sends WM_DPICHANGED; the test sends it as the system would when the window moves to
 // a monitor of another scaling, and checks what a user sees at each new DPI.
 TEST_F(RunningProgram, FollowsEveryChangeOfDpi) {
-  const int startDpi = GetDpiOfScreen();
+  const int startDpi = win32::ScreenDpi();
   // The pointer away from wherever the window goes, so that only the test's moves count.
   SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
   RECT frame{};
   RECT client{};
   const Observed regenAtStart = WaitForPicture(
-      GetDlgItem(window_, 101), [](const ClientShot& shot) { return TextWidth(shot) > 0; });
+      GetDlgItem(window_, IdRegen), [](const ClientShot& shot) { return TextWidth(shot) > 0; });
   ASSERT_TRUE(regenAtStart.met) << "no text read from the \"Regen\" button; "
                                 << SavedForDiagnosis(regenAtStart.shot, "text-at-start");
   const int regenTextAtStart = TextWidth(regenAtStart.shot);
@@ -421,21 +396,14 @@ TEST_F(RunningProgram, FollowsEveryChangeOfDpi) {
     ASSERT_EQ("", SendDpiChanged(program_->Handle(), window_, dpi, suggested));
     scale_ = static_cast<float>(scale);
 
-    GetWindowRect(window_, &frame);
-    EXPECT_TRUE(SameRect(suggested, frame))
-        << "window at " << Describe(frame) << ", suggested " << Describe(suggested);
-    const RECT regen = ControlRect(101);
-    const RECT gray = ControlRect(102);
-    const auto px = [&](double logical) { return LONG{orb::RoundHalfEven(logical * scale)}; };
-    EXPECT_TRUE(SameRect(RECT{px(10), px(10), px(10) + px(100), px(10) + px(20)}, regen))
-        << "\"Regen\" at " << Describe(regen);
-    EXPECT_TRUE(SameRect(RECT{px(10), px(30), px(10) + px(100), px(30) + px(20)}, gray))
-        << "\"Gray\" at " << Describe(gray);
+    EXPECT_EQ(suggested, win32::WindowBounds(window_)) << "the window's rectangle";
+    EXPECT_EQ(apptest::ControlRectAt(RegenPlace, dpi), ControlRect(IdRegen)) << "\"Regen\"";
+    EXPECT_EQ(apptest::ControlRectAt(GrayPlace, dpi), ControlRect(IdGray)) << "\"Gray\"";
 
     // The text grows and shrinks with the font: its width follows the DPI, within what the
     // rounding of a font to whole pixels gives.
     const double expectedText = regenTextAtStart * dpi / static_cast<double>(startDpi);
-    const Observed text = WaitForPicture(GetDlgItem(window_, 101), [&](const ClientShot& shot) {
+    const Observed text = WaitForPicture(GetDlgItem(window_, IdRegen), [&](const ClientShot& shot) {
       return std::fabs(TextWidth(shot) - expectedText) <= 0.12 * expectedText;
     });
     EXPECT_TRUE(text.met) << "the \"Regen\" text is " << TextWidth(text.shot)

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "helpers/win32.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/renderable_spies.h"
 #include "tests/app/screen_capture.h"
@@ -11,14 +12,9 @@
 namespace apptest {
 namespace {
 
-// The live-object count of the Direct2D stand-in, when the process runs on it.
-using LiveObjectsFunction = LONG(__cdecl*)();
-LiveObjectsFunction StandInLiveObjects() {
-  const HMODULE d2d1 = GetModuleHandleW(L"d2d1.dll");
-  return d2d1 ? reinterpret_cast<LiveObjectsFunction>(
-                    reinterpret_cast<void*>(GetProcAddress(d2d1, "D2PieStandInLiveObjects")))
-              : nullptr;
-}
+using win32::StandInLiveObjects;
+
+constexpr const char* kOnlyOnTheStandIn = "a device loss can only be simulated on the stand-in";
 
 const CallLog kCreation = {"Berry create", "Bright create", "Bright Pastel create", "Earth create",
                            "Fire create",  "upper create",  "lower create"};
@@ -51,8 +47,20 @@ class RenderPassTest : public AppTest {
   }
 
   void TearDown() override {
-    SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
+    LoseEveryFrame(false);
     AppTest::TearDown();
+  }
+
+  // Has the stand-in lose its device at every frame from now, or no more.
+  static void LoseEveryFrame(bool lose) {
+    SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", lose ? L"every:1" : nullptr);
+  }
+
+  // The window's picture after a repaint of the whole window.
+  ClientShot Repainted() const {
+    InvalidateRect(window_, nullptr, FALSE);
+    UpdateWindow(window_);
+    return ClientShot(window_);
   }
 
   CallLog log_;
@@ -75,23 +83,20 @@ TEST_F(RenderPassTest, TheFirstPaintMakesTheTargetAtClientSizeAndHandsItOutInOrd
 
 TEST_F(RenderPassTest, ALaterPaintCreatesNothing) {
   ASSERT_EQ(S_OK, RenderCharts(window_));
-  const auto liveObjects = StandInLiveObjects();
-  const LONG aliveAfterFirst = liveObjects ? liveObjects() : 0;
+  const LONG aliveAfterFirst = StandInLiveObjects();
   log_.clear();
   EXPECT_EQ(S_OK, RenderCharts(window_));
   EXPECT_EQ(kDrawing, log_);
-  if (liveObjects) {
-    EXPECT_EQ(aliveAfterFirst, liveObjects());
+  if (aliveAfterFirst >= 0) {
+    EXPECT_EQ(aliveAfterFirst, StandInLiveObjects());
   }
 }
 
 TEST_F(RenderPassTest, ALostDeviceIsDroppedAndRebuiltWithTheSamePicture) {
-  if (!StandInLiveObjects()) GTEST_SKIP() << "a device loss can only be simulated on the stand-in";
-  InvalidateRect(window_, nullptr, FALSE);
-  UpdateWindow(window_);
-  const ClientShot before(window_);
+  if (StandInLiveObjects() < 0) GTEST_SKIP() << kOnlyOnTheStandIn;
+  const ClientShot before = Repainted();
 
-  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", L"every:1");
+  LoseEveryFrame(true);
   log_.clear();
   EXPECT_EQ(S_OK, RenderCharts(window_));
   EXPECT_EQ(Join({kDrawing, kDiscard}), log_);
@@ -100,25 +105,21 @@ TEST_F(RenderPassTest, ALostDeviceIsDroppedAndRebuiltWithTheSamePicture) {
   App().PaletteTable[0]->GetBrush(0, &brush);
   EXPECT_FALSE(brush);
 
-  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
+  LoseEveryFrame(false);
   log_.clear();
-  InvalidateRect(window_, nullptr, FALSE);
-  UpdateWindow(window_);
+  const ClientShot after = Repainted();
   EXPECT_EQ(Join({kCreation, kDrawing}), log_);
   EXPECT_TRUE(App().WindowRenderTarget);
-  const ClientShot after(window_);
   EXPECT_TRUE(after == before) << "the picture after the lost device differs; "
                                << SavedForDiagnosis(before, "before") << "; "
                                << SavedForDiagnosis(after, "after");
 }
 
 TEST_F(RenderPassTest, ALostFrameAsksForOneRepaintThatDrawsItAgain) {
-  if (!StandInLiveObjects()) GTEST_SKIP() << "a device loss can only be simulated on the stand-in";
-  InvalidateRect(window_, nullptr, FALSE);
-  UpdateWindow(window_);
-  const ClientShot before(window_);
+  if (StandInLiveObjects() < 0) GTEST_SKIP() << kOnlyOnTheStandIn;
+  const ClientShot before = Repainted();
 
-  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", L"every:1");
+  LoseEveryFrame(true);
   ForgetRepaint();
   EXPECT_EQ(S_OK, RenderCharts(window_));
   EXPECT_TRUE(RepaintRequested()) << "the lost frame asked for no repaint";
@@ -131,13 +132,13 @@ TEST_F(RenderPassTest, ALostFrameAsksForOneRepaintThatDrawsItAgain) {
 
   // A frame that is shown ends the run of lost ones: the next loss asks again, and nothing but
   // that request draws the frame once the device works.
-  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
+  LoseEveryFrame(false);
   EXPECT_EQ(S_OK, RenderCharts(window_));
-  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", L"every:1");
+  LoseEveryFrame(true);
   ForgetRepaint();
   EXPECT_EQ(S_OK, RenderCharts(window_));
   ASSERT_TRUE(RepaintRequested());
-  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
+  LoseEveryFrame(false);
   log_.clear();
   UpdateWindow(window_);
   EXPECT_EQ(Join({kCreation, kDrawing}), log_);
@@ -148,8 +149,8 @@ TEST_F(RenderPassTest, ALostFrameAsksForOneRepaintThatDrawsItAgain) {
 }
 
 TEST_F(RenderPassTest, ADeviceLostAtEveryFrameLeavesTheMessageLoopIdle) {
-  if (!StandInLiveObjects()) GTEST_SKIP() << "a device loss can only be simulated on the stand-in";
-  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", L"every:1");
+  if (StandInLiveObjects() < 0) GTEST_SKIP() << kOnlyOnTheStandIn;
+  LoseEveryFrame(true);
   log_.clear();
   FILETIME created, ended, kernelBefore, userBefore, kernelAfter, userAfter;
   GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernelBefore, &userBefore);

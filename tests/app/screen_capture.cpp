@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "helpers/win32.h"
 #include "tests/app/program_process.h"
 
 namespace apptest {
@@ -31,25 +32,7 @@ void ClientShot::Read(HWND window, HDC source, POINT origin) {
   if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) return;
   width_ = client.right;
   height_ = client.bottom;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width_;
-  info.bmiHeader.biHeight = -height_;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  const HDC memory = CreateCompatibleDC(source);
-  const HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  const HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width_, height_, source, origin.x, origin.y, SRCCOPY);
-  GdiFlush();
-  const auto* words = static_cast<const DWORD*>(bits);
-  pixels_.assign(words, words + static_cast<size_t>(width_) * height_);
-  // Only red, green and blue are a picture; what a copy leaves in the fourth byte is not.
-  for (DWORD& pixel : pixels_) pixel &= 0x00FFFFFFu;
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
+  pixels_ = win32::ReadPixels(source, origin.x, origin.y, width_, height_);
 }
 
 namespace {
@@ -64,13 +47,8 @@ std::wstring OutputFolder() {
 }
 
 bool WriteBitmap(const std::wstring& path, const ClientShot& shot) {
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof(header);
-  header.biWidth = shot.Width();
-  header.biHeight = -shot.Height();
-  header.biPlanes = 1;
-  header.biBitCount = 32;
-  const DWORD pixelBytes = static_cast<DWORD>(shot.Pixels().size() * sizeof(DWORD));
+  const BITMAPINFOHEADER header = win32::TopDownBitmapInfo(shot.Width(), shot.Height()).bmiHeader;
+  const DWORD pixelBytes = static_cast<DWORD>(shot.Pixels().size() * sizeof(std::uint32_t));
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;  // "BM"
   file.bfOffBits = sizeof(file) + sizeof(header);

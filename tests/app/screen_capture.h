@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -35,14 +36,14 @@ class ClientShot {
   bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
   Pixel At(int x, int y) const {
     if (!Contains(x, y)) return Pixel{-1, -1, -1};
-    const DWORD p = pixels_[static_cast<size_t>(y) * width_ + x];
+    const std::uint32_t p = pixels_[static_cast<size_t>(y) * width_ + x];
     return Pixel{static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
                  static_cast<int>(p & 0xFF)};
   }
   bool operator==(const ClientShot& other) const {
     return width_ == other.width_ && height_ == other.height_ && pixels_ == other.pixels_;
   }
-  const std::vector<DWORD>& Pixels() const { return pixels_; }
+  const std::vector<std::uint32_t>& Pixels() const { return pixels_; }
 
  private:
   ClientShot() = default;
@@ -51,7 +52,7 @@ class ClientShot {
 
   int width_ = 0;
   int height_ = 0;
-  std::vector<DWORD> pixels_;
+  std::vector<std::uint32_t> pixels_;
 };
 
 // How long a step may take to show on the screen before its test fails.

@@ -11,8 +11,9 @@
 
 #include <windows.h>
 
-#include "tests/app/program_process.h"
+#include "app/app_state.h"
 #include "helpers/soak_driver.h"
+#include "tests/app/program_process.h"
 
 namespace {
 
@@ -41,17 +42,17 @@ TEST(SoakedProcess, KeepsAnsweringThroughLostDevicesAndClosesCleanly) {
   const soak::ProcessCounters start = soak::ReadProcessCounters(program.Handle());
 
   std::mt19937 random(kSeed);
-  const HWND gray = GetDlgItem(window, 102);
+  const HWND gray = GetDlgItem(window, IdGray);
   for (int i = 0; i < operations; ++i) {
     const unsigned what = random() % 100;
     if (what < 33) {
-      PostMessageW(window, WM_COMMAND, MAKEWPARAM(101, BN_CLICKED), 0);
+      PostMessageW(window, WM_COMMAND, MAKEWPARAM(IdRegen, BN_CLICKED), 0);
     } else if (what < 98) {
       PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(random() % 560, random() % 600));
     } else if (what < 99) {
       const bool checked = SendMessageW(gray, BM_GETCHECK, 0, 0) == BST_CHECKED;
       SendMessageW(gray, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
-      PostMessageW(window, WM_COMMAND, MAKEWPARAM(102, BN_CLICKED), 0);
+      PostMessageW(window, WM_COMMAND, MAKEWPARAM(IdGray, BN_CLICKED), 0);
     } else {
       switch (random() % 3) {
         case 0:

@@ -11,9 +11,10 @@
 #include "app/app_main.h"
 #include "app/app_state.h"
 #include "app/render_pass.h"
+#include "helpers/soak_driver.h"
+#include "helpers/win32.h"
 #include "tests/app/allocation_counter.h"
 #include "tests/app/screen_capture.h"
-#include "helpers/soak_driver.h"
 
 namespace {
 
@@ -28,14 +29,8 @@ bool FullForm() {
   return value != nullptr && std::string(value) == "full";
 }
 
-// The stand-in's count of its live objects; -1 when this process uses another Direct2D.
-LONG StandInLiveObjects() {
-  const HMODULE d2d1 = GetModuleHandleW(L"d2d1.dll");
-  if (d2d1 == nullptr) return -1;
-  const auto count = reinterpret_cast<LONG(WINAPI*)()>(
-      reinterpret_cast<void*>(GetProcAddress(d2d1, "D2PieStandInLiveObjects")));
-  return count != nullptr ? count() : -1;
-}
+using win32::PumpMessages;
+using win32::StandInLiveObjects;
 
 class Soak : public ::testing::Test {
  protected:
@@ -47,26 +42,17 @@ class Soak : public ::testing::Test {
     window_ = App().MainWindow->GetWindowHandle();
     ShowWindow(window_, SW_SHOW);
     UpdateWindow(window_);
-    Pump();
+    PumpMessages();
   }
 
   void TearDown() override {
     SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
     if (IsWindow(window_)) DestroyWindow(window_);
-    Pump();
+    PumpMessages();
     ReleaseAppObjects();
     EXPECT_EQ(liveBefore_, orb::LiveObjectCount()) << "an object of the program was not released";
     if (standInBefore_ >= 0) {
       EXPECT_EQ(standInBefore_, StandInLiveObjects()) << "a Direct2D object was not released";
-    }
-  }
-
-  static void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT) continue;
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
     }
   }
 
@@ -199,7 +185,7 @@ TEST_F(Soak, RandomBadInputLeavesTheWindowSoundAndDrawingAsANewOneWould) {
   SendMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(0, 0));
   InvalidateRect(window_, nullptr, FALSE);
   UpdateWindow(window_);
-  Pump();
+  PumpMessages();
   const apptest::ClientShot after(window_);
 
   // The same picture from a render target and brushes made afresh.

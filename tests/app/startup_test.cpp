@@ -53,8 +53,7 @@ class StartupFailure : public ::testing::TestWithParam<int> {};
 TEST_P(StartupFailure, EndsWithANonZeroCodeAndNeverShowsTheWindow) {
   const LONG liveBefore = orb::LiveObjectCount();
   ScriptedRandom random;
-  AppPlatform platform = DefaultPlatform(random);
-  platform.clock = FakeClock;
+  AppPlatform platform = ScriptedPlatform(random);
   switch (GetParam()) {
     case 0:
       platform.newWindow = NoWindow;
@@ -90,10 +89,8 @@ INSTANTIATE_TEST_SUITE_P(WindowFactoryOrHelper, StartupFailure, ::testing::Value
 TEST(Startup, ANormalRunEndsWithZeroWhenTheWindowIsClosed) {
   const LONG liveBefore = orb::LiveObjectCount();
   ScriptedRandom random;
-  AppPlatform platform = DefaultPlatform(random);
-  platform.clock = FakeClock;
   // Close the window as soon as the loop runs.
-  ASSERT_TRUE(StartApp(platform));
+  ASSERT_TRUE(StartApp(ScriptedPlatform(random)));
   const HWND window = App().MainWindow->GetWindowHandle();
   PostMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(0, App().MainWindow->RunMessageLoop(SW_SHOWNOACTIVATE));
@@ -123,20 +120,12 @@ TEST(Startup, TheProgramAsksForPerMonitorDpiAwareness) {
       << manifest;
 }
 
-}  // namespace
-}  // namespace apptest
-
-namespace apptest {
-namespace {
-
 // The 120-DPI run must really run on a 120-DPI screen, or it proves nothing.
 TEST(Screen, HasTheDpiTheRunAskedFor) {
   wchar_t expected[16] = {};
   const int asked =
       GetEnvironmentVariableW(L"D2PIE_EXPECTED_DPI", expected, 16) ? _wtoi(expected) : 96;
-  const HDC screen = GetDC(nullptr);
-  EXPECT_EQ(asked, GetDeviceCaps(screen, LOGPIXELSX));
-  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(asked, win32::ScreenDpi());
 }
 
 }  // namespace

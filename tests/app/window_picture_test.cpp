@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "app/render_pass.h"
+#include "helpers/win32.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/screen_capture.h"
-#include "helpers/soak_driver.h"
 
 namespace apptest {
 namespace {
@@ -76,7 +76,7 @@ class WindowPictureTest : public AppTest {
         const int width = 200 + static_cast<int>(random() % 800);
         const int height = 200 + static_cast<int>(random() % 700);
         log_ << " resize " << width << "x" << height;
-        soak::SetClientSize(window_, width, height);
+        win32::SetClientSize(window_, width, height);
         break;
       }
       case 5:

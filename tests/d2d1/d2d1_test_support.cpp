@@ -97,26 +97,8 @@ TestWindow::~TestWindow() {
 }
 
 std::vector<std::uint32_t> TestWindow::Capture() const {
-  std::vector<std::uint32_t> pixels(static_cast<size_t>(width_) * height_, 0);
-  HDC windowDc = GetDC(hwnd_);
-  HDC memoryDc = CreateCompatibleDC(windowDc);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width_;
-  info.bmiHeader.biHeight = -height_;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(memoryDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memoryDc, bitmap);
-  BitBlt(memoryDc, 0, 0, width_, height_, windowDc, 0, 0, SRCCOPY);
-  GdiFlush();
-  const auto* source = static_cast<const std::uint32_t*>(bits);
-  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = source[i] & 0x00ffffffu;
-  SelectObject(memoryDc, old);
-  DeleteObject(bitmap);
-  DeleteDC(memoryDc);
+  const HDC windowDc = GetDC(hwnd_);
+  std::vector<std::uint32_t> pixels = win32::ReadPixels(windowDc, 0, 0, width_, height_);
   ReleaseDC(hwnd_, windowDc);
   return pixels;
 }
@@ -133,14 +115,6 @@ ComPtr<ID2D1HwndRenderTarget> MakeTarget(ID2D1Factory* factory, HWND hwnd, UINT3
   ComPtr<ID2D1HwndRenderTarget> target;
   if (factory != nullptr) factory->CreateHwndRenderTarget(&properties, &hwndProperties, &target);
   return target;
-}
-
-void PumpMessages() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
 }
 
 D2D1_COLOR_F Rgb(float r, float g, float b) { return {r, g, b, 1.0f}; }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "com/com_object.h"
+#include "helpers/win32.h"
 
 namespace d2d1test {
 
@@ -69,7 +70,7 @@ ComPtr<ID2D1HwndRenderTarget> MakeTarget(ID2D1Factory* factory, HWND hwnd, UINT3
                                          UINT32 height, float dpi = 0.0f);
 
 // Handles pending window messages (paints, activation) of this thread.
-void PumpMessages();
+using win32::PumpMessages;
 
 D2D1_COLOR_F Rgb(float r, float g, float b);
 ComPtr<ID2D1SolidColorBrush> Brush(ID2D1RenderTarget* target, D2D1_COLOR_F color);

@@ -28,31 +28,23 @@ class ChildControls : public WindowTest {
   HWND host_ = nullptr;
 };
 
-HFONT FontOfControl(HWND control) {
-  return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-}
-
 TEST_F(ChildControls, ButtonsOfTheApplicationGetTheirStylesIdsAndFont) {
   for (DWORD given : {0x0u, 0xFFFFFFFFu}) {
-    HWND button = object_->AddPushButton(nullptr, 101, L"Regen", 10, 10, 100, 20, given, given,
-                                         nullptr, false);
-    HWND box = object_->AddAutoCheckBox(nullptr, 102, L"Gray", 10, 30, 100, 20, given, given,
-                                        nullptr, false);
+    HWND button = AddRegenButton(object_, given, given);
+    HWND box = AddGrayBox(object_, given, given);
     ASSERT_TRUE(Made(button));
     ASSERT_TRUE(Made(box));
     EXPECT_EQ(0x50010F00u, StyleOf(button));
     EXPECT_EQ(0u, ExStyleOf(button));
     EXPECT_EQ(0x50010D03u, StyleOf(box));
     EXPECT_EQ(0u, ExStyleOf(box));
-    EXPECT_EQ(101, GetDlgCtrlID(button));
-    EXPECT_EQ(102, GetDlgCtrlID(box));
+    EXPECT_EQ(kRegenId, GetDlgCtrlID(button));
+    EXPECT_EQ(kGrayId, GetDlgCtrlID(box));
     EXPECT_EQ(host_, GetParent(button));
     EXPECT_EQ(host_, GetParent(box));
-    EXPECT_EQ(object_->GetWindowFont(), FontOfControl(button));
-    EXPECT_EQ(object_->GetWindowFont(), FontOfControl(box));
-    WCHAR text[16] = {};
-    GetWindowTextW(button, text, 16);
-    EXPECT_STREQ(L"Regen", text);
+    EXPECT_EQ(object_->GetWindowFont(), FontOf(button));
+    EXPECT_EQ(object_->GetWindowFont(), FontOf(box));
+    EXPECT_EQ(L"Regen", TextOf(button));
     DestroyWindow(button);
     DestroyWindow(box);
   }
@@ -88,14 +80,14 @@ TEST_F(ChildControls, GeneralControlAddsOnlyTheChildStyleAndNoFont) {
   ASSERT_TRUE(Made(hidden));
   EXPECT_EQ(static_cast<DWORD>(WS_CHILD), StyleOf(hidden));
   EXPECT_FALSE(IsWindowVisible(hidden));
-  EXPECT_EQ(nullptr, FontOfControl(hidden));
+  EXPECT_EQ(nullptr, FontOf(hidden));
 
   HWND shown = object_->AddChildControl(L"Button", nullptr, 2, L"s", 0, 0, 10, 10, 0xFFFFFFFF,
                                         0xFFFFFFFF, nullptr, nullptr, true);
   ASSERT_TRUE(Made(shown));
   EXPECT_EQ(static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_TABSTOP), StyleOf(shown));
   EXPECT_EQ(0u, ExStyleOf(shown));
-  EXPECT_EQ(nullptr, FontOfControl(shown));
+  EXPECT_EQ(nullptr, FontOf(shown));
 
   HWND edged = object_->AddChildControl(L"Static", nullptr, 3, L"e", 0, 0, 10, 10, WS_VISIBLE,
                                         WS_EX_CLIENTEDGE, nullptr, nullptr, true);
@@ -108,10 +100,8 @@ TEST_F(ChildControls, EtchedFrameIsTransparentUnlessToldOtherwise) {
   ASSERT_TRUE(Made(frame));
   EXPECT_EQ(0x50000012u, StyleOf(frame));
   EXPECT_NE(0u, ExStyleOf(frame) & WS_EX_TRANSPARENT);
-  EXPECT_EQ(nullptr, FontOfControl(frame));
-  WCHAR className[16] = {};
-  GetClassNameW(frame, className, 16);
-  EXPECT_EQ(0, lstrcmpiW(L"Static", className));
+  EXPECT_EQ(nullptr, FontOf(frame));
+  EXPECT_EQ(0, lstrcmpiW(L"Static", ClassNameOf(frame).c_str()));
 
   HWND edged = object_->AddEtchedFrame(nullptr, 10, L"", 5, 5, 100, 50, 0xFFFFFFFF,
                                        WS_EX_CLIENTEDGE, nullptr, true);
@@ -124,24 +114,19 @@ TEST_F(ChildControls, EtchedFrameIsTransparentUnlessToldOtherwise) {
 TEST_F(ChildControls, PlacedInLogicalUnitsWithHalvesToEven) {
   struct Case {
     float dpi;
-    RECT button;  // left, top, width, height
+    RECT button;
     RECT box;
   };
-  for (const Case& c : {Case{96.0f, {10, 10, 100, 20}, {10, 30, 100, 20}},
-                        Case{120.0f, {12, 12, 125, 25}, {12, 38, 125, 25}},
-                        Case{144.0f, {15, 15, 150, 30}, {15, 45, 150, 30}}}) {
+  for (const Case& c : {Case{96.0f, Sized(10, 10, 100, 20), Sized(10, 30, 100, 20)},
+                        Case{120.0f, Sized(12, 12, 125, 25), Sized(12, 38, 125, 25)},
+                        Case{144.0f, Sized(15, 15, 150, 30), Sized(15, 45, 150, 30)}}) {
     object_->SetDpi(c.dpi);
-    HWND button =
-        object_->AddPushButton(nullptr, 101, L"Regen", 10, 10, 100, 20, 0, 0, nullptr, false);
-    HWND box =
-        object_->AddAutoCheckBox(nullptr, 102, L"Gray", 10, 30, 100, 20, 0, 0, nullptr, false);
+    HWND button = AddRegenButton(object_);
+    HWND box = AddGrayBox(object_);
     ASSERT_TRUE(Made(button));
     ASSERT_TRUE(Made(box));
-    EXPECT_TRUE(
-        RectIs(ChildBounds(button), c.button.left, c.button.top, c.button.right, c.button.bottom))
-        << c.dpi;
-    EXPECT_TRUE(RectIs(ChildBounds(box), c.box.left, c.box.top, c.box.right, c.box.bottom))
-        << c.dpi;
+    EXPECT_EQ(c.button, ChildBounds(button)) << c.dpi;
+    EXPECT_EQ(c.box, ChildBounds(box)) << c.dpi;
     DestroyWindow(button);
     DestroyWindow(box);
   }
@@ -149,29 +134,27 @@ TEST_F(ChildControls, PlacedInLogicalUnitsWithHalvesToEven) {
   object_->SetDpi(120.0f);
   HWND frame = object_->AddEtchedFrame(nullptr, 3, L"", 10, 30, 101, 21, 0, 0, nullptr, true);
   ASSERT_TRUE(Made(frame));
-  EXPECT_TRUE(RectIs(ChildBounds(frame), 10, 30, 101, 21));
+  EXPECT_EQ(Sized(10, 30, 101, 21), ChildBounds(frame));
 }
 
 TEST_F(ChildControls, MovedInLogicalUnitsAtTheObjectsDpiOfTheMoment) {
-  HWND button =
-      object_->AddPushButton(nullptr, 101, L"Regen", 10, 10, 100, 20, 0, 0, nullptr, false);
+  HWND button = AddRegenButton(object_);
   ASSERT_TRUE(Made(button));
   struct Case {
     float dpi;
-    RECT button;  // left, top, width, height
+    RECT button;
   };
   // The DPI changes after the control was made, as it does when the window changes monitor.
-  for (const Case& c : {Case{144.0f, {15, 15, 150, 30}}, Case{120.0f, {12, 12, 125, 25}},
-                        Case{192.0f, {20, 20, 200, 40}}, Case{96.0f, {10, 10, 100, 20}}}) {
+  for (const Case& c :
+       {Case{144.0f, Sized(15, 15, 150, 30)}, Case{120.0f, Sized(12, 12, 125, 25)},
+        Case{192.0f, Sized(20, 20, 200, 40)}, Case{96.0f, Sized(10, 10, 100, 20)}}) {
     object_->SetDpi(c.dpi);
     EXPECT_TRUE(object_->MoveChildControl(button, 10, 10, 100, 20, false));
-    EXPECT_TRUE(
-        RectIs(ChildBounds(button), c.button.left, c.button.top, c.button.right, c.button.bottom))
-        << c.dpi;
+    EXPECT_EQ(c.button, ChildBounds(button)) << c.dpi;
   }
   object_->SetDpi(120.0f);
   EXPECT_TRUE(object_->MoveChildControl(button, 10, 30, 101, 21, true));
-  EXPECT_TRUE(RectIs(ChildBounds(button), 10, 30, 101, 21));
+  EXPECT_EQ(Sized(10, 30, 101, 21), ChildBounds(button));
   EXPECT_FALSE(object_->MoveChildControl(nullptr, 10, 30, 100, 20, false));
 }
 

@@ -73,7 +73,7 @@ TEST_F(WindowObject, SetDpiRoundsHalvesToEvenButScalesByTheGivenValue) {
 }
 
 TEST_F(WindowObject, SetDpiOfZeroOrBelowTakesTheScreenDpi) {
-  const float screenDpi = static_cast<float>(ScreenDpiX());
+  const float screenDpi = static_cast<float>(win32::ScreenDpi());
   auto object = MakeWindowObject();
   for (float dpi : {-1.0f, -0.3f, 0.0f, 0.4f, -500.0f, NAN, INFINITY}) {
     object->SetDpi(200.0f);
@@ -85,9 +85,8 @@ TEST_F(WindowObject, SetDpiOfZeroOrBelowTakesTheScreenDpi) {
 }
 
 TEST_F(WindowObject, SetDpiZeroKeepsMeasurementsFinite) {
-  auto object = MakeWindowObject();
-  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 641, 401));
-  ASSERT_TRUE(Made(window.get()));
+  auto object = Popup(0, 0, 641, 401);
+  ASSERT_TRUE(Made(object.get()));
   object->SetDpi(-1.0f);
   const INT32 width = object->QueryClientWidth(false);
   const INT32 height = object->QueryClientHeight(false);
@@ -104,7 +103,7 @@ TEST_F(WindowObject, BuildFontFillsTheDescriptionFromItsArguments) {
   const std::wstring longFace = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmn";  // 40 characters
   HFONT font = object->BuildFont(longFace.c_str(), 12, FW_BOLD, 1, 1, 1, ANSI_CHARSET, true);
   ASSERT_NE(nullptr, font);
-  const LOGFONTW description = FontOf(font);
+  const LOGFONTW description = DescriptionOf(font);
   EXPECT_EQ(longFace.substr(0, 31), std::wstring(description.lfFaceName));
   EXPECT_EQ(FW_BOLD, description.lfWeight);
   EXPECT_EQ(1, description.lfItalic);
@@ -124,28 +123,23 @@ TEST_F(WindowObject, BuildFontFillsTheDescriptionFromItsArguments) {
   HFONT other = object->BuildFont(L"Tahoma", 8, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, false);
   ASSERT_NE(nullptr, other);
   EXPECT_NE(font, other);
-  EXPECT_STREQ(L"Tahoma", FontOf(other).lfFaceName);
-  EXPECT_EQ(0, FontOf(other).lfItalic);
+  EXPECT_STREQ(L"Tahoma", DescriptionOf(other).lfFaceName);
+  EXPECT_EQ(0, DescriptionOf(other).lfItalic);
   EXPECT_TRUE(DeleteObject(font));
   EXPECT_TRUE(DeleteObject(other));
 }
 
 TEST_F(WindowObject, RebuiltFontFollowsTheDpiAndReplacesTheOldOneEverywhere) {
-  auto object = MakeWindowObject();
-  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 400, 300));
-  ASSERT_TRUE(Made(window.get()));
-  HWND button =
-      object->AddPushButton(nullptr, 101, L"Regen", 10, 10, 100, 20, 0, 0, nullptr, false);
-  HWND box = object->AddAutoCheckBox(nullptr, 102, L"Gray", 10, 30, 100, 20, 0, 0, nullptr, false);
+  auto object = Popup(0, 0, 400, 300);
+  ASSERT_TRUE(Made(object.get()));
+  HWND button = AddRegenButton(object.object);
+  HWND box = AddGrayBox(object.object);
   HWND own = object->AddChildControl(L"Static", nullptr, 103, L"own", 10, 50, 100, 20, WS_VISIBLE,
                                      0, nullptr, nullptr, false);
   ASSERT_TRUE(Made(button) && Made(box) && Made(own));
   // A control with a font of its own keeps it.
   const HFONT ownFont = object->BuildFont(L"Tahoma", 12, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, true);
   SendMessageW(own, WM_SETFONT, reinterpret_cast<WPARAM>(ownFont), FALSE);
-  const auto fontOf = [](HWND control) {
-    return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-  };
   const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
 
   for (int round = 0; round < 10; ++round) {
@@ -156,11 +150,11 @@ TEST_F(WindowObject, RebuiltFontFollowsTheDpiAndReplacesTheOldOneEverywhere) {
       ASSERT_NE(nullptr, font) << dpi;
       EXPECT_EQ(font, object->GetWindowFont());
       EXPECT_EQ(0u, GetObjectType(old)) << "the old font was not deleted at " << dpi;
-      EXPECT_EQ(font, fontOf(button)) << dpi;
-      EXPECT_EQ(font, fontOf(box)) << dpi;
-      EXPECT_EQ(ownFont, fontOf(own)) << dpi;
+      EXPECT_EQ(font, FontOf(button)) << dpi;
+      EXPECT_EQ(font, FontOf(box)) << dpi;
+      EXPECT_EQ(ownFont, FontOf(own)) << dpi;
       // 9 points at the object's DPI, whatever the screen's is.
-      const LOGFONTW description = FontOf(font);
+      const LOGFONTW description = DescriptionOf(font);
       EXPECT_EQ(-MulDiv(9, static_cast<int>(dpi), 72), description.lfHeight) << dpi;
       EXPECT_STREQ(L"Segoe UI", description.lfFaceName);
       EXPECT_EQ(FW_NORMAL, description.lfWeight);
@@ -181,7 +175,7 @@ TEST_F(WindowObject, RebuiltFontFollowsTheDpiAndReplacesTheOldOneEverywhere) {
   const HFONT second = lonely->RebuildFont();
   ASSERT_NE(nullptr, second);
   EXPECT_EQ(0u, GetObjectType(first));
-  EXPECT_EQ(-18, FontOf(second).lfHeight);
+  EXPECT_EQ(-18, DescriptionOf(second).lfHeight);
 }
 
 TEST_F(HostWindow, DefaultStylesFontAndRecordedClass) {
@@ -199,7 +193,7 @@ TEST_F(HostWindow, DefaultStylesFontAndRecordedClass) {
     EXPECT_EQ(reinterpret_cast<ULONG_PTR>(DefaultHostProc),
               static_cast<ULONG_PTR>(GetClassLongPtrW(window.get(), GCLP_WNDPROC)));
 
-    const LOGFONTW font = FontOf(object->GetWindowFont());
+    const LOGFONTW font = DescriptionOf(object->GetWindowFont());
     EXPECT_STREQ(L"Segoe UI", font.lfFaceName);
     EXPECT_EQ(FW_NORMAL, font.lfWeight);
     EXPECT_EQ(DEFAULT_CHARSET, font.lfCharSet);
@@ -245,14 +239,13 @@ LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 TEST_F(HostWindow, CreationSeesTheObjectAndGetsTheFontWithoutRedraw) {
   creation = CreationRecord{};
-  auto object = MakeWindowObject();
-  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 100, 100, RecordingProc));
+  auto window = Popup(0, 0, 100, 100, RecordingProc);
   ASSERT_TRUE(Made(window.get()));
   ASSERT_NE(nullptr, creation.createParam);
   EXPECT_EQ(nullptr, creation.handleDuringCreation);
   EXPECT_TRUE(creation.fontMessageSeen);
   EXPECT_NE(0u, creation.fontSent);
-  EXPECT_EQ(reinterpret_cast<WPARAM>(object->GetWindowFont()), creation.fontSent);
+  EXPECT_EQ(reinterpret_cast<WPARAM>(window->GetWindowFont()), creation.fontSent);
   EXPECT_EQ(0, creation.fontRedraw);
   EXPECT_EQ(reinterpret_cast<ULONG_PTR>(RecordingProc),
             static_cast<ULONG_PTR>(GetClassLongPtrW(window.get(), GCLP_WNDPROC)));
@@ -261,17 +254,15 @@ TEST_F(HostWindow, CreationSeesTheObjectAndGetsTheFontWithoutRedraw) {
 TEST_F(HostWindow, ScalesPositionAndSizeWithHalvesToEven) {
   struct Case {
     float dpi;
-    RECT expected;  // left, top, width, height
+    RECT expected;
   };
-  for (const Case& c : {Case{96.0f, {10, 30, 300, 250}}, Case{120.0f, {12, 38, 375, 312}},
-                        Case{144.0f, {15, 45, 450, 375}}}) {
+  for (const Case& c : {Case{96.0f, Sized(10, 30, 300, 250)}, Case{120.0f, Sized(12, 38, 375, 312)},
+                        Case{144.0f, Sized(15, 45, 450, 375)}}) {
     auto object = MakeWindowObject();
     object->SetDpi(c.dpi);
     ScopedWindow window(CreatePopup(object.Get(), 10, 30, 300, 250, nullptr, false));
     ASSERT_TRUE(Made(window.get()));
-    EXPECT_TRUE(RectIs(WindowBounds(window.get()), c.expected.left, c.expected.top,
-                       c.expected.right, c.expected.bottom))
-        << c.dpi;
+    EXPECT_EQ(c.expected, WindowBounds(window.get())) << c.dpi;
   }
 }
 
@@ -280,7 +271,7 @@ TEST_F(HostWindow, PixelsAreUsedAsGiven) {
   object->SetDpi(144.0f);
   ScopedWindow window(CreatePopup(object.Get(), 11, 33, 301, 251, nullptr, true));
   ASSERT_TRUE(Made(window.get()));
-  EXPECT_TRUE(RectIs(WindowBounds(window.get()), 11, 33, 301, 251));
+  EXPECT_EQ(Sized(11, 33, 301, 251), WindowBounds(window.get()));
 }
 
 TEST_F(HostWindow, ZeroWidthAsksForTheDefaultSizeAndZeroXForTheDefaultPlace) {
@@ -305,27 +296,25 @@ TEST_F(HostWindow, ZeroWidthAsksForTheDefaultSizeAndZeroXForTheDefaultPlace) {
   ScopedWindow sizedWindow(
       sized->CreateHostWindow(nullptr, L"Host", 0, 7, 300, 200, 0, 0, nullptr, true));
   ASSERT_TRUE(Made(sizedWindow.get()));
-  EXPECT_TRUE(RectIs(WindowBounds(sizedWindow.get()), 0, 7, 300, 200));
+  EXPECT_EQ(Sized(0, 7, 300, 200), WindowBounds(sizedWindow.get()));
 }
 
 TEST_F(HostWindow, OneWindowPerObject) {
-  auto object = MakeWindowObject();
-  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 100, 100));
-  ASSERT_TRUE(Made(window.get()));
+  auto object = Popup(0, 0, 100, 100);
+  ASSERT_TRUE(Made(object.get()));
   const std::wstring className = object->GetRecordedClassName();
   const ATOM atom = object->GetClassAtom();
   const HFONT font = object->GetWindowFont();
 
-  EXPECT_EQ(nullptr, CreatePopup(object.Get(), 0, 0, 100, 100));
-  EXPECT_EQ(window.get(), object->GetWindowHandle());
+  EXPECT_EQ(nullptr, CreatePopup(object.object.Get(), 0, 0, 100, 100));
+  EXPECT_EQ(object.get(), object->GetWindowHandle());
   EXPECT_EQ(className, object->GetRecordedClassName());
   EXPECT_EQ(atom, object->GetClassAtom());
   EXPECT_EQ(font, object->GetWindowFont());
 
   // The refused call registered nothing: the next object takes the next number.
-  auto next = MakeWindowObject();
-  ScopedWindow nextWindow(CreatePopup(next.Get(), 0, 0, 100, 100));
-  ASSERT_TRUE(Made(nextWindow.get()));
+  auto next = Popup(0, 0, 100, 100);
+  ASSERT_TRUE(Made(next.get()));
   EXPECT_EQ(ClassNumber(className) + 1, ClassNumber(next->GetRecordedClassName()));
 }
 
@@ -365,7 +354,6 @@ TEST_F(HostWindow, FailedCreationLeavesNoWindowAndCanBeRetried) {
 }
 
 TEST_F(HostWindow, DestructionDeletesTheFontAndUnregistersTheClass) {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
   auto object = MakeWindowObject();
   HWND window = CreatePopup(object.Get(), 0, 0, 100, 100);
   ASSERT_TRUE(Made(window));
@@ -375,25 +363,19 @@ TEST_F(HostWindow, DestructionDeletesTheFontAndUnregistersTheClass) {
   EXPECT_EQ(window, object->GetWindowHandle());  // the old value stays
 
   object.Reset();
-  WNDCLASSEXW found = {};
-  found.cbSize = sizeof(found);
-  EXPECT_FALSE(GetClassInfoExW(instance, className.c_str(), &found));
+  EXPECT_EQ(0, RegisteredClass(className.c_str()));
   EXPECT_EQ(0u, GetObjectType(font));
 }
 
 TEST_F(HostWindow, ClassOfAWindowThatOutlivesItsObjectStaysRegistered) {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  auto object = MakeWindowObject();
-  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 100, 100));
+  auto window = Popup(0, 0, 100, 100);
   ASSERT_TRUE(Made(window.get()));
-  const std::wstring className = object->GetRecordedClassName();
-  object.Reset();
+  const std::wstring className = window->GetRecordedClassName();
+  window.object.Reset();
   EXPECT_TRUE(IsWindow(window.get()));
-  WNDCLASSEXW found = {};
-  found.cbSize = sizeof(found);
-  EXPECT_TRUE(GetClassInfoExW(instance, className.c_str(), &found));
+  EXPECT_NE(0, RegisteredClass(className.c_str()));
   DestroyWindow(window.get());
-  EXPECT_TRUE(UnregisterClassW(className.c_str(), instance));
+  EXPECT_TRUE(UnregisterClassW(className.c_str(), GetModuleHandleW(nullptr)));
 }
 
 }  // namespace

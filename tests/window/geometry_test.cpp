@@ -93,9 +93,8 @@ TEST_F(Geometry, ResizeClientAreaMakesRoomForTheMenuEvenWhenItWraps) {
 }
 
 TEST_F(Geometry, MeasuresInLogicalUnitsWithHalvesToEven) {
-  auto object = MakeWindowObject();
-  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 641, 501));
-  ASSERT_TRUE(Made(window.get()));
+  auto object = Popup(0, 0, 641, 501);
+  ASSERT_TRUE(Made(object.get()));
   object->SetDpi(120.0f);
   EXPECT_EQ(513, object->QueryClientWidth(false));  // 512.8
   EXPECT_EQ(641, object->QueryClientWidth(true));
@@ -106,7 +105,7 @@ TEST_F(Geometry, MeasuresInLogicalUnitsWithHalvesToEven) {
   object->SetDpi(192.0f);
   EXPECT_EQ(320, object->QueryClientWidth(false));   // 320.5
   EXPECT_EQ(250, object->QueryClientHeight(false));  // 250.5
-  SetWindowPos(window.get(), nullptr, 0, 0, 643, 503, SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowPos(object.get(), nullptr, 0, 0, 643, 503, SWP_NOMOVE | SWP_NOZORDER);
   EXPECT_EQ(322, object->QueryClientWidth(false));   // 321.5
   EXPECT_EQ(252, object->QueryClientHeight(false));  // 251.5
 }
@@ -139,12 +138,11 @@ LRESULT CALLBACK SizeRecordingProc(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 TEST_F(Geometry, SizeMessageCarriesTheLogicalClientSize) {
-  auto object = MakeWindowObject();
-  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 641, 500, SizeRecordingProc));
+  auto window = Popup(0, 0, 641, 500, SizeRecordingProc);
   ASSERT_TRUE(Made(window.get()));
-  object->SetDpi(120.0f);
+  window->SetDpi(120.0f);
   sizes = SizeRecord{};
-  object->SendSizeMessage();
+  window->SendSizeMessage();
   EXPECT_EQ(1, sizes.count);
   EXPECT_EQ(static_cast<WPARAM>(SIZE_RESTORED), sizes.kind);
   EXPECT_EQ(513, LOWORD(sizes.size));
@@ -161,10 +159,9 @@ TEST_F(Geometry, CentresOnTheWorkAreaWithTheOddPixelOnTheRight) {
   const RECT work = WorkArea();
   ASSERT_GT(work.right - work.left, 600);
   for (LONG width : {500L, 501L}) {
-    auto object = MakeWindowObject();
-    ScopedWindow window(CreatePopup(object.Get(), 3, 3, width, 201));
+    auto window = Popup(3, 3, width, 201);
     ASSERT_TRUE(Made(window.get()));
-    object->CentreWindow(nullptr, nullptr);
+    window->CentreWindow(nullptr, nullptr);
     const RECT bounds = WindowBounds(window.get());
     EXPECT_EQ(width, bounds.right - bounds.left);
     const LONG leftMargin = bounds.left - work.left;
@@ -179,60 +176,57 @@ TEST_F(Geometry, CentresOnTheWorkAreaWithTheOddPixelOnTheRight) {
 }
 
 TEST_F(Geometry, CentresOnAReferenceWindowTruncatingTowardZero) {
-  auto object = MakeWindowObject();
-  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 501, 201));
+  auto window = Popup(0, 0, 501, 201);
   ASSERT_TRUE(Made(window.get()));
 
   ScopedWindow wide(CreatePlainPopup(100, 50, 1000, 600));
-  object->CentreWindow(nullptr, wide.get());
+  window->CentreWindow(nullptr, wide.get());
   EXPECT_EQ(349, PlaceOf(window.get()).x);  // 499 / 2 = 249, plus 100
   EXPECT_EQ(249, PlaceOf(window.get()).y);  // 399 / 2 = 199, plus 50
 
   // A reference smaller than the window: -301 / 2 is -150 and -101 / 2 is -50.
   ScopedWindow narrow(CreatePlainPopup(300, 300, 200, 100));
-  object->CentreWindow(window.get(), narrow.get());
+  window->CentreWindow(window.get(), narrow.get());
   EXPECT_EQ(150, PlaceOf(window.get()).x);
   EXPECT_EQ(250, PlaceOf(window.get()).y);
 }
 
 TEST_F(Geometry, CentringStaysInsideTheWorkArea) {
   const RECT work = WorkArea();
-  auto object = MakeWindowObject();
-  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 300, 200));
+  auto window = Popup(0, 0, 300, 200);
   ASSERT_TRUE(Made(window.get()));
 
   ScopedWindow nearRight(CreatePlainPopup(work.right - 100, work.bottom - 50, 400, 300));
-  object->CentreWindow(nullptr, nearRight.get());
+  window->CentreWindow(nullptr, nearRight.get());
   EXPECT_EQ(work.right - 300, PlaceOf(window.get()).x);
   EXPECT_EQ(work.bottom - 200, PlaceOf(window.get()).y);
 
   ScopedWindow nearLeft(CreatePlainPopup(work.left - 300, work.top - 250, 400, 300));
-  object->CentreWindow(nullptr, nearLeft.get());
+  window->CentreWindow(nullptr, nearLeft.get());
   EXPECT_EQ(work.left, PlaceOf(window.get()).x);
   EXPECT_EQ(work.top, PlaceOf(window.get()).y);
 
   // Larger than the work area: the left and top edges are kept in view.
   ScopedWindow huge(
       CreatePlainPopup(0, 0, work.right - work.left + 200, work.bottom - work.top + 100));
-  object->CentreWindow(huge.get(), nullptr);
+  window->CentreWindow(huge.get(), nullptr);
   EXPECT_EQ(work.left, PlaceOf(huge.get()).x);
   EXPECT_EQ(work.top, PlaceOf(huge.get()).y);
 }
 
 TEST_F(Geometry, CentresAChildInItsParentsClientCoordinates) {
-  auto object = MakeWindowObject();
-  ScopedWindow parent(CreatePopup(object.Get(), 100, 80, 400, 300));
+  auto parent = Popup(100, 80, 400, 300);
   ASSERT_TRUE(Made(parent.get()));
   HWND child = CreatePlainPopup(0, 0, 100, 50, WS_CHILD | WS_VISIBLE, parent.get());
   ASSERT_TRUE(Made(child));
 
-  object->CentreWindow(child, parent.get());
-  EXPECT_TRUE(RectIs(ChildBounds(child), 150, 125, 100, 50));
+  parent->CentreWindow(child, parent.get());
+  EXPECT_EQ(Sized(150, 125, 100, 50), ChildBounds(child));
 
   // Centred on the work area, it lands in the middle of the screen all the same, not at the
   // screen position read as a position inside its parent.
   const RECT work = WorkArea();
-  object->CentreWindow(child, nullptr);
+  parent->CentreWindow(child, nullptr);
   const RECT onScreen = WindowBounds(child);
   EXPECT_EQ(work.right - onScreen.right, onScreen.left - work.left);
   EXPECT_EQ(work.bottom - onScreen.bottom, onScreen.top - work.top);
@@ -281,8 +275,11 @@ LRESULT CALLBACK LoopProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 // Wine under Xvfb without a window manager waits about 2 s whenever a window on the screen is
 // hidden or destroyed; one placed off the screen is never mapped and keeps these tests fast.
-HWND LoopWindow(CWindow* object, WNDPROC windowProc) {
-  return object->CreateHostWindow(nullptr, L"Loop", -4000, -4000, 300, 200, 0, 0, windowProc, true);
+Hosted LoopWindow(WNDPROC windowProc) {
+  return Hosted([=](CWindow* object) {
+    return object->CreateHostWindow(nullptr, L"Loop", -4000, -4000, 300, 200, 0, 0, windowProc,
+                                    true);
+  });
 }
 
 // Ends a loop that would otherwise never end, with a code no test expects.
@@ -304,52 +301,46 @@ TEST_F(MessageLoop, ShowsTheWindowAndReturnsTheQuitCode) {
   };
   // 0 stands for SW_SHOW (0 itself would be SW_HIDE); other commands are used as given.
   for (const Case& c : {Case{0, false}, Case{SW_SHOWMAXIMIZED, true}}) {
-    auto object = MakeWindowObject();
-    ScopedWindow window(LoopWindow(object.Get(), LoopProc));
+    auto window = LoopWindow(LoopProc);
     ASSERT_TRUE(Made(window.get()));
     ASSERT_FALSE(IsWindowVisible(window.get()));
     loop = LoopRecord{};
     PostMessageW(window.get(), kEndLoop, 0, 0);
     Watched watchdog;
-    EXPECT_EQ(7, object->RunMessageLoop(c.show)) << c.show;
+    EXPECT_EQ(7, window->RunMessageLoop(c.show)) << c.show;
     EXPECT_TRUE(loop.visible) << c.show;
     EXPECT_EQ(c.zoomed, loop.zoomed) << c.show;
     EXPECT_FALSE(IsWindow(window.get()));
-    EXPECT_EQ(window.get(), object->GetWindowHandle());
+    EXPECT_EQ(window.get(), window->GetWindowHandle());
   }
 }
 
 TEST_F(MessageLoop, EscapeOnAControlBecomesCancelForTheWindow) {
-  auto object = MakeWindowObject();
-  ScopedWindow window(LoopWindow(object.Get(), LoopProc));
+  auto window = LoopWindow(LoopProc);
   ASSERT_TRUE(Made(window.get()));
-  HWND button =
-      object->AddPushButton(nullptr, 101, L"Regen", 10, 10, 100, 20, 0, 0, nullptr, false);
+  HWND button = AddRegenButton(window.object);
   ASSERT_TRUE(Made(button));
   loop = LoopRecord{};
   PostMessageW(button, WM_KEYDOWN, VK_ESCAPE, 0);
   Watched watchdog;
-  EXPECT_EQ(7, object->RunMessageLoop(0));
+  EXPECT_EQ(7, window->RunMessageLoop(0));
   EXPECT_EQ(1, loop.cancels);
 }
 
 TEST_F(MessageLoop, EscapeClosesADefaultWindowAndEndsTheLoopWithZero) {
-  auto object = MakeWindowObject();
-  ScopedWindow window(LoopWindow(object.Get(), nullptr));
+  auto window = LoopWindow(nullptr);
   ASSERT_TRUE(Made(window.get()));
   PostMessageW(window.get(), WM_KEYDOWN, VK_ESCAPE, 0);
   Watched watchdog;
-  EXPECT_EQ(0, object->RunMessageLoop(0));
+  EXPECT_EQ(0, window->RunMessageLoop(0));
   EXPECT_FALSE(IsWindow(window.get()));
 }
 
 TEST_F(MessageLoop, TabMovesTheFocusToTheNextTabStop) {
-  auto object = MakeWindowObject();
-  ScopedWindow window(LoopWindow(object.Get(), LoopProc));
+  auto window = LoopWindow(LoopProc);
   ASSERT_TRUE(Made(window.get()));
-  HWND first = object->AddPushButton(nullptr, 101, L"Regen", 10, 10, 100, 20, 0, 0, nullptr, false);
-  HWND second =
-      object->AddAutoCheckBox(nullptr, 102, L"Gray", 10, 30, 100, 20, 0, 0, nullptr, false);
+  HWND first = AddRegenButton(window.object);
+  HWND second = AddGrayBox(window.object);
   ASSERT_TRUE(Made(first));
   ASSERT_TRUE(Made(second));
   ShowWindow(window.get(), SW_SHOW);
@@ -360,7 +351,7 @@ TEST_F(MessageLoop, TabMovesTheFocusToTheNextTabStop) {
   PostMessageW(first, WM_KEYDOWN, VK_TAB, 0);
   PostMessageW(window.get(), kEndLoop, 0, 0);
   Watched watchdog;
-  EXPECT_EQ(7, object->RunMessageLoop(0));
+  EXPECT_EQ(7, window->RunMessageLoop(0));
   EXPECT_EQ(second, loop.focus);
 }
 

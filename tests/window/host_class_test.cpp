@@ -11,6 +11,8 @@ using namespace window_test;
 
 class HostClass : public WindowTest {};
 
+const HINSTANCE instance = GetModuleHandleW(nullptr);
+
 LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -26,10 +28,8 @@ TEST_F(HostClass, OsVersionNumberIsMajorPlusMinorHundredths) {
 }
 
 TEST_F(HostClass, GeneratedNamesCountUpAcrossObjectsAndDirectRegistrations) {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  auto first = MakeWindowObject();
-  ScopedWindow firstWindow(CreatePopup(first.Get(), 0, 0, 50, 50));
-  ASSERT_TRUE(Made(firstWindow.get()));
+  auto first = Popup(0, 0, 50, 50);
+  ASSERT_TRUE(Made(first.get()));
   const std::wstring firstName = first->GetRecordedClassName();
   const int number = ClassNumber(firstName);
   EXPECT_EQ(L"OrbWindowClass:" + std::to_wstring(number), firstName);
@@ -39,24 +39,19 @@ TEST_F(HostClass, GeneratedNamesCountUpAcrossObjectsAndDirectRegistrations) {
   const ATOM direct = RegisterHostClass(L"Direct", instance, PlainProc);
   ASSERT_NE(0, direct);
   const std::wstring directName = L"Direct:" + std::to_wstring(number + 1);
-  WNDCLASSEXW found = {};
-  found.cbSize = sizeof(found);
-  EXPECT_EQ(direct, GetClassInfoExW(instance, directName.c_str(), &found));
+  EXPECT_EQ(direct, RegisteredClass(directName.c_str()));
   EXPECT_TRUE(UnregisterClassW(directName.c_str(), instance));
 
-  auto second = MakeWindowObject();
-  ScopedWindow secondWindow(CreatePopup(second.Get(), 0, 0, 50, 50));
-  ASSERT_TRUE(Made(secondWindow.get()));
+  auto second = Popup(0, 0, 50, 50);
+  ASSERT_TRUE(Made(second.get()));
   EXPECT_EQ(L"OrbWindowClass:" + std::to_wstring(number + 2),
             std::wstring(second->GetRecordedClassName()));
-  EXPECT_EQ(ClassNameOf(secondWindow.get()), second->GetRecordedClassName());
+  EXPECT_EQ(ClassNameOf(second.get()), second->GetRecordedClassName());
 }
 
 TEST_F(HostClass, FailedRegistrationLeavesTheNumberForTheNext) {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  auto before = MakeWindowObject();
-  ScopedWindow beforeWindow(CreatePopup(before.Get(), 0, 0, 50, 50));
-  ASSERT_TRUE(Made(beforeWindow.get()));
+  auto before = Popup(0, 0, 50, 50);
+  ASSERT_TRUE(Made(before.get()));
   const int number = ClassNumber(before->GetRecordedClassName());
 
   // Names are cut to 255 characters, so with a long base the number falls off and the second
@@ -66,19 +61,15 @@ TEST_F(HostClass, FailedRegistrationLeavesTheNumberForTheNext) {
   ASSERT_NE(0, registered);
   EXPECT_EQ(0, RegisterHostClass(longBase.c_str(), instance, PlainProc));
   const std::wstring cut(255, L'L');
-  WNDCLASSEXW found = {};
-  found.cbSize = sizeof(found);
-  EXPECT_EQ(registered, GetClassInfoExW(instance, cut.c_str(), &found));
+  EXPECT_EQ(registered, RegisteredClass(cut.c_str()));
   EXPECT_TRUE(UnregisterClassW(cut.c_str(), instance));
 
-  auto after = MakeWindowObject();
-  ScopedWindow afterWindow(CreatePopup(after.Get(), 0, 0, 50, 50));
-  ASSERT_TRUE(Made(afterWindow.get()));
+  auto after = Popup(0, 0, 50, 50);
+  ASSERT_TRUE(Made(after.get()));
   EXPECT_EQ(number + 2, ClassNumber(after->GetRecordedClassName()));
 }
 
 TEST_F(HostClass, EmptyOrNullNameUsesTheDefaultBase) {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
   for (LPCWSTR base : {static_cast<LPCWSTR>(nullptr), L""}) {
     const ATOM atom = RegisterHostClass(base, instance, PlainProc);
     ASSERT_NE(0, atom);
@@ -93,7 +84,6 @@ TEST_F(HostClass, EmptyOrNullNameUsesTheDefaultBase) {
 }
 
 TEST_F(HostClass, RegisteredClassHasItsFixedShape) {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
   for (WNDPROC proc : {static_cast<WNDPROC>(PlainProc), static_cast<WNDPROC>(nullptr)}) {
     const ATOM atom = RegisterHostClass(L"Shape", instance, proc);
     ASSERT_NE(0, atom);
@@ -157,9 +147,7 @@ TEST_F(HostClass, DefaultProcLeavesOtherMessagesToTheSystem) {
   ScopedWindow window(CreateDefaultHostWindow());
   ASSERT_TRUE(Made(window.get()));
   EXPECT_TRUE(SendMessageW(window.get(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"caption")));
-  WCHAR text[16] = {};
-  GetWindowTextW(window.get(), text, 16);
-  EXPECT_STREQ(L"caption", text);
+  EXPECT_EQ(L"caption", TextOf(window.get()));
 
   EXPECT_EQ(HTCLIENT, SendMessageW(window.get(), WM_NCHITTEST, 0, MAKELPARAM(-3900, -3950)));
 

@@ -11,7 +11,7 @@ using namespace window_test;
 
 struct AtDpi {
   float scale;
-  RECT button;  // left, top, width, height
+  RECT button;
   RECT box;
   RECT host;
   SIZE client;
@@ -25,10 +25,10 @@ struct AtDpi {
 // A table, kept as written: the formatter would give each value a line of its own.
 // clang-format off
 const std::map<int, AtDpi> kExpected = {
-    {96, {1.0f, {10, 10, 100, 20}, {10, 30, 100, 20}, {10, 30, 300, 250}, {512, 540}, -12, -11,
-          -12, -17, -12}},
-    {120, {1.25f, {12, 12, 125, 25}, {12, 38, 125, 25}, {12, 38, 375, 312}, {640, 675}, -15,
-           -13, -12, -17, -15}},
+    {96, {1.0f, Sized(10, 10, 100, 20), Sized(10, 30, 100, 20), Sized(10, 30, 300, 250),
+          {512, 540}, -12, -11, -12, -17, -12}},
+    {120, {1.25f, Sized(12, 12, 125, 25), Sized(12, 38, 125, 25), Sized(12, 38, 375, 312),
+           {640, 675}, -15, -13, -12, -17, -15}},
 };
 // clang-format on
 
@@ -36,8 +36,8 @@ class ScreenDpi : public WindowTest {
  protected:
   void SetUp() override {
     WindowTest::SetUp();
-    const auto found = kExpected.find(ScreenDpiX());
-    if (found == kExpected.end()) GTEST_SKIP() << "no figures for " << ScreenDpiX() << " DPI";
+    const auto found = kExpected.find(win32::ScreenDpi());
+    if (found == kExpected.end()) GTEST_SKIP() << "no figures for " << win32::ScreenDpi() << " DPI";
     expected_ = found->second;
   }
   AtDpi expected_ = {};
@@ -45,37 +45,33 @@ class ScreenDpi : public WindowTest {
 
 TEST_F(ScreenDpi, ConstructionTakesTheScreenDpi) {
   auto object = MakeWindowObject();
-  EXPECT_EQ(static_cast<float>(ScreenDpiX()), object->GetDpi());
+  EXPECT_EQ(static_cast<float>(win32::ScreenDpi()), object->GetDpi());
   EXPECT_EQ(expected_.scale, object->GetHorizontalScale());
   EXPECT_EQ(expected_.scale, object->GetVerticalScale());
 }
 
 TEST_F(ScreenDpi, TheWindowsDpiIsTheScreensOnASingleScreen) {
   auto object = MakeWindowObject();
-  EXPECT_EQ(static_cast<float>(ScreenDpiX()), object->QueryWindowDpi());  // no window yet
+  EXPECT_EQ(static_cast<float>(win32::ScreenDpi()), object->QueryWindowDpi());  // no window yet
   object->SetDpi(144.0f);
   ScopedWindow window(CreatePopup(object.Get(), 0, 0, 100, 100));
   ASSERT_TRUE(Made(window.get()));
   // What the system gives the window, not what the object was told.
-  EXPECT_EQ(static_cast<float>(ScreenDpiX()), object->QueryWindowDpi());
+  EXPECT_EQ(static_cast<float>(win32::ScreenDpi()), object->QueryWindowDpi());
 }
 
 TEST_F(ScreenDpi, HostWindowAndControlsLandOnScaledPixels) {
   auto object = MakeWindowObject();
   ScopedWindow window(CreatePopup(object.Get(), 10, 30, 300, 250, nullptr, false));
   ASSERT_TRUE(Made(window.get()));
-  const RECT& h = expected_.host;
-  EXPECT_TRUE(RectIs(WindowBounds(window.get()), h.left, h.top, h.right, h.bottom));
+  EXPECT_EQ(expected_.host, WindowBounds(window.get()));
 
-  HWND button =
-      object->AddPushButton(nullptr, 101, L"Regen", 10, 10, 100, 20, 0, 0, nullptr, false);
-  HWND box = object->AddAutoCheckBox(nullptr, 102, L"Gray", 10, 30, 100, 20, 0, 0, nullptr, false);
+  HWND button = AddRegenButton(object);
+  HWND box = AddGrayBox(object);
   ASSERT_TRUE(Made(button));
   ASSERT_TRUE(Made(box));
-  const RECT& b = expected_.button;
-  const RECT& c = expected_.box;
-  EXPECT_TRUE(RectIs(ChildBounds(button), b.left, b.top, b.right, b.bottom));
-  EXPECT_TRUE(RectIs(ChildBounds(box), c.left, c.top, c.right, c.bottom));
+  EXPECT_EQ(expected_.button, ChildBounds(button));
+  EXPECT_EQ(expected_.box, ChildBounds(box));
 }
 
 TEST_F(ScreenDpi, ApplicationClientAreaIsScaled) {
@@ -95,7 +91,7 @@ TEST_F(ScreenDpi, WindowFontHeights) {
     auto object = MakeWindowObject(version);
     ScopedWindow window(CreatePopup(object.Get(), 0, 0, 100, 100));
     ASSERT_TRUE(Made(window.get()));
-    const LOGFONTW font = FontOf(object->GetWindowFont());
+    const LOGFONTW font = DescriptionOf(object->GetWindowFont());
     EXPECT_EQ(version >= 6 ? expected_.segoe9Height : expected_.tahoma8Height, font.lfHeight)
         << version;
   }
@@ -105,7 +101,7 @@ TEST_F(ScreenDpi, BuildFontSizesForTheObjectDpiUnlessExact) {
   auto object = MakeWindowObject();
   auto height = [&](bool exact) {
     HFONT font = object->BuildFont(L"Segoe UI", 9, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, exact);
-    const LONG result = FontOf(font).lfHeight;
+    const LONG result = DescriptionOf(font).lfHeight;
     DeleteObject(font);
     return result;
   };

@@ -1,6 +1,6 @@
 #pragma once
 // Shared pieces of the window framework tests: objects, windows that clean up after themselves,
-// and readers of what the system made.
+// the application's two controls, and readers of what the system made.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,11 +9,23 @@
 #include <string>
 
 #include "com/com_object.h"
+#include "helpers/win32.h"
+#include "tests/support/win32_checks.h"
 #include "window/cwindow.h"
 
 namespace window_test {
 
 using orb::ComPtr;
+using win32::ChildBounds;
+using win32::ClassNameOf;
+using win32::ClientBounds;
+using win32::DescriptionOf;
+using win32::ExStyleOf;
+using win32::FontOf;
+using win32::Sized;
+using win32::StyleOf;
+using win32::TextOf;
+using win32::WindowBounds;
 
 // A CWindow as the application makes it, or for a given Windows version.
 inline ComPtr<CWindow> MakeWindowObject(double osVersion = 6.01) {
@@ -30,76 +42,24 @@ class ScopedWindow {
     if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
   }
   HWND get() const { return window_; }
-  void reset(HWND window) { window_ = window; }
 
  private:
   HWND window_;
 };
 
-// Removes everything queued for this thread, WM_QUIT included, so that no test sees another's.
-inline void DrainMessages() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message != WM_QUIT) DispatchMessageW(&message);
-  }
-}
-
-// Checks that every test gives back each object it made and leaves no message behind.
+// Checks that every test gives back each object it made and leaves no message behind (a
+// WM_QUIT included, so that no test sees another's).
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override { liveAtStart_ = orb::LiveObjectCount(); }
   void TearDown() override {
-    DrainMessages();
+    win32::PumpMessages();
     EXPECT_EQ(liveAtStart_, orb::LiveObjectCount());
   }
 
  private:
   LONG liveAtStart_ = 0;
 };
-
-inline int ScreenDpiX() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
-
-inline RECT WindowBounds(HWND window) {
-  RECT bounds = {};
-  GetWindowRect(window, &bounds);
-  return bounds;
-}
-
-inline RECT ClientBounds(HWND window) {
-  RECT bounds = {};
-  GetClientRect(window, &bounds);
-  return bounds;
-}
-
-// A child's rectangle in its parent's client coordinates.
-inline RECT ChildBounds(HWND child) {
-  RECT bounds = WindowBounds(child);
-  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&bounds), 2);
-  return bounds;
-}
-
-inline DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)); }
-
-inline DWORD ExStyleOf(HWND window) {
-  return static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
-}
-
-inline LOGFONTW FontOf(HFONT font) {
-  LOGFONTW description = {};
-  GetObjectW(font, sizeof(description), &description);
-  return description;
-}
-
-inline std::wstring ClassNameOf(HWND window) {
-  WCHAR name[260] = {};
-  GetClassNameW(window, name, 260);
-  return name;
-}
 
 // Number after the last ':' of a generated class name; -1 if there is none.
 inline int ClassNumber(const std::wstring& name) {
@@ -108,11 +68,49 @@ inline int ClassNumber(const std::wstring& name) {
   return static_cast<int>(wcstol(name.c_str() + colon + 1, nullptr, 10));
 }
 
+// The atom of the class of this program registered under name; 0 when there is none.
+inline ATOM RegisteredClass(LPCWSTR name) {
+  WNDCLASSEXW found = {};
+  found.cbSize = sizeof(found);
+  return static_cast<ATOM>(GetClassInfoExW(GetModuleHandleW(nullptr), name, &found));
+}
+
 // A borderless window, so that its client area and its window rectangle agree.
 inline HWND CreatePopup(CWindow* object, INT32 x, INT32 y, INT32 width, INT32 height,
                         WNDPROC windowProc = nullptr, bool inPixels = true) {
   return object->CreateHostWindow(nullptr, L"popup", x, y, width, height, WS_POPUP,
                                   WS_EX_TOOLWINDOW, windowProc, inPixels);
+}
+
+// A new window object with the window that make(object) made for it; the window goes at the end
+// of the scope, before the object.
+struct Hosted {
+  template <typename Make>
+  explicit Hosted(Make make) : window(make(object.Get())) {}
+  CWindow* operator->() const { return object.Get(); }
+  HWND get() const { return window.get(); }
+
+  ComPtr<CWindow> object = MakeWindowObject();
+  ScopedWindow window;
+};
+
+inline Hosted Popup(INT32 x, INT32 y, INT32 width, INT32 height, WNDPROC windowProc = nullptr) {
+  return Hosted(
+      [=](CWindow* object) { return CreatePopup(object, x, y, width, height, windowProc); });
+}
+
+// The application's controls: "Regen" at (10, 10) and "Gray" at (10, 30), 100 x 20 units each.
+constexpr INT32 kRegenId = 101;
+constexpr INT32 kGrayId = 102;
+
+inline HWND AddRegenButton(const ComPtr<CWindow>& object, DWORD style = 0, DWORD exStyle = 0) {
+  return object->AddPushButton(nullptr, kRegenId, L"Regen", 10, 10, 100, 20, style, exStyle,
+                               nullptr, false);
+}
+
+inline HWND AddGrayBox(const ComPtr<CWindow>& object, DWORD style = 0, DWORD exStyle = 0) {
+  return object->AddAutoCheckBox(nullptr, kGrayId, L"Gray", 10, 30, 100, 20, style, exStyle,
+                                 nullptr, false);
 }
 
 // Passes for a window that was made. For a null one it tells what the system reported: the
@@ -124,18 +122,6 @@ inline ::testing::AssertionResult Made(HWND window) {
   return ::testing::AssertionFailure()
          << "no window was made: GetLastError " << error << ", desktop window " << desktop
          << (IsWindow(desktop) ? "" : " (not a window)");
-}
-
-inline ::testing::AssertionResult RectIs(const RECT& actual, LONG left, LONG top, LONG width,
-                                         LONG height) {
-  if (actual.left == left && actual.top == top && actual.right - actual.left == width &&
-      actual.bottom - actual.top == height) {
-    return ::testing::AssertionSuccess();
-  }
-  return ::testing::AssertionFailure()
-         << "rectangle at (" << actual.left << ", " << actual.top << ") sized "
-         << actual.right - actual.left << " x " << actual.bottom - actual.top << ", expected ("
-         << left << ", " << top << ") sized " << width << " x " << height;
 }
 
 }  // namespace window_test
