@@ -3,28 +3,43 @@
 
 #include <d2d1.h>
 
-#include "com/com_object.h"
+#include "tests/support/fake_object.h"
 
 namespace fakes {
 
-class RecordingSolidColorBrush final : public orb::ComObject<ID2D1SolidColorBrush> {
+class RecordingSolidColorBrush final
+    : public FakeObject<ID2D1SolidColorBrush, ID2D1Brush, ID2D1Resource> {
  public:
-  RecordingSolidColorBrush(const D2D1_COLOR_F& color, const D2D1_BRUSH_PROPERTIES* properties);
+  RecordingSolidColorBrush(const D2D1_COLOR_F& color, const D2D1_BRUSH_PROPERTIES* properties)
+      : color_(color) {
+    if (properties != nullptr) {
+      opacity_ = properties->opacity;
+      transform_ = properties->transform;
+    }
+  }
 
-  // Also answers for the base interfaces ID2D1Brush and ID2D1Resource.
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-
-  void STDMETHODCALLTYPE GetFactory(ID2D1Factory** factory) const override;
-  void STDMETHODCALLTYPE SetOpacity(FLOAT opacity) override;
-  void STDMETHODCALLTYPE SetTransform(const D2D1_MATRIX_3X2_F* transform) override;
-  FLOAT STDMETHODCALLTYPE GetOpacity() const override;
-  void STDMETHODCALLTYPE GetTransform(D2D1_MATRIX_3X2_F* transform) const override;
-  void STDMETHODCALLTYPE SetColor(const D2D1_COLOR_F* color) override;
+  void STDMETHODCALLTYPE GetFactory(ID2D1Factory** factory) const override {
+    if (factory != nullptr) *factory = nullptr;
+  }
+  void STDMETHODCALLTYPE SetOpacity(FLOAT opacity) override { opacity_ = opacity; }
+  void STDMETHODCALLTYPE SetTransform(const D2D1_MATRIX_3X2_F* transform) override {
+    if (transform != nullptr) transform_ = *transform;
+  }
+  FLOAT STDMETHODCALLTYPE GetOpacity() const override { return opacity_; }
+  void STDMETHODCALLTYPE GetTransform(D2D1_MATRIX_3X2_F* transform) const override {
+    if (transform != nullptr) *transform = transform_;
+  }
+  void STDMETHODCALLTYPE SetColor(const D2D1_COLOR_F* color) override {
+    if (color != nullptr) color_ = *color;
+  }
 #ifdef WIDL_EXPLICIT_AGGREGATE_RETURNS  // mingw-w64 spells out the hidden result pointer
-  D2D1_COLOR_F* STDMETHODCALLTYPE GetColor(D2D1_COLOR_F* color) const override;
+  D2D1_COLOR_F* STDMETHODCALLTYPE GetColor(D2D1_COLOR_F* color) const override {
+    *color = color_;
+    return color;
+  }
   using ID2D1SolidColorBrush::GetColor;
 #else
-  D2D1_COLOR_F STDMETHODCALLTYPE GetColor() const override;
+  D2D1_COLOR_F STDMETHODCALLTYPE GetColor() const override { return color_; }
 #endif
 
  private:
@@ -34,6 +49,8 @@ class RecordingSolidColorBrush final : public orb::ComObject<ID2D1SolidColorBrus
 };
 
 // A new brush of the given colour (opacity 1, identity transform), as a counted reference.
-orb::ComPtr<ID2D1SolidColorBrush> MakeBrush(const D2D1_COLOR_F& color);
+inline orb::ComPtr<ID2D1SolidColorBrush> MakeBrush(const D2D1_COLOR_F& color) {
+  return orb::MakeComObject<RecordingSolidColorBrush>(color, nullptr);
+}
 
 }  // namespace fakes

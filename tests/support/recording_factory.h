@@ -32,33 +32,58 @@ class RecordingFactory final : public orb::ComObject<ID2D1Factory> {
   HRESULT STDMETHODCALLTYPE CreatePathGeometry(ID2D1PathGeometry** pathGeometry) override;
 
   HRESULT STDMETHODCALLTYPE ReloadSystemMetrics() override { return S_OK; }
-  void STDMETHODCALLTYPE GetDesktopDpi(FLOAT* dpiX, FLOAT* dpiY) override;
+  void STDMETHODCALLTYPE GetDesktopDpi(FLOAT* dpiX, FLOAT* dpiY) override {
+    if (dpiX != nullptr) *dpiX = 96.0f;
+    if (dpiY != nullptr) *dpiY = 96.0f;
+  }
   HRESULT STDMETHODCALLTYPE CreateRectangleGeometry(const D2D1_RECT_F*,
-                                                    ID2D1RectangleGeometry**) override;
+                                                    ID2D1RectangleGeometry**) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE CreateRoundedRectangleGeometry(
-      const D2D1_ROUNDED_RECT*, ID2D1RoundedRectangleGeometry**) override;
+      const D2D1_ROUNDED_RECT*, ID2D1RoundedRectangleGeometry**) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE CreateEllipseGeometry(const D2D1_ELLIPSE*,
-                                                  ID2D1EllipseGeometry**) override;
+                                                  ID2D1EllipseGeometry**) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE CreateGeometryGroup(D2D1_FILL_MODE, ID2D1Geometry**, UINT,
-                                                ID2D1GeometryGroup**) override;
+                                                ID2D1GeometryGroup**) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE CreateTransformedGeometry(ID2D1Geometry*, const D2D1_MATRIX_3X2_F*,
-                                                      ID2D1TransformedGeometry**) override;
+                                                      ID2D1TransformedGeometry**) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE CreateStrokeStyle(const D2D1_STROKE_STYLE_PROPERTIES*, const FLOAT*,
-                                              UINT, ID2D1StrokeStyle**) override;
+                                              UINT, ID2D1StrokeStyle**) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE CreateDrawingStateBlock(const D2D1_DRAWING_STATE_DESCRIPTION*,
                                                     IDWriteRenderingParams*,
-                                                    ID2D1DrawingStateBlock**) override;
+                                                    ID2D1DrawingStateBlock**) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE CreateWicBitmapRenderTarget(IWICBitmap*,
                                                         const D2D1_RENDER_TARGET_PROPERTIES*,
-                                                        ID2D1RenderTarget**) override;
+                                                        ID2D1RenderTarget**) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE CreateHwndRenderTarget(const D2D1_RENDER_TARGET_PROPERTIES*,
                                                    const D2D1_HWND_RENDER_TARGET_PROPERTIES*,
-                                                   ID2D1HwndRenderTarget**) override;
+                                                   ID2D1HwndRenderTarget**) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE CreateDxgiSurfaceRenderTarget(IDXGISurface*,
                                                           const D2D1_RENDER_TARGET_PROPERTIES*,
-                                                          ID2D1RenderTarget**) override;
+                                                          ID2D1RenderTarget**) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE CreateDCRenderTarget(const D2D1_RENDER_TARGET_PROPERTIES*,
-                                                 ID2D1DCRenderTarget**) override;
+                                                 ID2D1DCRenderTarget**) override {
+    return E_NOTIMPL;
+  }
 
  private:
   std::shared_ptr<FactoryState> state_;

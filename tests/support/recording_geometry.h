@@ -7,9 +7,10 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
-#include "com/com_object.h"
+#include "tests/support/fake_object.h"
 
 namespace fakes {
 
@@ -71,41 +72,76 @@ struct FactoryState {
   ContainsRule containsRule;
 };
 
-class RecordingSink final : public orb::ComObject<ID2D1GeometrySink> {
+class RecordingSink final : public FakeObject<ID2D1GeometrySink, ID2D1SimplifiedGeometrySink> {
  public:
-  explicit RecordingSink(std::shared_ptr<PathRecord> record);
-  ~RecordingSink() override;
+  explicit RecordingSink(std::shared_ptr<PathRecord> record) : record_(std::move(record)) {
+    record_->sinkAlive = true;
+  }
+  ~RecordingSink() override { record_->sinkAlive = false; }
 
-  // Also answers for ID2D1SimplifiedGeometrySink.
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-
-  void STDMETHODCALLTYPE SetFillMode(D2D1_FILL_MODE fillMode) override;
-  void STDMETHODCALLTYPE SetSegmentFlags(D2D1_PATH_SEGMENT flags) override;
-  void STDMETHODCALLTYPE BeginFigure(D2D1_POINT_2F startPoint, D2D1_FIGURE_BEGIN begin) override;
-  void STDMETHODCALLTYPE AddLines(const D2D1_POINT_2F* points, UINT count) override;
-  void STDMETHODCALLTYPE AddBeziers(const D2D1_BEZIER_SEGMENT* beziers, UINT count) override;
-  void STDMETHODCALLTYPE EndFigure(D2D1_FIGURE_END end) override;
-  HRESULT STDMETHODCALLTYPE Close() override;
-  void STDMETHODCALLTYPE AddLine(D2D1_POINT_2F point) override;
-  void STDMETHODCALLTYPE AddBezier(const D2D1_BEZIER_SEGMENT* bezier) override;
-  void STDMETHODCALLTYPE AddQuadraticBezier(const D2D1_QUADRATIC_BEZIER_SEGMENT* bezier) override;
-  void STDMETHODCALLTYPE AddQuadraticBeziers(const D2D1_QUADRATIC_BEZIER_SEGMENT* beziers,
-                                             UINT count) override;
-  void STDMETHODCALLTYPE AddArc(const D2D1_ARC_SEGMENT* arc) override;
+  void STDMETHODCALLTYPE SetFillMode(D2D1_FILL_MODE fillMode) override {
+    Record(SinkOp::SetFillMode).fillMode = fillMode;
+  }
+  void STDMETHODCALLTYPE SetSegmentFlags(D2D1_PATH_SEGMENT) override {
+    Record(SinkOp::SetSegmentFlags);
+  }
+  void STDMETHODCALLTYPE BeginFigure(D2D1_POINT_2F startPoint, D2D1_FIGURE_BEGIN begin) override {
+    SinkCall& call = Record(SinkOp::BeginFigure);
+    call.point = startPoint;
+    call.figureBegin = begin;
+  }
+  void STDMETHODCALLTYPE AddLines(const D2D1_POINT_2F* points, UINT count) override {
+    SinkCall& call = Record(SinkOp::AddLines);
+    if (points != nullptr) call.points.assign(points, points + count);
+  }
+  void STDMETHODCALLTYPE AddBeziers(const D2D1_BEZIER_SEGMENT*, UINT count) override {
+    for (UINT i = 0; i < count; ++i) Record(SinkOp::AddBezier);
+  }
+  void STDMETHODCALLTYPE EndFigure(D2D1_FIGURE_END end) override {
+    Record(SinkOp::EndFigure).figureEnd = end;
+  }
+  HRESULT STDMETHODCALLTYPE Close() override {
+    Record(SinkOp::Close);
+    return S_OK;
+  }
+  void STDMETHODCALLTYPE AddLine(D2D1_POINT_2F point) override {
+    Record(SinkOp::AddLine).point = point;
+  }
+  void STDMETHODCALLTYPE AddBezier(const D2D1_BEZIER_SEGMENT*) override {
+    Record(SinkOp::AddBezier);
+  }
+  void STDMETHODCALLTYPE AddQuadraticBezier(const D2D1_QUADRATIC_BEZIER_SEGMENT*) override {
+    Record(SinkOp::AddQuadraticBezier);
+  }
+  void STDMETHODCALLTYPE AddQuadraticBeziers(const D2D1_QUADRATIC_BEZIER_SEGMENT*,
+                                             UINT count) override {
+    for (UINT i = 0; i < count; ++i) Record(SinkOp::AddQuadraticBezier);
+  }
+  void STDMETHODCALLTYPE AddArc(const D2D1_ARC_SEGMENT* arc) override {
+    SinkCall& call = Record(SinkOp::AddArc);
+    if (arc != nullptr) call.arc = *arc;
+  }
 
  private:
-  void Record(const SinkCall& call) { record_->calls.push_back(call); }
+  // A new call of kind op at the end of the record, for the caller to fill in.
+  SinkCall& Record(SinkOp op) {
+    record_->calls.emplace_back();
+    record_->calls.back().op = op;
+    return record_->calls.back();
+  }
 
   std::shared_ptr<PathRecord> record_;
 };
 
-class RecordingPathGeometry final : public orb::ComObject<ID2D1PathGeometry> {
+class RecordingPathGeometry final
+    : public FakeObject<ID2D1PathGeometry, ID2D1Geometry, ID2D1Resource> {
  public:
-  RecordingPathGeometry(std::shared_ptr<FactoryState> state, std::shared_ptr<PathRecord> record);
-  ~RecordingPathGeometry() override;
-
-  // Also answers for ID2D1Geometry and ID2D1Resource.
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+  RecordingPathGeometry(std::shared_ptr<FactoryState> state, std::shared_ptr<PathRecord> record)
+      : state_(std::move(state)), record_(std::move(record)) {
+    record_->geometry = this;
+    record_->geometryAlive = true;
+  }
+  ~RecordingPathGeometry() override { record_->geometryAlive = false; }
 
   // Fails with E_OUTOFMEMORY when the factory's Open count reaches its failure switch, and
   // with D2DERR_WRONG_STATE on a second Open, as Direct2D does.
@@ -115,37 +151,65 @@ class RecordingPathGeometry final : public orb::ComObject<ID2D1PathGeometry> {
                                               const D2D1_MATRIX_3X2_F* worldTransform,
                                               FLOAT flatteningTolerance,
                                               BOOL* contains) const override;
+  HRESULT STDMETHODCALLTYPE GetSegmentCount(UINT32* count) const override;
+  HRESULT STDMETHODCALLTYPE GetFigureCount(UINT32* count) const override {
+    if (count == nullptr) return E_POINTER;
+    *count = static_cast<UINT32>(record_->CallsOf(SinkOp::BeginFigure).size());
+    return S_OK;
+  }
 
   // Unused by the program.
-  void STDMETHODCALLTYPE GetFactory(ID2D1Factory** factory) const override;
-  HRESULT STDMETHODCALLTYPE GetBounds(const D2D1_MATRIX_3X2_F*, D2D1_RECT_F*) const override;
+  void STDMETHODCALLTYPE GetFactory(ID2D1Factory** factory) const override {
+    if (factory != nullptr) *factory = nullptr;
+  }
+  HRESULT STDMETHODCALLTYPE GetBounds(const D2D1_MATRIX_3X2_F*, D2D1_RECT_F*) const override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE GetWidenedBounds(FLOAT, ID2D1StrokeStyle*, const D2D1_MATRIX_3X2_F*,
-                                             FLOAT, D2D1_RECT_F*) const override;
+                                             FLOAT, D2D1_RECT_F*) const override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE StrokeContainsPoint(D2D1_POINT_2F, FLOAT, ID2D1StrokeStyle*,
                                                 const D2D1_MATRIX_3X2_F*, FLOAT,
-                                                BOOL*) const override;
+                                                BOOL*) const override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE CompareWithGeometry(ID2D1Geometry*, const D2D1_MATRIX_3X2_F*, FLOAT,
-                                                D2D1_GEOMETRY_RELATION*) const override;
+                                                D2D1_GEOMETRY_RELATION*) const override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE Simplify(D2D1_GEOMETRY_SIMPLIFICATION_OPTION, const D2D1_MATRIX_3X2_F*,
-                                     FLOAT, ID2D1SimplifiedGeometrySink*) const override;
+                                     FLOAT, ID2D1SimplifiedGeometrySink*) const override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE Tessellate(const D2D1_MATRIX_3X2_F*, FLOAT,
-                                       ID2D1TessellationSink*) const override;
+                                       ID2D1TessellationSink*) const override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE CombineWithGeometry(ID2D1Geometry*, D2D1_COMBINE_MODE,
                                                 const D2D1_MATRIX_3X2_F*, FLOAT,
-                                                ID2D1SimplifiedGeometrySink*) const override;
+                                                ID2D1SimplifiedGeometrySink*) const override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE Outline(const D2D1_MATRIX_3X2_F*, FLOAT,
-                                    ID2D1SimplifiedGeometrySink*) const override;
-  HRESULT STDMETHODCALLTYPE ComputeArea(const D2D1_MATRIX_3X2_F*, FLOAT, FLOAT*) const override;
-  HRESULT STDMETHODCALLTYPE ComputeLength(const D2D1_MATRIX_3X2_F*, FLOAT, FLOAT*) const override;
+                                    ID2D1SimplifiedGeometrySink*) const override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE ComputeArea(const D2D1_MATRIX_3X2_F*, FLOAT, FLOAT*) const override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE ComputeLength(const D2D1_MATRIX_3X2_F*, FLOAT, FLOAT*) const override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE ComputePointAtLength(FLOAT, const D2D1_MATRIX_3X2_F*, FLOAT,
-                                                 D2D1_POINT_2F*, D2D1_POINT_2F*) const override;
+                                                 D2D1_POINT_2F*, D2D1_POINT_2F*) const override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE Widen(FLOAT, ID2D1StrokeStyle*, const D2D1_MATRIX_3X2_F*, FLOAT,
-                                  ID2D1SimplifiedGeometrySink*) const override;
-  HRESULT STDMETHODCALLTYPE Stream(ID2D1GeometrySink*) const override;
-  HRESULT STDMETHODCALLTYPE GetSegmentCount(UINT32* count) const override;
-  HRESULT STDMETHODCALLTYPE GetFigureCount(UINT32* count) const override;
-
-  const PathRecord& Record() const { return *record_; }
+                                  ID2D1SimplifiedGeometrySink*) const override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Stream(ID2D1GeometrySink*) const override { return E_NOTIMPL; }
 
  private:
   std::shared_ptr<FactoryState> state_;

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "com/com_object.h"
+#include "tests/support/fake_object.h"
 
 namespace fakes {
 
@@ -44,7 +44,7 @@ struct RenderCall {
   D2D1_ANTIALIAS_MODE antialiasMode = D2D1_ANTIALIAS_MODE_PER_PRIMITIVE;
 };
 
-class RecordingRenderTarget final : public orb::ComObject<ID2D1RenderTarget> {
+class RecordingRenderTarget final : public FakeObject<ID2D1RenderTarget, ID2D1Resource> {
  public:
   RecordingRenderTarget() = default;
 
@@ -54,12 +54,9 @@ class RecordingRenderTarget final : public orb::ComObject<ID2D1RenderTarget> {
 
   // The nth CreateSolidColorBrush from now (1 = the next one) fails with E_OUTOFMEMORY and
   // leaves its result empty; 0 turns the failure off.
-  void FailBrushCreation(int nth);
+  void FailBrushCreation(int nth) { brushCreationsUntilFailure_ = nth > 0 ? nth : 0; }
   void SetEndDrawResult(HRESULT result) { endDrawResult_ = result; }
   void SetSize(D2D1_SIZE_F size) { size_ = size; }
-
-  // Also answers for ID2D1Resource.
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
 
   // Recorded.
   HRESULT STDMETHODCALLTYPE CreateSolidColorBrush(const D2D1_COLOR_F* color,
@@ -69,58 +66,104 @@ class RecordingRenderTarget final : public orb::ComObject<ID2D1RenderTarget> {
                                       ID2D1Brush* opacityBrush) override;
   void STDMETHODCALLTYPE DrawGeometry(ID2D1Geometry* geometry, ID2D1Brush* brush, FLOAT strokeWidth,
                                       ID2D1StrokeStyle* strokeStyle) override;
-  void STDMETHODCALLTYPE SetTransform(const D2D1_MATRIX_3X2_F* transform) override;
-  void STDMETHODCALLTYPE SetAntialiasMode(D2D1_ANTIALIAS_MODE mode) override;
-  void STDMETHODCALLTYPE Clear(const D2D1_COLOR_F* color) override;
-  void STDMETHODCALLTYPE BeginDraw() override;
-  HRESULT STDMETHODCALLTYPE EndDraw(D2D1_TAG* tag1, D2D1_TAG* tag2) override;
+  void STDMETHODCALLTYPE SetTransform(const D2D1_MATRIX_3X2_F* transform) override {
+    RenderCall& call = Record(RenderOp::SetTransform);
+    if (transform != nullptr) call.transform = transform_ = *transform;
+  }
+  void STDMETHODCALLTYPE SetAntialiasMode(D2D1_ANTIALIAS_MODE mode) override {
+    Record(RenderOp::SetAntialiasMode).antialiasMode = antialiasMode_ = mode;
+  }
+  void STDMETHODCALLTYPE Clear(const D2D1_COLOR_F* color) override {
+    RenderCall& call = Record(RenderOp::Clear);
+    call.hasColor = color != nullptr;
+    if (color != nullptr) call.color = *color;
+  }
+  void STDMETHODCALLTYPE BeginDraw() override { Record(RenderOp::BeginDraw); }
+  HRESULT STDMETHODCALLTYPE EndDraw(D2D1_TAG* tag1, D2D1_TAG* tag2) override {
+    GetTags(tag1, tag2);
+    return Record(RenderOp::EndDraw).result = endDrawResult_;
+  }
 
   // Answered from the state above, not recorded.
-  void STDMETHODCALLTYPE GetTransform(D2D1_MATRIX_3X2_F* transform) const override;
-  D2D1_ANTIALIAS_MODE STDMETHODCALLTYPE GetAntialiasMode() const override;
+  void STDMETHODCALLTYPE GetTransform(D2D1_MATRIX_3X2_F* transform) const override {
+    if (transform != nullptr) *transform = transform_;
+  }
+  D2D1_ANTIALIAS_MODE STDMETHODCALLTYPE GetAntialiasMode() const override { return antialiasMode_; }
 #ifdef WIDL_EXPLICIT_AGGREGATE_RETURNS  // mingw-w64 spells out the hidden result pointer
-  D2D1_SIZE_F* STDMETHODCALLTYPE GetSize(D2D1_SIZE_F* size) const override;
-  D2D1_SIZE_U* STDMETHODCALLTYPE GetPixelSize(D2D1_SIZE_U* size) const override;
-  D2D1_PIXEL_FORMAT* STDMETHODCALLTYPE GetPixelFormat(D2D1_PIXEL_FORMAT* format) const override;
+  D2D1_SIZE_F* STDMETHODCALLTYPE GetSize(D2D1_SIZE_F* size) const override {
+    *size = size_;
+    return size;
+  }
+  D2D1_SIZE_U* STDMETHODCALLTYPE GetPixelSize(D2D1_SIZE_U* size) const override {
+    *size = PixelSize();
+    return size;
+  }
+  D2D1_PIXEL_FORMAT* STDMETHODCALLTYPE GetPixelFormat(D2D1_PIXEL_FORMAT* format) const override {
+    *format = kPixelFormat;
+    return format;
+  }
   using ID2D1RenderTarget::GetPixelFormat;
   using ID2D1RenderTarget::GetPixelSize;
   using ID2D1RenderTarget::GetSize;
 #else
-  D2D1_SIZE_F STDMETHODCALLTYPE GetSize() const override;
-  D2D1_SIZE_U STDMETHODCALLTYPE GetPixelSize() const override;
-  D2D1_PIXEL_FORMAT STDMETHODCALLTYPE GetPixelFormat() const override;
+  D2D1_SIZE_F STDMETHODCALLTYPE GetSize() const override { return size_; }
+  D2D1_SIZE_U STDMETHODCALLTYPE GetPixelSize() const override { return PixelSize(); }
+  D2D1_PIXEL_FORMAT STDMETHODCALLTYPE GetPixelFormat() const override { return kPixelFormat; }
 #endif
-  void STDMETHODCALLTYPE GetDpi(FLOAT* dpiX, FLOAT* dpiY) const override;
+  void STDMETHODCALLTYPE GetDpi(FLOAT* dpiX, FLOAT* dpiY) const override {
+    if (dpiX != nullptr) *dpiX = 96.0f;
+    if (dpiY != nullptr) *dpiY = 96.0f;
+  }
 
   // Unused by the program: they do nothing, or fail with E_NOTIMPL, or answer zero.
-  void STDMETHODCALLTYPE GetFactory(ID2D1Factory** factory) const override;
+  void STDMETHODCALLTYPE GetFactory(ID2D1Factory** factory) const override {
+    if (factory != nullptr) *factory = nullptr;
+  }
   HRESULT STDMETHODCALLTYPE CreateBitmap(D2D1_SIZE_U, const void*, UINT32,
-                                         const D2D1_BITMAP_PROPERTIES*, ID2D1Bitmap**) override;
+                                         const D2D1_BITMAP_PROPERTIES*, ID2D1Bitmap**) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE CreateBitmapFromWicBitmap(IWICBitmapSource*,
                                                       const D2D1_BITMAP_PROPERTIES*,
-                                                      ID2D1Bitmap**) override;
+                                                      ID2D1Bitmap**) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE CreateSharedBitmap(REFIID, void*, const D2D1_BITMAP_PROPERTIES*,
-                                               ID2D1Bitmap**) override;
+                                               ID2D1Bitmap**) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE CreateBitmapBrush(ID2D1Bitmap*, const D2D1_BITMAP_BRUSH_PROPERTIES*,
                                               const D2D1_BRUSH_PROPERTIES*,
-                                              ID2D1BitmapBrush**) override;
+                                              ID2D1BitmapBrush**) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE CreateGradientStopCollection(const D2D1_GRADIENT_STOP*, UINT,
                                                          D2D1_GAMMA, D2D1_EXTEND_MODE,
-                                                         ID2D1GradientStopCollection**) override;
+                                                         ID2D1GradientStopCollection**) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE CreateLinearGradientBrush(const D2D1_LINEAR_GRADIENT_BRUSH_PROPERTIES*,
                                                       const D2D1_BRUSH_PROPERTIES*,
                                                       ID2D1GradientStopCollection*,
-                                                      ID2D1LinearGradientBrush**) override;
+                                                      ID2D1LinearGradientBrush**) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE CreateRadialGradientBrush(const D2D1_RADIAL_GRADIENT_BRUSH_PROPERTIES*,
                                                       const D2D1_BRUSH_PROPERTIES*,
                                                       ID2D1GradientStopCollection*,
-                                                      ID2D1RadialGradientBrush**) override;
+                                                      ID2D1RadialGradientBrush**) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE CreateCompatibleRenderTarget(const D2D1_SIZE_F*, const D2D1_SIZE_U*,
                                                          const D2D1_PIXEL_FORMAT*,
                                                          D2D1_COMPATIBLE_RENDER_TARGET_OPTIONS,
-                                                         ID2D1BitmapRenderTarget**) override;
-  HRESULT STDMETHODCALLTYPE CreateLayer(const D2D1_SIZE_F*, ID2D1Layer**) override;
-  HRESULT STDMETHODCALLTYPE CreateMesh(ID2D1Mesh**) override;
+                                                         ID2D1BitmapRenderTarget**) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE CreateLayer(const D2D1_SIZE_F*, ID2D1Layer**) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE CreateMesh(ID2D1Mesh**) override { return E_NOTIMPL; }
   void STDMETHODCALLTYPE DrawLine(D2D1_POINT_2F, D2D1_POINT_2F, ID2D1Brush*, FLOAT,
                                   ID2D1StrokeStyle*) override {}
   void STDMETHODCALLTYPE DrawRectangle(const D2D1_RECT_F*, ID2D1Brush*, FLOAT,
@@ -145,14 +188,24 @@ class RecordingRenderTarget final : public orb::ComObject<ID2D1RenderTarget> {
   void STDMETHODCALLTYPE DrawGlyphRun(D2D1_POINT_2F, const DWRITE_GLYPH_RUN*, ID2D1Brush*,
                                       DWRITE_MEASURING_MODE) override {}
   void STDMETHODCALLTYPE SetTextAntialiasMode(D2D1_TEXT_ANTIALIAS_MODE) override {}
-  D2D1_TEXT_ANTIALIAS_MODE STDMETHODCALLTYPE GetTextAntialiasMode() const override;
+  D2D1_TEXT_ANTIALIAS_MODE STDMETHODCALLTYPE GetTextAntialiasMode() const override {
+    return D2D1_TEXT_ANTIALIAS_MODE_DEFAULT;
+  }
   void STDMETHODCALLTYPE SetTextRenderingParams(IDWriteRenderingParams*) override {}
-  void STDMETHODCALLTYPE GetTextRenderingParams(IDWriteRenderingParams** params) const override;
+  void STDMETHODCALLTYPE GetTextRenderingParams(IDWriteRenderingParams** params) const override {
+    if (params != nullptr) *params = nullptr;
+  }
   void STDMETHODCALLTYPE SetTags(D2D1_TAG, D2D1_TAG) override {}
-  void STDMETHODCALLTYPE GetTags(D2D1_TAG* tag1, D2D1_TAG* tag2) const override;
+  void STDMETHODCALLTYPE GetTags(D2D1_TAG* tag1, D2D1_TAG* tag2) const override {
+    if (tag1 != nullptr) *tag1 = 0;
+    if (tag2 != nullptr) *tag2 = 0;
+  }
   void STDMETHODCALLTYPE PushLayer(const D2D1_LAYER_PARAMETERS*, ID2D1Layer*) override {}
   void STDMETHODCALLTYPE PopLayer() override {}
-  HRESULT STDMETHODCALLTYPE Flush(D2D1_TAG* tag1, D2D1_TAG* tag2) override;
+  HRESULT STDMETHODCALLTYPE Flush(D2D1_TAG* tag1, D2D1_TAG* tag2) override {
+    GetTags(tag1, tag2);
+    return S_OK;
+  }
   void STDMETHODCALLTYPE SaveDrawingState(ID2D1DrawingStateBlock*) const override {}
   void STDMETHODCALLTYPE RestoreDrawingState(ID2D1DrawingStateBlock*) override {}
   void STDMETHODCALLTYPE PushAxisAlignedClip(const D2D1_RECT_F*, D2D1_ANTIALIAS_MODE) override {}
@@ -164,6 +217,18 @@ class RecordingRenderTarget final : public orb::ComObject<ID2D1RenderTarget> {
   }
 
  private:
+  static constexpr D2D1_PIXEL_FORMAT kPixelFormat = {DXGI_FORMAT_B8G8R8A8_UNORM,
+                                                     D2D1_ALPHA_MODE_PREMULTIPLIED};
+  D2D1_SIZE_U PixelSize() const {
+    return {static_cast<UINT32>(size_.width), static_cast<UINT32>(size_.height)};
+  }
+  // A new call of kind op at the end of the log, for the caller to fill in.
+  RenderCall& Record(RenderOp op) {
+    calls_.emplace_back();
+    calls_.back().op = op;
+    return calls_.back();
+  }
+
   std::vector<RenderCall> calls_;
   int brushCreationsUntilFailure_ = 0;
   HRESULT endDrawResult_ = S_OK;
