@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "chart/slice_layout.h"
+#include "palette/irenderable.h"
 
 namespace apptest {
 
@@ -32,6 +33,21 @@ AppPlatform ScriptedPlatform(RandomSource& random) {
   return platform;
 }
 
+HWND StartAndShow(const AppPlatform& platform) {
+  if (!StartApp(platform)) return nullptr;
+  const HWND window = App().MainWindow->GetWindowHandle();
+  ShowWindow(window, SW_SHOW);
+  UpdateWindow(window);
+  PumpMessages();
+  return window;
+}
+
+void CloseAndRelease(HWND window) {
+  if (IsWindow(window)) DestroyWindow(window);
+  PumpMessages();
+  ReleaseAppObjects();
+}
+
 void AppTest::SetUp() {
   liveBefore_ = orb::LiveObjectCount();
   FakeTime = 1000.0f;
@@ -40,17 +56,12 @@ void AppTest::SetUp() {
   // Start-up regeneration: upper chart four equal slices in "Fire", lower three in "Berry".
   random_.QueueChart({40, 40, 40, 40}, 4);
   random_.QueueChart({30, 30, 30}, 0);
-  ASSERT_TRUE(StartApp(ScriptedPlatform(random_)));
-  window_ = App().MainWindow->GetWindowHandle();
-  ShowWindow(window_, SW_SHOW);
-  UpdateWindow(window_);
-  PumpMessages();
+  window_ = StartAndShow(ScriptedPlatform(random_));
+  ASSERT_TRUE(window_) << "the application did not start";
 }
 
 void AppTest::TearDown() {
-  if (window_) DestroyWindow(window_);
-  PumpMessages();
-  ReleaseAppObjects();
+  CloseAndRelease(window_);
   EXPECT_EQ(liveBefore_, orb::LiveObjectCount()) << "an object of the program was not released";
 }
 
@@ -65,13 +76,30 @@ std::wstring AppTest::Caption() const { return win32::TextOf(window_); }
 
 float AppTest::PixelsPerDip() const { return App().MainWindow->GetDpi() / 96.0f; }
 
-LPARAM AppTest::PointOnChart(IPieChart* chart, float degrees, float fraction) const {
+D2D1_POINT_2F AppTest::PointAt(IPieChart* chart, float degrees, float fraction) {
   const float radians = degrees * kDegreesToRadians;
-  const float x = chart->GetCenterX() + fraction * chart->GetRadiusX() * std::sin(radians);
-  const float y = chart->GetCenterY() + fraction * chart->GetRadiusY() * std::cos(radians);
+  return {chart->GetCenterX() + fraction * chart->GetRadiusX() * std::sin(radians),
+          chart->GetCenterY() + fraction * chart->GetRadiusY() * std::cos(radians)};
+}
+
+LPARAM AppTest::PointOnChart(IPieChart* chart, float degrees, float fraction) const {
+  const D2D1_POINT_2F point = PointAt(chart, degrees, fraction);
   const float scale = PixelsPerDip();
-  return MAKELPARAM(static_cast<WORD>(std::lround(x * scale)),
-                    static_cast<WORD>(std::lround(y * scale)));
+  return MAKELPARAM(static_cast<WORD>(std::lround(point.x * scale)),
+                    static_cast<WORD>(std::lround(point.y * scale)));
+}
+
+INT32 AppTest::HoverOver(IPieChart* chart, float degrees, float fraction) const {
+  MoveMouse(PointOnChart(chart, degrees, fraction));
+  return chart->GetSelectedSlice();
+}
+
+INT32 AppTest::HitAt(IPieChart* chart, float degrees, float fraction) {
+  orb::ComPtr<IRenderable> renderable;
+  EXPECT_EQ(S_OK, chart->QueryInterface(IID_PPV_ARGS(&renderable))) << "no IRenderable";
+  if (!renderable) return -2;
+  const D2D1_POINT_2F point = PointAt(chart, degrees, fraction);
+  return renderable->HitTest(point.x, point.y, App().D2DHelper->MakeIdentityMatrix());
 }
 
 void AppTest::MoveMouse(LPARAM point) const { SendMessageW(window_, WM_MOUSEMOVE, 0, point); }

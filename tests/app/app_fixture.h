@@ -34,6 +34,11 @@ float FakeClock();
 // The real platform with the fake clock and the given random source.
 AppPlatform ScriptedPlatform(RandomSource& random);
 
+// Starts the application on platform and shows its main window; null when it did not start.
+HWND StartAndShow(const AppPlatform& platform);
+// Destroys the main window, if it still exists, and releases the application's objects.
+void CloseAndRelease(HWND window);
+
 using win32::PumpMessages;
 
 class AppTest : public ::testing::Test {
@@ -48,9 +53,15 @@ class AppTest : public ::testing::Test {
   std::wstring Caption() const;
   // Device pixels per device-independent unit of the render target (the screen's DPI / 96).
   float PixelsPerDip() const;
-  // lParam of a mouse move onto the point at angle degrees (0 straight down, growing
-  // counter-clockwise on screen) and fraction of the radii from the chart's centre.
+  // The point at angle degrees (0 straight down, growing counter-clockwise on screen) and
+  // fraction of the radii from the chart's centre, in device-independent units.
+  static D2D1_POINT_2F PointAt(IPieChart* chart, float degrees, float fraction);
+  // lParam of a mouse move onto that point.
   LPARAM PointOnChart(IPieChart* chart, float degrees, float fraction) const;
+  // Moves the mouse onto that point and answers the chart's selected slice then.
+  INT32 HoverOver(IPieChart* chart, float degrees, float fraction) const;
+  // The slice that the chart's hit test finds at that point.
+  static INT32 HitAt(IPieChart* chart, float degrees, float fraction);
   void MoveMouse(LPARAM point) const;
   void Tick() const;
   bool RepaintRequested() const;

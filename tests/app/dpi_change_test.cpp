@@ -10,7 +10,7 @@
 #include "app/render_pass.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/dpi_suggestion.h"
-#include "tests/support/win32_checks.h"
+#include "tests/support/records.h"
 
 namespace apptest {
 namespace {
@@ -116,10 +116,8 @@ TEST_F(DpiChange, EveryStepRescalesWindowControlsFontTargetAndCharts) {
 
       // Hover hit testing at the new scale: onto slice 1 of the upper chart, then out of its
       // ellipse. PointOnChart turns device-independent units into pixels at the new DPI.
-      MoveMouse(PointOnChart(Upper(), 135.0f, 0.6f));
-      EXPECT_EQ(1, Upper()->GetSelectedSlice()) << dpi;
-      MoveMouse(PointOnChart(Upper(), 135.0f, 1.2f));
-      EXPECT_EQ(-1, Upper()->GetSelectedSlice()) << dpi;
+      EXPECT_EQ(1, HoverOver(Upper(), 135.0f, 0.6f)) << dpi;
+      EXPECT_EQ(-1, HoverOver(Upper(), 135.0f, 1.2f)) << dpi;
       StopTimer();
       // The frame is drawn at the new size.
       UpdateWindow(window_);
@@ -141,8 +139,7 @@ TEST_F(DpiChange, ATargetMadeAfterTheChangeTakesTheNewDpi) {
   DiscardAllDeviceResources();
   ASSERT_EQ(S_OK, RenderCharts(window_));
   EXPECT_EQ(std::make_pair(144.0f, 144.0f), TargetDpi());
-  MoveMouse(PointOnChart(Lower(), 300.0f, 0.5f));
-  EXPECT_EQ(2, Lower()->GetSelectedSlice());
+  EXPECT_EQ(2, HoverOver(Lower(), 300.0f, 0.5f));
 }
 
 TEST_F(DpiChange, WithoutASuggestionTheWindowKeepsItsRectangle) {

@@ -21,7 +21,7 @@
 #include "tests/app/dpi_suggestion.h"
 #include "tests/app/program_process.h"
 #include "tests/app/screen_capture.h"
-#include "tests/support/win32_checks.h"
+#include "tests/support/records.h"
 
 namespace {
 

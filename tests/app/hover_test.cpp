@@ -12,30 +12,26 @@ constexpr float UpperSlice2 = 225.0f;
 
 TEST_F(AppTest, HoverSelectsKeepsAndDropsPerChart) {
   ForgetRepaint();
-  MoveMouse(PointOnChart(Upper(), UpperSlice1, 0.6f));
-  EXPECT_EQ(1, Upper()->GetSelectedSlice());
+  EXPECT_EQ(1, HoverOver(Upper(), UpperSlice1, 0.6f));
   EXPECT_EQ(0, Upper()->GetExplodeOffset());
   EXPECT_TRUE(RepaintRequested());
 
   // Within the selected slice nothing changes and nothing is repainted.
   ForgetRepaint();
-  MoveMouse(PointOnChart(Upper(), UpperSlice1 + 20.0f, 0.8f));
-  EXPECT_EQ(1, Upper()->GetSelectedSlice());
+  EXPECT_EQ(1, HoverOver(Upper(), UpperSlice1 + 20.0f, 0.8f));
   EXPECT_FALSE(RepaintRequested());
 
   // Straight onto the neighbour: a new selection from offset 0.
   FakeTime += 0.1f;
   Tick();
   EXPECT_EQ(20, Upper()->GetExplodeOffset());
-  MoveMouse(PointOnChart(Upper(), UpperSlice2, 0.6f));
-  EXPECT_EQ(2, Upper()->GetSelectedSlice());
+  EXPECT_EQ(2, HoverOver(Upper(), UpperSlice2, 0.6f));
   EXPECT_EQ(0, Upper()->GetExplodeOffset());
   EXPECT_TRUE(StopTimer());
 
   // Outside the ellipse the selection goes, and with it the timer.
   SetTimer(window_, ExplodeTimerId, ExplodeTimerPeriodMs, nullptr);
-  MoveMouse(PointOnChart(Upper(), UpperSlice2, 1.1f));
-  EXPECT_EQ(-1, Upper()->GetSelectedSlice());
+  EXPECT_EQ(-1, HoverOver(Upper(), UpperSlice2, 1.1f));
   EXPECT_FALSE(StopTimer());
 }
 
@@ -49,13 +45,11 @@ TEST_F(AppTest, TheGapLeftByAPulledOutSliceKeepsTheSelection) {
   MoveMouse(gap);
   EXPECT_EQ(1, Upper()->GetSelectedSlice());
   // The pulled-out slice is hit where it is drawn, beyond the ellipse's rim.
-  MoveMouse(PointOnChart(Upper(), UpperSlice1, 1.02f));
-  EXPECT_EQ(1, Upper()->GetSelectedSlice());
+  EXPECT_EQ(1, HoverOver(Upper(), UpperSlice1, 1.02f));
 }
 
 TEST_F(AppTest, AnimationReachesTwentyInATenthOfASecondAndStopsTheTimer) {
-  MoveMouse(PointOnChart(Lower(), 60.0f, 0.5f));
-  ASSERT_EQ(0, Lower()->GetSelectedSlice());
+  ASSERT_EQ(0, HoverOver(Lower(), 60.0f, 0.5f));
   const float start = FakeTime;
   FakeTime = start + 0.05f;
   Tick();
@@ -71,8 +65,7 @@ TEST_F(AppTest, AnimationReachesTwentyInATenthOfASecondAndStopsTheTimer) {
 
 TEST_F(AppTest, AnAnimationAcrossMidnightFinishes) {
   FakeTime = 86399.98f;
-  MoveMouse(PointOnChart(Upper(), UpperSlice1, 0.5f));
-  ASSERT_EQ(1, Upper()->GetSelectedSlice());
+  ASSERT_EQ(1, HoverOver(Upper(), UpperSlice1, 0.5f));
   FakeTime = 0.03f;  // 0.05 s later, after midnight
   Tick();
   EXPECT_NEAR(10, Upper()->GetExplodeOffset(), 1);
@@ -87,11 +80,9 @@ TEST_F(AppTest, AnAnimationAcrossMidnightFinishes) {
 }
 
 TEST_F(AppTest, ANewSelectionInOneChartDropsTheOtherChartsSelection) {
-  MoveMouse(PointOnChart(Lower(), 180.0f, 0.5f));
-  ASSERT_EQ(1, Lower()->GetSelectedSlice());
+  ASSERT_EQ(1, HoverOver(Lower(), 180.0f, 0.5f));
   // One move from the lower chart straight onto an upper slice.
-  MoveMouse(PointOnChart(Upper(), UpperSlice1, 0.5f));
-  EXPECT_EQ(1, Upper()->GetSelectedSlice());
+  EXPECT_EQ(1, HoverOver(Upper(), UpperSlice1, 0.5f));
   EXPECT_EQ(-1, Lower()->GetSelectedSlice());
   // The next move does not stop the upper chart's animation short of 20.
   MoveMouse(PointOnChart(Upper(), UpperSlice1, 0.7f));
@@ -100,8 +91,7 @@ TEST_F(AppTest, ANewSelectionInOneChartDropsTheOtherChartsSelection) {
   EXPECT_EQ(20, Upper()->GetExplodeOffset());
 
   // And the other way round.
-  MoveMouse(PointOnChart(Lower(), 300.0f, 0.5f));
-  EXPECT_EQ(2, Lower()->GetSelectedSlice());
+  EXPECT_EQ(2, HoverOver(Lower(), 300.0f, 0.5f));
   EXPECT_EQ(-1, Upper()->GetSelectedSlice());
 }
 
@@ -124,8 +114,7 @@ TEST_F(AppTest, ResizeCentresBothChartsInDeviceIndependentUnits) {
   EXPECT_NEAR(300.0f, Upper()->GetLeft(), 0.5f);
 
   // Hover answers for the slice under the pointer wherever the charts now stand.
-  MoveMouse(PointOnChart(Lower(), 300.0f, 0.5f));
-  EXPECT_EQ(2, Lower()->GetSelectedSlice());
+  EXPECT_EQ(2, HoverOver(Lower(), 300.0f, 0.5f));
 }
 
 TEST_F(AppTest, TheRealWindowIsCentredAtItsLogicalSize) {

@@ -2,8 +2,6 @@
 
 #include "app/app_objects.h"
 #include "app/random_source.h"
-#include "chart/slice_layout.h"
-#include "palette/irenderable.h"
 #include "tests/app/app_fixture.h"
 
 namespace apptest {
@@ -43,37 +41,19 @@ TEST_F(AppTest, RegenGivesEachChartItsValuesAndPaletteInDrawOrder) {
   EXPECT_EQ(App().PaletteTable[3].Get(), PaletteOf(Lower()));
 
   // 10 of 160 is a 22.5-degree slice from angle 0; the other takes the rest.
-  orb::ComPtr<IRenderable> upper;
-  ASSERT_EQ(S_OK, Upper()->QueryInterface(IID_PPV_ARGS(&upper)));
-  const D2D1_MATRIX_3X2_F identity = App().D2DHelper->MakeIdentityMatrix();
-  auto hitAt = [&](IPieChart* chart, IRenderable* renderable, float degrees) {
-    const float radians = degrees * kDegreesToRadians;
-    return renderable->HitTest(chart->GetCenterX() + 0.7f * chart->GetRadiusX() * std::sin(radians),
-                               chart->GetCenterY() + 0.7f * chart->GetRadiusY() * std::cos(radians),
-                               identity);
-  };
-  EXPECT_EQ(0, hitAt(Upper(), upper.Get(), 11.0f));
-  EXPECT_EQ(1, hitAt(Upper(), upper.Get(), 30.0f));
-  EXPECT_EQ(1, hitAt(Upper(), upper.Get(), 350.0f));
-
-  orb::ComPtr<IRenderable> lower;
-  ASSERT_EQ(S_OK, Lower()->QueryInterface(IID_PPV_ARGS(&lower)));
+  EXPECT_EQ(0, HitAt(Upper(), 11.0f, 0.7f));
+  EXPECT_EQ(1, HitAt(Upper(), 30.0f, 0.7f));
+  EXPECT_EQ(1, HitAt(Upper(), 350.0f, 0.7f));
   for (int slice = 0; slice < 5; ++slice) {
-    EXPECT_EQ(slice, hitAt(Lower(), lower.Get(), 72.0f * slice + 36.0f));
+    EXPECT_EQ(slice, HitAt(Lower(), 72.0f * slice + 36.0f, 0.7f));
   }
 }
 
 TEST_F(AppTest, RegenAtTheEndsOfTheRanges) {
   Regen(std::vector<int>(20, 150), 4, std::vector<int>(2, 10), 0);
   EXPECT_EQ(L"D2 Pie: Fire, Berry", Caption());
-  orb::ComPtr<IRenderable> upper;
-  ASSERT_EQ(S_OK, Upper()->QueryInterface(IID_PPV_ARGS(&upper)));
   // Twenty equal slices of 18 degrees: the point at 351 degrees lies in the last one.
-  const float radians = 351.0f * kDegreesToRadians;
-  EXPECT_EQ(19,
-            upper->HitTest(Upper()->GetCenterX() + 0.8f * Upper()->GetRadiusX() * std::sin(radians),
-                           Upper()->GetCenterY() + 0.8f * Upper()->GetRadiusY() * std::cos(radians),
-                           App().D2DHelper->MakeIdentityMatrix()));
+  EXPECT_EQ(19, HitAt(Upper(), 351.0f, 0.8f));
 }
 
 TEST_F(AppTest, GrayFollowsTheBoxForTheUpperPaletteOnly) {

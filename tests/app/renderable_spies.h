@@ -3,6 +3,7 @@
 // and log the device-resource and drawing calls, so that a test sees their order.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "chart/ipie_chart.h"
@@ -13,72 +14,87 @@ namespace apptest {
 
 using CallLog = std::vector<std::string>;
 
-// Logs "<name> create", "<name> discard" and "<name> draw", then forwards to inner.
-class RenderableLog {
+// An object of Interface and IRenderable around inner that logs "<name> create",
+// "<name> discard" and "<name> draw" and forwards every call of IRenderable.
+template <typename Interface>
+class RenderableSpy : public orb::ComObject<Interface, IRenderable> {
+ public:
+  RenderableSpy(Interface* inner, std::string name, CallLog* log)
+      : inner_(inner), name_(std::move(name)), log_(log) {
+    inner->QueryInterface(IID_PPV_ARGS(&renderable_));
+  }
+
+  void STDMETHODCALLTYPE CreateDeviceResources(ID2D1RenderTarget* target) override {
+    log_->push_back(name_ + " create");
+    renderable_->CreateDeviceResources(target);
+  }
+  void STDMETHODCALLTYPE DiscardDeviceResources() override {
+    log_->push_back(name_ + " discard");
+    renderable_->DiscardDeviceResources();
+  }
+  INT32 STDMETHODCALLTYPE HitTest(FLOAT x, FLOAT y, const D2D1_MATRIX_3X2_F& transform) override {
+    return renderable_->HitTest(x, y, transform);
+  }
+  void STDMETHODCALLTYPE Draw(HWND window) override {
+    log_->push_back(name_ + " draw");
+    renderable_->Draw(window);
+  }
+
  protected:
-  RenderableLog(IUnknown* inner, std::string name, CallLog* log);
-  void Create(ID2D1RenderTarget* target);
-  void Discard();
-  INT32 Hit(FLOAT x, FLOAT y, const D2D1_MATRIX_3X2_F& transform);
-  void Paint(HWND window);
+  orb::ComPtr<Interface> inner_;
 
  private:
-  orb::ComPtr<IRenderable> inner_;
+  orb::ComPtr<IRenderable> renderable_;
   std::string name_;
   CallLog* log_;
 };
 
-class SpyPalette final : public orb::ComObject<IPalette, IRenderable>, RenderableLog {
+class SpyPalette final : public RenderableSpy<IPalette> {
  public:
-  SpyPalette(IPalette* inner, std::string name, CallLog* log);
+  using RenderableSpy::RenderableSpy;
 
-  void STDMETHODCALLTYPE Init(ID2DHelper* helper, ID2D1Factory* factory) override;
-  INT32 STDMETHODCALLTYPE GetGray() override;
-  void STDMETHODCALLTYPE SetGray(INT32 value) override;
+  void STDMETHODCALLTYPE Init(ID2DHelper* helper, ID2D1Factory* factory) override {
+    inner_->Init(helper, factory);
+  }
+  INT32 STDMETHODCALLTYPE GetGray() override { return inner_->GetGray(); }
+  void STDMETHODCALLTYPE SetGray(INT32 value) override { inner_->SetGray(value); }
   void STDMETHODCALLTYPE GetBrush(INT32 index, ID2D1SolidColorBrush** brush,
-                                  const INT32* gray) override;
-
-  void STDMETHODCALLTYPE CreateDeviceResources(ID2D1RenderTarget* target) override;
-  void STDMETHODCALLTYPE DiscardDeviceResources() override;
-  INT32 STDMETHODCALLTYPE HitTest(FLOAT x, FLOAT y, const D2D1_MATRIX_3X2_F& transform) override;
-  void STDMETHODCALLTYPE Draw(HWND window) override;
-
- private:
-  orb::ComPtr<IPalette> palette_;
+                                  const INT32* gray) override {
+    inner_->GetBrush(index, brush, gray);
+  }
 };
 
-class SpyChart final : public orb::ComObject<IPieChart, IRenderable>, RenderableLog {
+class SpyChart final : public RenderableSpy<IPieChart> {
  public:
-  SpyChart(IPieChart* inner, std::string name, CallLog* log);
+  using RenderableSpy::RenderableSpy;
 
-  void STDMETHODCALLTYPE BuildGeometry() override;
-  FLOAT STDMETHODCALLTYPE GetSelectionTime() override;
-  INT32 STDMETHODCALLTYPE GetExplodeOffset() override;
-  void STDMETHODCALLTYPE SetExplodeOffset(INT32 offset) override;
-  INT32 STDMETHODCALLTYPE GetSelectedSlice() override;
-  void STDMETHODCALLTYPE SelectSlice(INT32 index) override;
-  FLOAT STDMETHODCALLTYPE GetLeft() override;
-  void STDMETHODCALLTYPE SetLeft(FLOAT left) override;
-  FLOAT STDMETHODCALLTYPE GetWidth() override;
-  void STDMETHODCALLTYPE SetWidth(FLOAT width) override;
-  FLOAT STDMETHODCALLTYPE GetCenterX() override;
-  FLOAT STDMETHODCALLTYPE GetCenterY() override;
-  FLOAT STDMETHODCALLTYPE GetRadiusX() override;
-  FLOAT STDMETHODCALLTYPE GetRadiusY() override;
-  void STDMETHODCALLTYPE GetPalette(IPalette** palette) override;
-  void STDMETHODCALLTYPE SetPalette(IPalette* palette) override;
-  void STDMETHODCALLTYPE SetValues(const FLOAT* first, INT32 count) override;
+  void STDMETHODCALLTYPE BuildGeometry() override { inner_->BuildGeometry(); }
+  FLOAT STDMETHODCALLTYPE GetSelectionTime() override { return inner_->GetSelectionTime(); }
+  INT32 STDMETHODCALLTYPE GetExplodeOffset() override { return inner_->GetExplodeOffset(); }
+  void STDMETHODCALLTYPE SetExplodeOffset(INT32 offset) override {
+    inner_->SetExplodeOffset(offset);
+  }
+  INT32 STDMETHODCALLTYPE GetSelectedSlice() override { return inner_->GetSelectedSlice(); }
+  void STDMETHODCALLTYPE SelectSlice(INT32 index) override { inner_->SelectSlice(index); }
+  FLOAT STDMETHODCALLTYPE GetLeft() override { return inner_->GetLeft(); }
+  void STDMETHODCALLTYPE SetLeft(FLOAT left) override { inner_->SetLeft(left); }
+  FLOAT STDMETHODCALLTYPE GetWidth() override { return inner_->GetWidth(); }
+  void STDMETHODCALLTYPE SetWidth(FLOAT width) override { inner_->SetWidth(width); }
+  FLOAT STDMETHODCALLTYPE GetCenterX() override { return inner_->GetCenterX(); }
+  FLOAT STDMETHODCALLTYPE GetCenterY() override { return inner_->GetCenterY(); }
+  FLOAT STDMETHODCALLTYPE GetRadiusX() override { return inner_->GetRadiusX(); }
+  FLOAT STDMETHODCALLTYPE GetRadiusY() override { return inner_->GetRadiusY(); }
+  void STDMETHODCALLTYPE GetPalette(IPalette** palette) override { inner_->GetPalette(palette); }
+  void STDMETHODCALLTYPE SetPalette(IPalette* palette) override { inner_->SetPalette(palette); }
+  void STDMETHODCALLTYPE SetValues(const FLOAT* first, INT32 count) override {
+    inner_->SetValues(first, count);
+  }
   void STDMETHODCALLTYPE Init(ID2DHelper* helper, ID2D1Factory* factory, IPalette* palette,
                               INT32 red, INT32 green, INT32 blue, FLOAT outlineWidth, FLOAT left,
-                              FLOAT top, FLOAT width, FLOAT height) override;
-
-  void STDMETHODCALLTYPE CreateDeviceResources(ID2D1RenderTarget* target) override;
-  void STDMETHODCALLTYPE DiscardDeviceResources() override;
-  INT32 STDMETHODCALLTYPE HitTest(FLOAT x, FLOAT y, const D2D1_MATRIX_3X2_F& transform) override;
-  void STDMETHODCALLTYPE Draw(HWND window) override;
-
- private:
-  orb::ComPtr<IPieChart> chart_;
+                              FLOAT top, FLOAT width, FLOAT height) override {
+    inner_->Init(helper, factory, palette, red, green, blue, outlineWidth, left, top, width,
+                 height);
+  }
 };
 
 }  // namespace apptest

@@ -14,6 +14,7 @@
 #include "helpers/soak_driver.h"
 #include "helpers/win32.h"
 #include "tests/app/allocation_counter.h"
+#include "tests/app/app_fixture.h"
 #include "tests/app/screen_capture.h"
 
 namespace {
@@ -37,19 +38,13 @@ class Soak : public ::testing::Test {
   void SetUp() override {
     liveBefore_ = orb::LiveObjectCount();
     standInBefore_ = StandInLiveObjects();
-    AppPlatform platform = DefaultPlatform(random_);
-    ASSERT_TRUE(StartApp(platform));
-    window_ = App().MainWindow->GetWindowHandle();
-    ShowWindow(window_, SW_SHOW);
-    UpdateWindow(window_);
-    PumpMessages();
+    window_ = apptest::StartAndShow(DefaultPlatform(random_));
+    ASSERT_TRUE(window_) << "the application did not start";
   }
 
   void TearDown() override {
     SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
-    if (IsWindow(window_)) DestroyWindow(window_);
-    PumpMessages();
-    ReleaseAppObjects();
+    apptest::CloseAndRelease(window_);
     EXPECT_EQ(liveBefore_, orb::LiveObjectCount()) << "an object of the program was not released";
     if (standInBefore_ >= 0) {
       EXPECT_EQ(standInBefore_, StandInLiveObjects()) << "a Direct2D object was not released";

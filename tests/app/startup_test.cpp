@@ -48,26 +48,21 @@ int VisibleWindowsOfThisProcess() {
   return count;
 }
 
+// The failures, each in one entry of the platform.
+void (*const kFailures[])(AppPlatform&) = {
+    [](AppPlatform& platform) { platform.newWindow = NoWindow; },
+    [](AppPlatform& platform) { platform.createFactory = NoFactory; },
+    [](AppPlatform& platform) { platform.newHelper = NoHelper; },
+    [](AppPlatform& platform) { platform.newWindow = SpentWindow; },
+};
+
 class StartupFailure : public ::testing::TestWithParam<int> {};
 
 TEST_P(StartupFailure, EndsWithANonZeroCodeAndNeverShowsTheWindow) {
   const LONG liveBefore = orb::LiveObjectCount();
   ScriptedRandom random;
   AppPlatform platform = ScriptedPlatform(random);
-  switch (GetParam()) {
-    case 0:
-      platform.newWindow = NoWindow;
-      break;
-    case 1:
-      platform.createFactory = NoFactory;
-      break;
-    case 2:
-      platform.newHelper = NoHelper;
-      break;
-    case 3:
-      platform.newWindow = SpentWindow;
-      break;
-  }
+  kFailures[GetParam()](platform);
   const int visibleBefore = VisibleWindowsOfThisProcess();
   EXPECT_EQ(ExitStartupFailed, RunMain(platform, SW_SHOW));
   EXPECT_EQ(nullptr, FindWindowW(nullptr, L"Direct 2D Pie Chart Demo"));

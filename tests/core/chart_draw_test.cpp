@@ -7,35 +7,29 @@
 #include "palette/palette_colours.h"
 #include "palette/palettes.h"
 #include "tests/core/chart_test_support.h"
+#include "tests/support/records.h"
 #include "tests/support/recording_factory.h"
 #include "tests/support/recording_render_target.h"
 
 namespace {
 
-using chart_test::FakePalette;
-using chart_test::MakeHelper;
-using chart_test::RenderableOf;
-using fakes::RecordingRenderTarget;
-using fakes::RenderCall;
-using fakes::RenderOp;
-using orb::ComPtr;
+using namespace chart_test;
 
-bool SameColour(const D2D1_COLOR_F& a, const D2D1_COLOR_F& b) {
-  return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
-}
+// The upper chart's outline colour.
+constexpr D2D1_COLOR_F kSilver = {192.0f / 255.0f, 192.0f / 255.0f, 192.0f / 255.0f, 1.0f};
 
 class PieChartDrawing : public ::testing::Test {
  protected:
   void SetUp() override {
-    factory_ = orb::MakeComObject<fakes::RecordingFactory>();
+    factory_ = orb::MakeComObject<RecordingFactory>();
     target_ = orb::MakeComObject<RecordingRenderTarget>();
     palette_ = orb::MakeComObject<FakePalette>(11);
   }
 
   // A chart with n equal slices, built and handed the render target; the log starts empty.
   ComPtr<IPieChart> Ready(bool upper, int slices) {
-    auto chart = upper ? chart_test::MakeUpperChart(helper_.Get(), factory_.Get(), palette_.Get())
-                       : chart_test::MakeLowerChart(helper_.Get(), factory_.Get(), palette_.Get());
+    auto chart = upper ? MakeUpperChart(helper_.Get(), factory_.Get(), palette_.Get())
+                       : MakeLowerChart(helper_.Get(), factory_.Get(), palette_.Get());
     SetChartValues(chart.Get(), std::vector<float>(static_cast<size_t>(slices), 1.0f));
     chart->BuildGeometry();
     RenderableOf(chart.Get())->CreateDeviceResources(target_.Get());
@@ -49,27 +43,27 @@ class PieChartDrawing : public ::testing::Test {
   void Draw(IPieChart* chart) { RenderableOf(chart)->Draw(nullptr); }
 
   ComPtr<ID2DHelper> helper_ = MakeHelper();
-  ComPtr<fakes::RecordingFactory> factory_;
+  ComPtr<RecordingFactory> factory_;
   ComPtr<RecordingRenderTarget> target_;
   ComPtr<FakePalette> palette_;
   ID2D1SolidColorBrush* outline_ = nullptr;  // the chart's outline brush on target_
 };
 
 TEST_F(PieChartDrawing, DeviceResourcesAreTheOutlineBrushOfTheOutlineColour) {
-  auto chart = chart_test::MakeUpperChart(helper_.Get(), factory_.Get(), palette_.Get());
+  auto chart = MakeUpperChart(helper_.Get(), factory_.Get(), palette_.Get());
   RenderableOf(chart.Get())->CreateDeviceResources(target_.Get());
   ASSERT_EQ(1u, target_->Calls().size());
   const RenderCall& made = target_->Calls()[0];
   EXPECT_EQ(RenderOp::CreateSolidColorBrush, made.op);
-  EXPECT_TRUE(SameColour({192.0f / 255.0f, 192.0f / 255.0f, 192.0f / 255.0f, 1.0f}, made.color));
+  EXPECT_EQ(kSilver, made.color);
   ASSERT_TRUE(made.hasBrushProperties);
   EXPECT_EQ(1.0f, made.brushProperties.opacity);
   const auto identity = helper_->MakeIdentityMatrix();
   EXPECT_EQ(0, memcmp(&identity, &made.brushProperties.transform, sizeof identity));
 
-  auto lower = chart_test::MakeLowerChart(helper_.Get(), factory_.Get(), palette_.Get());
+  auto lower = MakeLowerChart(helper_.Get(), factory_.Get(), palette_.Get());
   RenderableOf(lower.Get())->CreateDeviceResources(target_.Get());
-  EXPECT_TRUE(SameColour({0.0f, 0.0f, 0.0f, 1.0f}, target_->Calls().back().color));
+  EXPECT_EQ((D2D1_COLOR_F{0.0f, 0.0f, 0.0f, 1.0f}), target_->Calls().back().color);
 }
 
 TEST_F(PieChartDrawing, EachSliceIsFilledThenOutlinedInIndexOrder) {
@@ -86,13 +80,12 @@ TEST_F(PieChartDrawing, EachSliceIsFilledThenOutlinedInIndexOrder) {
     ASSERT_EQ(RenderOp::DrawGeometry, stroke.op);
     EXPECT_EQ(live[i]->geometry, fill.geometry);
     EXPECT_EQ(live[i]->geometry, stroke.geometry);
-    EXPECT_TRUE(SameColour(FakePalette::ColourOf(static_cast<int>(i), false), fill.color));
+    EXPECT_EQ(FakePalette::ColourOf(static_cast<int>(i), false), fill.color);
     EXPECT_EQ(nullptr, fill.opacityBrush);
     EXPECT_EQ(static_cast<ID2D1Brush*>(outline_), stroke.brush);
     EXPECT_EQ(2.0f, stroke.strokeWidth);
     EXPECT_EQ(nullptr, stroke.strokeStyle);
-    EXPECT_TRUE(
-        SameColour({192.0f / 255.0f, 192.0f / 255.0f, 192.0f / 255.0f, 1.0f}, stroke.color));
+    EXPECT_EQ(kSilver, stroke.color);
   }
 }
 
@@ -112,8 +105,8 @@ TEST_F(PieChartDrawing, GrayLeavesOnlyTheSelectedSliceInColour) {
   }
   const auto fills = target_->CallsOf(RenderOp::FillGeometry);
   ASSERT_EQ(4u, fills.size());
-  EXPECT_TRUE(SameColour(FakePalette::ColourOf(2, false), fills[2].color));
-  EXPECT_TRUE(SameColour(FakePalette::ColourOf(3, true), fills[3].color));
+  EXPECT_EQ(FakePalette::ColourOf(2, false), fills[2].color);
+  EXPECT_EQ(FakePalette::ColourOf(3, true), fills[3].color);
 
   // Any nonzero gray flag counts; without a selection every slice is gray.
   palette_->gray = 5;
@@ -202,7 +195,7 @@ TEST_F(PieChartDrawing, AFailedBuildDrawsOnlyTheSlicesItMade) {
   Draw(chart.Get());
   EXPECT_EQ(3u, target_->CallsOf(RenderOp::FillGeometry).size());
   EXPECT_EQ(3u, palette_->requests.size());
-  chart_test::MessageBoxCalls().clear();
+  MessageBoxCalls().clear();
 }
 
 TEST_F(PieChartDrawing, DeviceResourcesAreReplacedAndGivenUp) {

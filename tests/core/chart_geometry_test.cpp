@@ -12,13 +12,7 @@
 
 namespace {
 
-using chart_test::FakePalette;
-using chart_test::MakeHelper;
-using chart_test::ReadSlice;
-using chart_test::WrittenSlice;
-using fakes::RecordingFactory;
-using fakes::SinkOp;
-using orb::ComPtr;
+using namespace chart_test;
 
 constexpr float kNear = 1e-3f;
 
@@ -31,16 +25,16 @@ constexpr float kNear = 1e-3f;
 class SliceGeometry : public ::testing::Test {
  protected:
   void SetUp() override {
-    chart_test::MessageBoxCalls().clear();
+    MessageBoxCalls().clear();
     factory_ = orb::MakeComObject<RecordingFactory>();
     palette_ = orb::MakeComObject<FakePalette>(11);
   }
 
   ComPtr<IPieChart> Upper() {
-    return chart_test::MakeUpperChart(helper_.Get(), factory_.Get(), palette_.Get());
+    return MakeUpperChart(helper_.Get(), factory_.Get(), palette_.Get());
   }
   ComPtr<IPieChart> Lower() {
-    return chart_test::MakeLowerChart(helper_.Get(), factory_.Get(), palette_.Get());
+    return MakeLowerChart(helper_.Get(), factory_.Get(), palette_.Get());
   }
 
   std::vector<WrittenSlice> Written() const {
@@ -49,16 +43,25 @@ class SliceGeometry : public ::testing::Test {
     return slices;
   }
 
+  // The slices that chart writes for values, with the slice selected pulled out by offset.
+  std::vector<WrittenSlice> Build(IPieChart* chart, const std::vector<float>& values,
+                                  INT32 selected = -1, INT32 offset = 0) {
+    SetChartValues(chart, values);
+    if (selected != -1 || offset != 0) {
+      chart->SelectSlice(selected);
+      chart->SetExplodeOffset(offset);
+    }
+    chart->BuildGeometry();
+    return Written();
+  }
+
   ComPtr<ID2DHelper> helper_ = MakeHelper();
   ComPtr<RecordingFactory> factory_;
   ComPtr<FakePalette> palette_;
 };
 
 TEST_F(SliceGeometry, FourEqualValuesMeetAtTheBottomRightAndTopPoints) {
-  auto chart = Lower();
-  SetChartValues(chart.Get(), {25.0f, 25.0f, 25.0f, 25.0f});
-  chart->BuildGeometry();
-  const auto slices = Written();
+  const auto slices = Build(Lower().Get(), {25.0f, 25.0f, 25.0f, 25.0f});
   ASSERT_EQ(4u, slices.size());
   for (const auto& slice : slices) {
     ASSERT_TRUE(slice.complete);
@@ -79,14 +82,12 @@ TEST_F(SliceGeometry, FourEqualValuesMeetAtTheBottomRightAndTopPoints) {
   EXPECT_POINT_NEAR(90.0f, 370.0f, slices[2].arc.point);  // left
   EXPECT_POINT_NEAR(90.0f, 370.0f, slices[3].lineEnd);
   EXPECT_POINT_NEAR(210.0f, 490.0f, slices[3].arc.point);  // round to the start
-  EXPECT_TRUE(chart_test::MessageBoxCalls().empty());
+  EXPECT_TRUE(MessageBoxCalls().empty());
 }
 
 TEST_F(SliceGeometry, OnlyASweepAboveHalfATurnTakesTheLargeArc) {
   auto chart = Upper();
-  SetChartValues(chart.Get(), {150.0f, 10.0f});
-  chart->BuildGeometry();
-  auto slices = Written();
+  auto slices = Build(chart.Get(), {150.0f, 10.0f});
   ASSERT_EQ(2u, slices.size());
   EXPECT_EQ(D2D1_ARC_SIZE_LARGE, slices[0].arc.arcSize);  // 337.5 degrees
   EXPECT_EQ(D2D1_ARC_SIZE_SMALL, slices[1].arc.arcSize);  // 22.5 degrees
@@ -96,9 +97,7 @@ TEST_F(SliceGeometry, OnlyASweepAboveHalfATurnTakesTheLargeArc) {
   EXPECT_LT(slices[0].arc.point.x, 210.0f);
 
   // Exactly half a turn is the small arc.
-  SetChartValues(chart.Get(), {7.0f, 7.0f});
-  chart->BuildGeometry();
-  slices = Written();
+  slices = Build(chart.Get(), {7.0f, 7.0f});
   ASSERT_EQ(2u, slices.size());
   EXPECT_EQ(D2D1_ARC_SIZE_SMALL, slices[0].arc.arcSize);
   EXPECT_EQ(D2D1_ARC_SIZE_SMALL, slices[1].arc.arcSize);
@@ -106,12 +105,7 @@ TEST_F(SliceGeometry, OnlyASweepAboveHalfATurnTakesTheLargeArc) {
 }
 
 TEST_F(SliceGeometry, SelectedSliceOfTheEllipseMovesAlongItsBisectorScaledByTheShortAxis) {
-  auto chart = Upper();
-  SetChartValues(chart.Get(), {1.0f, 1.0f, 1.0f, 1.0f});
-  chart->SelectSlice(0);
-  chart->SetExplodeOffset(20);
-  chart->BuildGeometry();
-  const auto slices = Written();
+  const auto slices = Build(Upper().Get(), {1.0f, 1.0f, 1.0f, 1.0f}, 0, 20);
   ASSERT_EQ(4u, slices.size());
   const float dx = 14.1421f;  // 20 sin 45
   const float dy = 5.8232f;   // 20 cos 45 x 70 / 170
@@ -126,12 +120,8 @@ TEST_F(SliceGeometry, SelectedSliceOfTheEllipseMovesAlongItsBisectorScaledByTheS
 }
 
 TEST_F(SliceGeometry, SelectedSliceOfACircleMovesByTheWholeOffset) {
-  auto chart = Lower();
-  SetChartValues(chart.Get(), {1.0f, 1.0f, 1.0f, 1.0f});
-  chart->SelectSlice(1);  // 90 to 180 degrees: its bisector points up and to the right
-  chart->SetExplodeOffset(20);
-  chart->BuildGeometry();
-  const auto slices = Written();
+  // Slice 1 spans 90 to 180 degrees: its bisector points up and to the right.
+  const auto slices = Build(Lower().Get(), {1.0f, 1.0f, 1.0f, 1.0f}, 1, 20);
   ASSERT_EQ(4u, slices.size());
   const float dx = slices[1].apex.x - 210.0f;
   const float dy = slices[1].apex.y - 370.0f;
@@ -145,12 +135,8 @@ TEST_F(SliceGeometry, SelectedSliceOfACircleMovesByTheWholeOffset) {
 
 TEST_F(SliceGeometry, ASelectionOutsideTheSlicesMovesNothing) {
   auto chart = Lower();
-  SetChartValues(chart.Get(), {3.0f, 4.0f, 5.0f});
   for (INT32 selection : {-1, 3, 4, 1000}) {
-    chart->SelectSlice(selection);
-    chart->SetExplodeOffset(20);
-    chart->BuildGeometry();
-    const auto slices = Written();
+    const auto slices = Build(chart.Get(), {3.0f, 4.0f, 5.0f}, selection, 20);
     ASSERT_EQ(3u, slices.size());
     for (const auto& slice : slices) EXPECT_POINT_NEAR(210.0f, 370.0f, slice.apex);
     EXPECT_EQ(selection, chart->GetSelectedSlice());
@@ -158,9 +144,9 @@ TEST_F(SliceGeometry, ASelectionOutsideTheSlicesMovesNothing) {
   // Fewer values than the selected index: the selection stays but nothing is pulled out.
   chart->SelectSlice(2);
   chart->SetExplodeOffset(20);
-  SetChartValues(chart.Get(), {3.0f, 4.0f});
-  chart->BuildGeometry();
-  for (const auto& slice : Written()) EXPECT_POINT_NEAR(210.0f, 370.0f, slice.apex);
+  for (const auto& slice : Build(chart.Get(), {3.0f, 4.0f})) {
+    EXPECT_POINT_NEAR(210.0f, 370.0f, slice.apex);
+  }
   EXPECT_EQ(2, chart->GetSelectedSlice());
 }
 
@@ -203,7 +189,7 @@ TEST_F(SliceGeometry, ValuesThatMakeNoPieBuildNothing) {
       {10.0f, inf}, {nan, 10.0f},          {3e38f, 3e38f},  // finite values whose total is not
   };
   auto chart = Upper();
-  factory_->SetContainsRule([](const fakes::PathRecord&, D2D1_POINT_2F) { return true; });
+  factory_->SetContainsRule([](const PathRecord&, D2D1_POINT_2F) { return true; });
   const auto identity = helper_->MakeIdentityMatrix();
   for (const auto& values : bad) {
     SetChartValues(chart.Get(), {1.0f, 2.0f});
@@ -212,9 +198,9 @@ TEST_F(SliceGeometry, ValuesThatMakeNoPieBuildNothing) {
     SetChartValues(chart.Get(), values);
     chart->BuildGeometry();
     EXPECT_TRUE(factory_->LivePaths().empty()) << values[0] << ", " << values[1];
-    EXPECT_EQ(-1, chart_test::RenderableOf(chart.Get())->HitTest(210.0f, 110.0f, identity));
+    EXPECT_EQ(-1, RenderableOf(chart.Get())->HitTest(210.0f, 110.0f, identity));
   }
-  EXPECT_TRUE(chart_test::MessageBoxCalls().empty());
+  EXPECT_TRUE(MessageBoxCalls().empty());
 
   // No values at all, by count 0 or a negative count.
   const float some[] = {1.0f, 2.0f};
@@ -241,8 +227,8 @@ TEST_P(GeometryFailure, PathCreationFailingOnSliceIReportsAndKeepsTheEarlierSlic
   factory_->FailPathCreation(failing + 1);
   chart->BuildGeometry();
 
-  ASSERT_EQ(1u, chart_test::MessageBoxCalls().size());
-  const auto& box = chart_test::MessageBoxCalls()[0];
+  ASSERT_EQ(1u, MessageBoxCalls().size());
+  const auto& box = MessageBoxCalls()[0];
   EXPECT_EQ(nullptr, box.owner);
   EXPECT_EQ(L"Failed create geometry", box.text);
   EXPECT_EQ(L"D2 Pie", box.caption);
@@ -254,10 +240,8 @@ TEST_P(GeometryFailure, PathCreationFailingOnSliceIReportsAndKeepsTheEarlierSlic
   for (const auto& path : live) EXPECT_GE(path->index, 5);
 
   // Hit testing and drawing see only those slices.
-  factory_->SetContainsRule(
-      [](const fakes::PathRecord& path, D2D1_POINT_2F) { return path.index >= 5; });
-  const INT32 hit =
-      chart_test::RenderableOf(chart.Get())->HitTest(0.0f, 0.0f, helper_->MakeIdentityMatrix());
+  factory_->SetContainsRule([](const PathRecord& path, D2D1_POINT_2F) { return path.index >= 5; });
+  const INT32 hit = RenderableOf(chart.Get())->HitTest(0.0f, 0.0f, helper_->MakeIdentityMatrix());
   EXPECT_EQ(failing == 0 ? -1 : 0, hit);
 }
 
@@ -268,9 +252,9 @@ TEST_P(GeometryFailure, SinkFailingOnSliceIReportsAndGivesUpThatPath) {
   factory_->FailOpen(failing + 1);
   chart->BuildGeometry();
 
-  ASSERT_EQ(1u, chart_test::MessageBoxCalls().size());
-  EXPECT_EQ(L"Failed create sink", chart_test::MessageBoxCalls()[0].text);
-  EXPECT_EQ(L"D2 Pie", chart_test::MessageBoxCalls()[0].caption);
+  ASSERT_EQ(1u, MessageBoxCalls().size());
+  EXPECT_EQ(L"Failed create sink", MessageBoxCalls()[0].text);
+  EXPECT_EQ(L"D2 Pie", MessageBoxCalls()[0].caption);
   ASSERT_EQ(static_cast<size_t>(failing + 1), factory_->Paths().size());
   EXPECT_FALSE(factory_->Paths().back()->geometryAlive);
   EXPECT_EQ(static_cast<size_t>(failing), factory_->LivePaths().size());
@@ -278,7 +262,7 @@ TEST_P(GeometryFailure, SinkFailingOnSliceIReportsAndGivesUpThatPath) {
   // The next build with a healthy factory is whole again.
   chart->BuildGeometry();
   EXPECT_EQ(5u, factory_->LivePaths().size());
-  EXPECT_EQ(1u, chart_test::MessageBoxCalls().size());
+  EXPECT_EQ(1u, MessageBoxCalls().size());
 }
 
 INSTANTIATE_TEST_SUITE_P(FirstMiddleLast, GeometryFailure, ::testing::Values(0, 2, 4));

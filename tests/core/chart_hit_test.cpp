@@ -10,21 +10,17 @@
 
 namespace {
 
-using chart_test::FakePalette;
-using chart_test::MakeHelper;
-using chart_test::RenderableOf;
-using orb::ComPtr;
+using namespace chart_test;
 
 TEST(PieChartHitTest, AsksEachSliceInOrderAndTheLowestIndexWins) {
-  auto factory = orb::MakeComObject<fakes::RecordingFactory>();
+  auto factory = orb::MakeComObject<RecordingFactory>();
   auto helper = MakeHelper();
-  auto chart = chart_test::MakeUpperChart(helper.Get(), factory.Get(), nullptr);
+  auto chart = MakeUpperChart(helper.Get(), factory.Get(), nullptr);
   SetChartValues(chart.Get(), {1.0f, 1.0f, 1.0f, 1.0f});
   chart->BuildGeometry();
   // Slices 1 and 2 both claim the point.
-  factory->SetContainsRule([](const fakes::PathRecord& path, D2D1_POINT_2F) {
-    return path.index == 1 || path.index == 2;
-  });
+  factory->SetContainsRule(
+      [](const PathRecord& path, D2D1_POINT_2F) { return path.index == 1 || path.index == 2; });
   const D2D1_MATRIX_3X2_F shifted = {1.0f, 0.0f, 0.0f, 1.0f, 5.0f, -7.0f};
   EXPECT_EQ(1, RenderableOf(chart.Get())->HitTest(12.5f, 34.5f, shifted));
 
@@ -41,14 +37,14 @@ TEST(PieChartHitTest, AsksEachSliceInOrderAndTheLowestIndexWins) {
   EXPECT_EQ(-7.0f, query.transform._32);
   EXPECT_EQ(0.0f, query.flatteningTolerance);
 
-  factory->SetContainsRule([](const fakes::PathRecord&, D2D1_POINT_2F) { return false; });
+  factory->SetContainsRule([](const PathRecord&, D2D1_POINT_2F) { return false; });
   EXPECT_EQ(-1, RenderableOf(chart.Get())->HitTest(12.5f, 34.5f, shifted));
 }
 
 TEST(PieChartHitTest, AChartWithoutValuesHitsNothing) {
-  auto factory = orb::MakeComObject<fakes::RecordingFactory>();
-  factory->SetContainsRule([](const fakes::PathRecord&, D2D1_POINT_2F) { return true; });
-  auto chart = chart_test::MakeLowerChart(MakeHelper().Get(), factory.Get(), nullptr);
+  auto factory = orb::MakeComObject<RecordingFactory>();
+  factory->SetContainsRule([](const PathRecord&, D2D1_POINT_2F) { return true; });
+  auto chart = MakeLowerChart(MakeHelper().Get(), factory.Get(), nullptr);
   chart->BuildGeometry();
   EXPECT_TRUE(factory->Paths().empty());
   EXPECT_EQ(-1,
@@ -81,7 +77,7 @@ class PieChartHitTestOnDirect2D : public ::testing::Test {
 };
 
 TEST_F(PieChartHitTestOnDirect2D, PointsInsideEachSliceFindThatSlice) {
-  auto chart = chart_test::MakeLowerChart(helper_.Get(), factory_.Get(), palette_.Get());
+  auto chart = MakeLowerChart(helper_.Get(), factory_.Get(), palette_.Get());
   SetChartValues(chart.Get(), {1.0f, 1.0f, 1.0f, 1.0f});
   chart->BuildGeometry();
   for (INT32 slice = 0; slice < 4; ++slice) {
@@ -92,7 +88,7 @@ TEST_F(PieChartHitTestOnDirect2D, PointsInsideEachSliceFindThatSlice) {
   }
 
   // Uneven slices on the ellipse: 150 and 10 split at 337.5 degrees.
-  auto upper = chart_test::MakeUpperChart(helper_.Get(), factory_.Get(), palette_.Get());
+  auto upper = MakeUpperChart(helper_.Get(), factory_.Get(), palette_.Get());
   SetChartValues(upper.Get(), {150.0f, 10.0f});
   upper->BuildGeometry();
   EXPECT_EQ(0, Hit(upper.Get(), 210.0f, 60.0f));     // above the centre: deep in the large slice
@@ -101,7 +97,7 @@ TEST_F(PieChartHitTestOnDirect2D, PointsInsideEachSliceFindThatSlice) {
 }
 
 TEST_F(PieChartHitTestOnDirect2D, PointsOutsideTheEllipseHitNothing) {
-  auto chart = chart_test::MakeUpperChart(helper_.Get(), factory_.Get(), palette_.Get());
+  auto chart = MakeUpperChart(helper_.Get(), factory_.Get(), palette_.Get());
   SetChartValues(chart.Get(), {3.0f, 5.0f, 7.0f});
   chart->BuildGeometry();
   EXPECT_EQ(-1, Hit(chart.Get(), 0.0f, 0.0f));
@@ -113,7 +109,7 @@ TEST_F(PieChartHitTestOnDirect2D, PointsOutsideTheEllipseHitNothing) {
 }
 
 TEST_F(PieChartHitTestOnDirect2D, APulledOutSliceIsHitWhereItIsDrawn) {
-  auto chart = chart_test::MakeLowerChart(helper_.Get(), factory_.Get(), palette_.Get());
+  auto chart = MakeLowerChart(helper_.Get(), factory_.Get(), palette_.Get());
   SetChartValues(chart.Get(), {1.0f, 1.0f, 1.0f, 1.0f});
   chart->SelectSlice(0);  // bottom right; its bisector is 45 degrees
   chart->BuildGeometry();
@@ -130,7 +126,7 @@ TEST_F(PieChartHitTestOnDirect2D, APulledOutSliceIsHitWhereItIsDrawn) {
 }
 
 TEST_F(PieChartHitTestOnDirect2D, ASingleValueCoversTheWholeEllipse) {
-  auto chart = chart_test::MakeLowerChart(helper_.Get(), factory_.Get(), palette_.Get());
+  auto chart = MakeLowerChart(helper_.Get(), factory_.Get(), palette_.Get());
   SetChartValues(chart.Get(), {42.0f});
   chart->BuildGeometry();
   EXPECT_EQ(0, Hit(chart.Get(), 210.0f, 370.0f));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -11,29 +12,19 @@
 
 namespace {
 
-using chart_test::FakePalette;
-using chart_test::MakeHelper;
-using chart_test::MakeLowerChart;
-using chart_test::MakeUpperChart;
-using orb::ComPtr;
+using namespace chart_test;
 
-ComPtr<IPieChart> MakeChartOnRecordingFactory(ComPtr<fakes::RecordingFactory>* factory) {
-  *factory = orb::MakeComObject<fakes::RecordingFactory>();
+ComPtr<IPieChart> MakeChartOnRecordingFactory(ComPtr<RecordingFactory>* factory) {
+  *factory = orb::MakeComObject<RecordingFactory>();
   auto palette = orb::MakeComObject<FakePalette>(11);
   return MakeUpperChart(MakeHelper().Get(), factory->Get(), palette.Get());
 }
 
-TEST(PieChartModel, InterfaceIdentifiersMatchTheirStringForms) {
-  IID chartId;
-  ASSERT_EQ(S_OK, IIDFromString(L"{3B05340F-6F56-4B81-906D-BCFE577FD988}", &chartId));
-  EXPECT_EQ(chartId, __uuidof(IPieChart));
-  IID renderableId;
-  ASSERT_EQ(S_OK, IIDFromString(L"{AB3E70B5-9544-4CBE-8BBF-24E3E5C34525}", &renderableId));
-  EXPECT_EQ(renderableId, __uuidof(IRenderable));
-
-  ComPtr<fakes::RecordingFactory> factory;
+// The interface identifiers are checked with the others' in interface_ids_test.cpp.
+TEST(PieChartModel, IsOneObjectBehindBothOfItsInterfaces) {
+  ComPtr<RecordingFactory> factory;
   auto chart = MakeChartOnRecordingFactory(&factory);
-  ComPtr<IRenderable> renderable = chart_test::RenderableOf(chart.Get());
+  ComPtr<IRenderable> renderable = RenderableOf(chart.Get());
   ASSERT_TRUE(renderable);
   // Both interfaces lead back to one object.
   ComPtr<IUnknown> fromChart;
@@ -45,48 +36,43 @@ TEST(PieChartModel, InterfaceIdentifiersMatchTheirStringForms) {
   EXPECT_EQ(E_NOINTERFACE, chart.As(&notAPalette));
 }
 
+// A chart's left edge, width, centre (x, y) and radii (x, y).
+using Place = std::array<float, 6>;
+Place PlaceOf(IPieChart* chart) {
+  return {chart->GetLeft(),    chart->GetWidth(),   chart->GetCenterX(),
+          chart->GetCenterY(), chart->GetRadiusX(), chart->GetRadiusY()};
+}
+
 TEST(PieChartModel, NewChartStartsUnselectedWithTheRectangleItWasGiven) {
-  ComPtr<fakes::RecordingFactory> factory;
+  ComPtr<RecordingFactory> factory;
   auto upper = MakeChartOnRecordingFactory(&factory);
   ASSERT_TRUE(upper);
   EXPECT_EQ(-1, upper->GetSelectedSlice());
   EXPECT_EQ(0, upper->GetExplodeOffset());
   EXPECT_EQ(0.0f, upper->GetSelectionTime());
-  EXPECT_EQ(10.0f, upper->GetLeft());
-  EXPECT_EQ(400.0f, upper->GetWidth());
-  EXPECT_EQ(210.0f, upper->GetCenterX());
-  EXPECT_EQ(110.0f, upper->GetCenterY());
-  EXPECT_EQ(170.0f, upper->GetRadiusX());
-  EXPECT_EQ(70.0f, upper->GetRadiusY());
+  EXPECT_EQ((Place{10.0f, 400.0f, 210.0f, 110.0f, 170.0f, 70.0f}), PlaceOf(upper.Get()));
 
   auto lower = MakeLowerChart(MakeHelper().Get(), factory.Get(), nullptr);
-  EXPECT_EQ(210.0f, lower->GetCenterX());
-  EXPECT_EQ(370.0f, lower->GetCenterY());
-  EXPECT_EQ(120.0f, lower->GetRadiusX());
-  EXPECT_EQ(120.0f, lower->GetRadiusY());
-
+  EXPECT_EQ((Place{60.0f, 300.0f, 210.0f, 370.0f, 120.0f, 120.0f}), PlaceOf(lower.Get()));
   // Re-centring on resize moves the centre with the left edge.
   lower->SetLeft(100.0f);
   lower->SetWidth(200.0f);
-  EXPECT_EQ(100.0f, lower->GetLeft());
-  EXPECT_EQ(200.0f, lower->GetCenterX());
-  EXPECT_EQ(70.0f, lower->GetRadiusX());
-  EXPECT_EQ(120.0f, lower->GetRadiusY());
+  EXPECT_EQ((Place{100.0f, 200.0f, 200.0f, 370.0f, 70.0f, 120.0f}), PlaceOf(lower.Get()));
 }
 
 TEST(PieChartModel, SelectSliceStampsTheClockAndRestartsTheExplosion) {
-  ComPtr<fakes::RecordingFactory> factory;
+  ComPtr<RecordingFactory> factory;
   auto chart = MakeChartOnRecordingFactory(&factory);
   chart->SetExplodeOffset(20);
   EXPECT_EQ(20, chart->GetExplodeOffset());
-  chart_test::SetFakeTime(43210.125f);
+  SetFakeTime(43210.125f);
   chart->SelectSlice(3);
   EXPECT_EQ(3, chart->GetSelectedSlice());
   EXPECT_EQ(0, chart->GetExplodeOffset());
   EXPECT_EQ(43210.125f, chart->GetSelectionTime());
 
   // Any index is kept as given, even one that matches no slice.
-  chart_test::SetFakeTime(7.5f);
+  SetFakeTime(7.5f);
   chart->SelectSlice(99);
   EXPECT_EQ(99, chart->GetSelectedSlice());
   EXPECT_EQ(7.5f, chart->GetSelectionTime());
@@ -95,7 +81,7 @@ TEST(PieChartModel, SelectSliceStampsTheClockAndRestartsTheExplosion) {
 }
 
 TEST(PieChartModel, SetValuesCopiesAndKeepsTheSelection) {
-  ComPtr<fakes::RecordingFactory> factory;
+  ComPtr<RecordingFactory> factory;
   auto chart = MakeChartOnRecordingFactory(&factory);
   chart->SelectSlice(5);
   chart->SetExplodeOffset(12);
@@ -111,7 +97,7 @@ TEST(PieChartModel, SetValuesCopiesAndKeepsTheSelection) {
   chart->BuildGeometry();
   ASSERT_EQ(3u, factory->Paths().size());
   // 10 of 60 is 60 degrees: the first rim end point lies at 60 degrees.
-  const auto first = chart_test::ReadSlice(*factory->Paths()[0]);
+  const auto first = ReadSlice(*factory->Paths()[0]);
   ASSERT_TRUE(first.complete);
   EXPECT_NEAR(210.0f + 170.0f * std::sin(60.0f * kDegreesToRadians), first.arc.point.x, 1e-3);
   EXPECT_NEAR(110.0f + 70.0f * std::cos(60.0f * kDegreesToRadians), first.arc.point.y, 1e-3);
@@ -120,7 +106,7 @@ TEST(PieChartModel, SetValuesCopiesAndKeepsTheSelection) {
 TEST(PieChartModel, SetChartValuesHandsOverTheWholeListAndIgnoresAnEmptyChart) {
   SetChartValues(nullptr, {1.0f, 2.0f});  // must not crash
 
-  ComPtr<fakes::RecordingFactory> factory;
+  ComPtr<RecordingFactory> factory;
   auto chart = MakeChartOnRecordingFactory(&factory);
   SetChartValues(chart.Get(), {1.0f, 1.0f, 1.0f, 1.0f, 1.0f});
   chart->BuildGeometry();
@@ -133,23 +119,23 @@ TEST(PieChartModel, SetChartValuesHandsOverTheWholeListAndIgnoresAnEmptyChart) {
 }
 
 TEST(PieChartModel, SetValuesEmptiesEveryGeometryUntilTheNextBuild) {
-  ComPtr<fakes::RecordingFactory> factory;
+  ComPtr<RecordingFactory> factory;
   auto chart = MakeChartOnRecordingFactory(&factory);
-  factory->SetContainsRule([](const fakes::PathRecord&, D2D1_POINT_2F) { return true; });
+  factory->SetContainsRule([](const PathRecord&, D2D1_POINT_2F) { return true; });
   SetChartValues(chart.Get(), {1.0f, 2.0f});
   chart->BuildGeometry();
   const auto identity = MakeHelper()->MakeIdentityMatrix();
-  EXPECT_EQ(0, chart_test::RenderableOf(chart.Get())->HitTest(210.0f, 110.0f, identity));
+  EXPECT_EQ(0, RenderableOf(chart.Get())->HitTest(210.0f, 110.0f, identity));
 
   SetChartValues(chart.Get(), {3.0f, 4.0f, 5.0f});
   EXPECT_TRUE(factory->LivePaths().empty());
-  EXPECT_EQ(-1, chart_test::RenderableOf(chart.Get())->HitTest(210.0f, 110.0f, identity));
+  EXPECT_EQ(-1, RenderableOf(chart.Get())->HitTest(210.0f, 110.0f, identity));
 }
 
 TEST(PieChartModel, PaletteIsCountedAndReplaceable) {
   const LONG before = orb::LiveObjectCount();
   {
-    auto factory = orb::MakeComObject<fakes::RecordingFactory>();
+    auto factory = orb::MakeComObject<RecordingFactory>();
     auto first = orb::MakeComObject<FakePalette>(11);
     auto second = orb::MakeComObject<FakePalette>(16);
     auto chart = MakeUpperChart(MakeHelper().Get(), factory.Get(), first.Get());
@@ -176,7 +162,7 @@ TEST(PieChartModel, PaletteIsCountedAndReplaceable) {
 TEST(PieChartModel, NoReferenceOutlivesTheChart) {
   const LONG before = orb::LiveObjectCount();
   {
-    auto factory = orb::MakeComObject<fakes::RecordingFactory>();
+    auto factory = orb::MakeComObject<RecordingFactory>();
     auto palette = orb::MakeComObject<FakePalette>(11);
     auto chart = MakeUpperChart(MakeHelper().Get(), factory.Get(), palette.Get());
     SetChartValues(chart.Get(), {10.0f, 20.0f, 30.0f, 40.0f});

@@ -4,7 +4,23 @@
 
 namespace chart_test {
 namespace {
+
 float fakeTime = 0.0f;
+
+// A chart of the application: its outline's grey level and width, and its rectangle.
+struct ChartSpec {
+  INT32 grey;
+  FLOAT outline, left, top, width, height;
+};
+
+orb::ComPtr<IPieChart> MakeChart(const ChartSpec& c, ID2DHelper* helper, ID2D1Factory* factory,
+                                 IPalette* palette) {
+  orb::ComPtr<IPieChart> chart;
+  NewPieChart(&chart, helper, factory, palette, c.grey, c.grey, c.grey, c.outline, c.left, c.top,
+              c.width, c.height, FakeTime, RecordMessageBox);
+  return chart;
+}
+
 }  // namespace
 
 float FakeTime() { return fakeTime; }
@@ -28,18 +44,12 @@ orb::ComPtr<ID2DHelper> MakeHelper() {
 
 orb::ComPtr<IPieChart> MakeUpperChart(ID2DHelper* helper, ID2D1Factory* factory,
                                       IPalette* palette) {
-  orb::ComPtr<IPieChart> chart;
-  NewPieChart(&chart, helper, factory, palette, 192, 192, 192, 2.0f, 10.0f, 10.0f, 400.0f, 200.0f,
-              FakeTime, RecordMessageBox);
-  return chart;
+  return MakeChart({192, 2.0f, 10.0f, 10.0f, 400.0f, 200.0f}, helper, factory, palette);
 }
 
 orb::ComPtr<IPieChart> MakeLowerChart(ID2DHelper* helper, ID2D1Factory* factory,
                                       IPalette* palette) {
-  orb::ComPtr<IPieChart> chart;
-  NewPieChart(&chart, helper, factory, palette, 0, 0, 0, 0.0f, 60.0f, 220.0f, 300.0f, 300.0f,
-              FakeTime, RecordMessageBox);
-  return chart;
+  return MakeChart({0, 0.0f, 60.0f, 220.0f, 300.0f, 300.0f}, helper, factory, palette);
 }
 
 orb::ComPtr<IRenderable> RenderableOf(IPieChart* chart) {

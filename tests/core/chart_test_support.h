@@ -16,6 +16,10 @@
 
 namespace chart_test {
 
+// The recording fakes are these tests' vocabulary.
+using namespace fakes;
+using orb::ComPtr;
+
 struct BrushRequest {
   INT32 index;
   bool hasGray;

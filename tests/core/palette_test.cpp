@@ -11,10 +11,7 @@
 
 namespace {
 
-using fakes::RecordingFactory;
-using fakes::RecordingRenderTarget;
-using fakes::RenderCall;
-using fakes::RenderOp;
+using namespace fakes;
 using orb::ComPtr;
 
 using NewPaletteFunction = void (*)(IPalette**, ID2DHelper*, ID2D1Factory*);
@@ -88,14 +85,6 @@ class PaletteTest : public ::testing::Test {
   ComPtr<RecordingFactory> factory_;
   ComPtr<RecordingRenderTarget> target_;
 };
-
-TEST(PaletteInterfaces, IdentifiersMatchTheirStringForms) {
-  IID expected;
-  ASSERT_EQ(S_OK, IIDFromString(L"{A66775CC-277B-4488-9A8D-914BDBACB85F}", &expected));
-  EXPECT_EQ(expected, __uuidof(IPalette));
-  ASSERT_EQ(S_OK, IIDFromString(L"{AB3E70B5-9544-4CBE-8BBF-24E3E5C34525}", &expected));
-  EXPECT_EQ(expected, __uuidof(IRenderable));
-}
 
 TEST(GrayLevel, MatchesTheWorkedExamples) {
   EXPECT_EQ(18, GrayLevel(0, 0, 255));

@@ -12,17 +12,10 @@ std::vector<std::shared_ptr<PathRecord>> RecordingFactory::LivePaths() const {
   return live;
 }
 
-void RecordingFactory::FailPathCreation(int nth) {
-  state_->failPathCreationAt = nth > 0 ? state_->pathCreations + nth : 0;
-}
-
-void RecordingFactory::FailOpen(int nth) { state_->failOpenAt = nth > 0 ? state_->opens + nth : 0; }
-
 HRESULT STDMETHODCALLTYPE RecordingFactory::CreatePathGeometry(ID2D1PathGeometry** pathGeometry) {
   if (pathGeometry == nullptr) return E_POINTER;
   *pathGeometry = nullptr;
-  const int count = ++state_->pathCreations;
-  if (count == state_->failPathCreationAt) return E_OUTOFMEMORY;
+  if (state_->pathCreation.Fails()) return E_OUTOFMEMORY;
   auto record = std::make_shared<PathRecord>();
   record->index = static_cast<int>(state_->paths.size());
   orb::ComPtr<RecordingPathGeometry> made =

@@ -24,8 +24,8 @@ class RecordingFactory final : public orb::ComObject<ID2D1Factory> {
 
   // The nth CreatePathGeometry (or Open, over all geometries of this factory) from now fails
   // with E_OUTOFMEMORY; 1 is the next call, 0 turns the failure off.
-  void FailPathCreation(int nth);
-  void FailOpen(int nth);
+  void FailPathCreation(int nth) { state_->pathCreation.FailNth(nth); }
+  void FailOpen(int nth) { state_->open.FailNth(nth); }
   // How the geometries answer FillContainsPoint.
   void SetContainsRule(ContainsRule rule) { state_->containsRule = std::move(rule); }
 

@@ -2,19 +2,10 @@
 
 namespace fakes {
 
-std::vector<SinkCall> PathRecord::CallsOf(SinkOp op) const {
-  std::vector<SinkCall> matching;
-  for (const SinkCall& call : calls) {
-    if (call.op == op) matching.push_back(call);
-  }
-  return matching;
-}
-
 HRESULT STDMETHODCALLTYPE RecordingPathGeometry::Open(ID2D1GeometrySink** sink) {
   if (sink == nullptr) return E_POINTER;
   *sink = nullptr;
-  const int count = ++state_->opens;
-  if (count == state_->failOpenAt) return E_OUTOFMEMORY;
+  if (state_->open.Fails()) return E_OUTOFMEMORY;
   if (record_->opened) return D2DERR_WRONG_STATE;
   orb::ComPtr<RecordingSink> made = orb::MakeComObject<RecordingSink>(record_);
   if (!made) return E_OUTOFMEMORY;

@@ -56,7 +56,7 @@ struct PathRecord {
   std::vector<ContainsQuery> containsQueries;
 
   // The calls of one kind, in order.
-  std::vector<SinkCall> CallsOf(SinkOp op) const;
+  std::vector<SinkCall> CallsOf(SinkOp op) const { return Matching(calls, op); }
 };
 
 // Answers FillContainsPoint for a recorded path; the default rule answers false.
@@ -65,10 +65,8 @@ using ContainsRule = std::function<bool(const PathRecord& path, D2D1_POINT_2F po
 // State shared by a factory and the geometries it makes.
 struct FactoryState {
   std::vector<std::shared_ptr<PathRecord>> paths;
-  int pathCreations = 0;
-  int opens = 0;
-  int failPathCreationAt = 0;  // 1-based count of CreatePathGeometry calls; 0: never
-  int failOpenAt = 0;          // 1-based count of Open calls; 0: never
+  FailureSwitch pathCreation;  // over CreatePathGeometry calls
+  FailureSwitch open;          // over the Open calls of every geometry
   ContainsRule containsRule;
 };
 

@@ -5,27 +5,21 @@
 namespace fakes {
 namespace {
 
-// The colour of a solid-colour brush, asked through QueryInterface so that any brush will do.
-bool SolidColorOf(ID2D1Brush* brush, D2D1_COLOR_F* color) {
-  if (brush == nullptr) return false;
+// What a fill and a stroke have in common: the geometry, the brush and, for a solid-colour brush
+// (asked through QueryInterface, so that any brush will do), its colour.
+void DescribeDrawing(RenderCall& call, ID2D1Geometry* geometry, ID2D1Brush* brush) {
+  call.geometry = geometry;
+  call.brush = brush;
   orb::ComPtr<ID2D1SolidColorBrush> solid;
-  if (FAILED(brush->QueryInterface(__uuidof(ID2D1SolidColorBrush),
-                                   reinterpret_cast<void**>(solid.GetAddressOf())))) {
-    return false;
+  if (brush != nullptr &&
+      SUCCEEDED(brush->QueryInterface(__uuidof(ID2D1SolidColorBrush),
+                                      reinterpret_cast<void**>(solid.GetAddressOf())))) {
+    call.hasColor = true;
+    call.color = solid->GetColor();
   }
-  *color = solid->GetColor();
-  return true;
 }
 
 }  // namespace
-
-std::vector<RenderCall> RecordingRenderTarget::CallsOf(RenderOp op) const {
-  std::vector<RenderCall> matching;
-  for (const RenderCall& call : calls_) {
-    if (call.op == op) matching.push_back(call);
-  }
-  return matching;
-}
 
 HRESULT STDMETHODCALLTYPE RecordingRenderTarget::CreateSolidColorBrush(
     const D2D1_COLOR_F* color, const D2D1_BRUSH_PROPERTIES* brushProperties,
@@ -36,8 +30,7 @@ HRESULT STDMETHODCALLTYPE RecordingRenderTarget::CreateSolidColorBrush(
   call.hasBrushProperties = brushProperties != nullptr;
   if (brushProperties != nullptr) call.brushProperties = *brushProperties;
 
-  bool fail = false;
-  if (brushCreationsUntilFailure_ > 0) fail = --brushCreationsUntilFailure_ == 0;
+  const bool fail = brushCreation_.Fails();
   if (brush == nullptr) {
     call.result = E_POINTER;
   } else if (fail || color == nullptr) {
@@ -57,21 +50,17 @@ void STDMETHODCALLTYPE RecordingRenderTarget::FillGeometry(ID2D1Geometry* geomet
                                                            ID2D1Brush* brush,
                                                            ID2D1Brush* opacityBrush) {
   RenderCall& call = Record(RenderOp::FillGeometry);
-  call.geometry = geometry;
-  call.brush = brush;
+  DescribeDrawing(call, geometry, brush);
   call.opacityBrush = opacityBrush;
-  call.hasColor = SolidColorOf(brush, &call.color);
 }
 
 void STDMETHODCALLTYPE RecordingRenderTarget::DrawGeometry(ID2D1Geometry* geometry,
                                                            ID2D1Brush* brush, FLOAT strokeWidth,
                                                            ID2D1StrokeStyle* strokeStyle) {
   RenderCall& call = Record(RenderOp::DrawGeometry);
-  call.geometry = geometry;
-  call.brush = brush;
+  DescribeDrawing(call, geometry, brush);
   call.strokeWidth = strokeWidth;
   call.strokeStyle = strokeStyle;
-  call.hasColor = SolidColorOf(brush, &call.color);
 }
 
 }  // namespace fakes

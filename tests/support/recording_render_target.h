@@ -49,12 +49,12 @@ class RecordingRenderTarget final : public FakeObject<ID2D1RenderTarget, ID2D1Re
   RecordingRenderTarget() = default;
 
   const std::vector<RenderCall>& Calls() const { return calls_; }
-  std::vector<RenderCall> CallsOf(RenderOp op) const;
+  std::vector<RenderCall> CallsOf(RenderOp op) const { return Matching(calls_, op); }
   void ForgetCalls() { calls_.clear(); }
 
   // The nth CreateSolidColorBrush from now (1 = the next one) fails with E_OUTOFMEMORY and
   // leaves its result empty; 0 turns the failure off.
-  void FailBrushCreation(int nth) { brushCreationsUntilFailure_ = nth > 0 ? nth : 0; }
+  void FailBrushCreation(int nth) { brushCreation_.FailNth(nth); }
   void SetEndDrawResult(HRESULT result) { endDrawResult_ = result; }
   void SetSize(D2D1_SIZE_F size) { size_ = size; }
 
@@ -230,7 +230,7 @@ class RecordingRenderTarget final : public FakeObject<ID2D1RenderTarget, ID2D1Re
   }
 
   std::vector<RenderCall> calls_;
-  int brushCreationsUntilFailure_ = 0;
+  FailureSwitch brushCreation_;
   HRESULT endDrawResult_ = S_OK;
   D2D1_SIZE_F size_ = {512.0f, 540.0f};
   D2D1_MATRIX_3X2_F transform_ = {1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};

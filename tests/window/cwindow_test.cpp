@@ -12,11 +12,8 @@ using namespace window_test;
 class WindowObject : public WindowTest {};
 class HostWindow : public WindowTest {};
 
-TEST_F(WindowObject, IsACountedObjectWithItsOwnInterface) {
-  IID expected;
-  ASSERT_EQ(S_OK, IIDFromString(L"{E61D79BB-0773-4FF4-B337-38C739516DDC}", &expected));
-  EXPECT_EQ(expected, __uuidof(IWindow));
-
+// Its interface identifier is checked with the others' in tests/core/interface_ids_test.cpp.
+TEST_F(WindowObject, IsACountedObject) {
   ComPtr<IWindow> window;
   ASSERT_EQ(S_OK, NewWindow(&window));
   ASSERT_NE(nullptr, window.Get());
@@ -53,23 +50,16 @@ TEST_F(WindowObject, StartsWithoutWindowClassOrFont) {
 
 TEST_F(WindowObject, SetDpiRoundsHalvesToEvenButScalesByTheGivenValue) {
   auto object = MakeWindowObject();
-  object->SetDpi(144.0f);
-  EXPECT_EQ(144.0f, object->GetDpi());
-  EXPECT_EQ(1.5f, object->GetHorizontalScale());
-  EXPECT_EQ(1.5f, object->GetVerticalScale());
-
-  object->SetDpi(120.4f);
-  EXPECT_EQ(120.0f, object->GetDpi());
-  EXPECT_FLOAT_EQ(120.4f / 96.0f, object->GetHorizontalScale());
-  EXPECT_FLOAT_EQ(120.4f / 96.0f, object->GetVerticalScale());
-
-  object->SetDpi(12.5f);
-  EXPECT_EQ(12.0f, object->GetDpi());
-  object->SetDpi(13.5f);
-  EXPECT_EQ(14.0f, object->GetDpi());
-  object->SetDpi(119.5f);
-  EXPECT_EQ(120.0f, object->GetDpi());
-  EXPECT_FLOAT_EQ(119.5f / 96.0f, object->GetHorizontalScale());
+  const struct {
+    float given;
+    float kept;
+  } rows[] = {{144.0f, 144.0f}, {120.4f, 120.0f}, {12.5f, 12.0f}, {13.5f, 14.0f}, {119.5f, 120.0f}};
+  for (const auto& row : rows) {
+    object->SetDpi(row.given);
+    EXPECT_EQ(row.kept, object->GetDpi()) << row.given;
+    EXPECT_FLOAT_EQ(row.given / 96.0f, object->GetHorizontalScale()) << row.given;
+    EXPECT_FLOAT_EQ(row.given / 96.0f, object->GetVerticalScale()) << row.given;
+  }
 }
 
 TEST_F(WindowObject, SetDpiOfZeroOrBelowTakesTheScreenDpi) {
@@ -180,16 +170,15 @@ TEST_F(WindowObject, RebuiltFontFollowsTheDpiAndReplacesTheOldOneEverywhere) {
 
 TEST_F(HostWindow, DefaultStylesFontAndRecordedClass) {
   for (DWORD given : {0x0u, 0xFFFFFFFFu}) {
-    auto object = MakeWindowObject();
-    ScopedWindow window(
-        object->CreateHostWindow(nullptr, L"Host", 20, 20, 300, 200, given, given, nullptr, true));
+    auto window = Framed(20, 20, 300, 200, given, given);
     ASSERT_TRUE(Made(window.get()));
+    CWindow* object = window.object.Get();
     EXPECT_EQ(window.get(), object->GetWindowHandle());
     EXPECT_EQ(0x06CF0000u, StyleOf(window.get()));
     EXPECT_EQ(0x00010100u, ExStyleOf(window.get()));
     EXPECT_EQ(ClassNameOf(window.get()), object->GetRecordedClassName());
     EXPECT_EQ(object->GetClassAtom(), static_cast<ATOM>(GetClassLongPtrW(window.get(), GCW_ATOM)));
-    EXPECT_EQ(reinterpret_cast<LONG_PTR>(object.Get()), GetClassLongPtrW(window.get(), 0));
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(object), GetClassLongPtrW(window.get(), 0));
     EXPECT_EQ(reinterpret_cast<ULONG_PTR>(DefaultHostProc),
               static_cast<ULONG_PTR>(GetClassLongPtrW(window.get(), GCLP_WNDPROC)));
 
@@ -202,9 +191,7 @@ TEST_F(HostWindow, DefaultStylesFontAndRecordedClass) {
 }
 
 TEST_F(HostWindow, GivenStylesAreUsedUnchanged) {
-  auto object = MakeWindowObject();
-  ScopedWindow window(object->CreateHostWindow(
-      nullptr, L"Host", 20, 20, 300, 200, WS_OVERLAPPEDWINDOW, WS_EX_TOOLWINDOW, nullptr, true));
+  auto window = Framed(20, 20, 300, 200, WS_OVERLAPPEDWINDOW, WS_EX_TOOLWINDOW);
   ASSERT_TRUE(Made(window.get()));
   // The system itself adds WS_CLIPSIBLINGS to top-level windows; nothing else may appear.
   EXPECT_EQ(static_cast<DWORD>(WS_OVERLAPPEDWINDOW),
@@ -258,45 +245,35 @@ TEST_F(HostWindow, ScalesPositionAndSizeWithHalvesToEven) {
   };
   for (const Case& c : {Case{96.0f, Sized(10, 30, 300, 250)}, Case{120.0f, Sized(12, 38, 375, 312)},
                         Case{144.0f, Sized(15, 45, 450, 375)}}) {
-    auto object = MakeWindowObject();
-    object->SetDpi(c.dpi);
-    ScopedWindow window(CreatePopup(object.Get(), 10, 30, 300, 250, nullptr, false));
+    auto window = Popup(10, 30, 300, 250, nullptr, c.dpi, false);
     ASSERT_TRUE(Made(window.get()));
     EXPECT_EQ(c.expected, WindowBounds(window.get())) << c.dpi;
   }
 }
 
 TEST_F(HostWindow, PixelsAreUsedAsGiven) {
-  auto object = MakeWindowObject();
-  object->SetDpi(144.0f);
-  ScopedWindow window(CreatePopup(object.Get(), 11, 33, 301, 251, nullptr, true));
+  auto window = Popup(11, 33, 301, 251, nullptr, 144.0f);
   ASSERT_TRUE(Made(window.get()));
   EXPECT_EQ(Sized(11, 33, 301, 251), WindowBounds(window.get()));
 }
 
 TEST_F(HostWindow, ZeroWidthAsksForTheDefaultSizeAndZeroXForTheDefaultPlace) {
   // With a default x the system ignores y; with a default width it ignores the height.
-  auto placed = MakeWindowObject();
-  ScopedWindow placedWindow(
-      placed->CreateHostWindow(nullptr, L"Host", 40, 50, 0, 60, 0, 0, nullptr, true));
-  ASSERT_TRUE(Made(placedWindow.get()));
-  const RECT placedBounds = WindowBounds(placedWindow.get());
+  auto placed = Framed(40, 50, 0, 60);
+  ASSERT_TRUE(Made(placed.get()));
+  const RECT placedBounds = WindowBounds(placed.get());
   EXPECT_EQ(40, placedBounds.left);
   EXPECT_EQ(50, placedBounds.top);
   EXPECT_NE(0, placedBounds.right - placedBounds.left);
   EXPECT_NE(60, placedBounds.bottom - placedBounds.top);
 
-  auto defaulted = MakeWindowObject();
-  ScopedWindow defaultedWindow(
-      defaulted->CreateHostWindow(nullptr, L"Host", 0, 7, 0, 60, 0, 0, nullptr, true));
-  ASSERT_TRUE(Made(defaultedWindow.get()));
-  EXPECT_NE(7, WindowBounds(defaultedWindow.get()).top);
+  auto defaulted = Framed(0, 7, 0, 60);
+  ASSERT_TRUE(Made(defaulted.get()));
+  EXPECT_NE(7, WindowBounds(defaulted.get()).top);
 
-  auto sized = MakeWindowObject();
-  ScopedWindow sizedWindow(
-      sized->CreateHostWindow(nullptr, L"Host", 0, 7, 300, 200, 0, 0, nullptr, true));
-  ASSERT_TRUE(Made(sizedWindow.get()));
-  EXPECT_EQ(Sized(0, 7, 300, 200), WindowBounds(sizedWindow.get()));
+  auto sized = Framed(0, 7, 300, 200);
+  ASSERT_TRUE(Made(sized.get()));
+  EXPECT_EQ(Sized(0, 7, 300, 200), WindowBounds(sized.get()));
 }
 
 TEST_F(HostWindow, OneWindowPerObject) {

@@ -30,62 +30,49 @@ TEST_F(Geometry, ResizeClientAreaGivesTheLogicalClientSizeAndKeepsThePlace) {
     LONG height;
   };
   for (const Case& c : {Case{96.0f, 512, 540}, Case{120.0f, 640, 675}, Case{144.0f, 768, 810}}) {
-    auto object = MakeWindowObject();
-    object->SetDpi(c.dpi);
-    ScopedWindow window(
-        object->CreateHostWindow(nullptr, L"Host", 30, 40, 200, 100, 0, 0, nullptr, true));
-    ASSERT_TRUE(Made(window.get()));
+    auto object = Framed(30, 40, 200, 100, 0, 0, c.dpi);
+    ASSERT_TRUE(Made(object.get()));
     object->ResizeClientArea(512, 540);
-    const RECT client = ClientBounds(window.get());
+    const RECT client = ClientBounds(object.get());
     EXPECT_EQ(c.width, client.right) << c.dpi;
     EXPECT_EQ(c.height, client.bottom) << c.dpi;
-    EXPECT_EQ(30, WindowBounds(window.get()).left);
-    EXPECT_EQ(40, WindowBounds(window.get()).top);
+    EXPECT_EQ(30, WindowBounds(object.get()).left);
+    EXPECT_EQ(40, WindowBounds(object.get()).top);
     EXPECT_EQ(512, object->QueryClientWidth(false));
     EXPECT_EQ(540, object->QueryClientHeight(false));
   }
 }
 
 TEST_F(Geometry, ResizeClientAreaMakesRoomForScrollBars) {
-  auto plain = MakeWindowObject();
-  plain->SetDpi(96.0f);
-  ScopedWindow plainWindow(plain->CreateHostWindow(nullptr, L"Plain", 0, 0, 200, 100,
-                                                   WS_OVERLAPPEDWINDOW, 0, nullptr, true));
-  ASSERT_TRUE(Made(plainWindow.get()));
+  auto plain = Framed(0, 0, 200, 100, WS_OVERLAPPEDWINDOW, 0, 96.0f);
+  ASSERT_TRUE(Made(plain.get()));
   plain->ResizeClientArea(512, 540);
-  const RECT plainBounds = WindowBounds(plainWindow.get());
+  const RECT plainBounds = WindowBounds(plain.get());
 
-  auto scrolled = MakeWindowObject();
-  scrolled->SetDpi(96.0f);
-  ScopedWindow scrolledWindow(
-      scrolled->CreateHostWindow(nullptr, L"Scrolled", 0, 0, 200, 100,
-                                 WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL, 0, nullptr, true));
-  ASSERT_TRUE(Made(scrolledWindow.get()));
+  auto scrolled = Framed(0, 0, 200, 100, WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL, 0, 96.0f);
+  ASSERT_TRUE(Made(scrolled.get()));
   scrolled->ResizeClientArea(512, 540);
-  const RECT scrolledBounds = WindowBounds(scrolledWindow.get());
+  const RECT scrolledBounds = WindowBounds(scrolled.get());
 
   EXPECT_EQ(plainBounds.right - plainBounds.left + GetSystemMetrics(SM_CXVSCROLL),
             scrolledBounds.right - scrolledBounds.left);
   EXPECT_EQ(plainBounds.bottom - plainBounds.top + GetSystemMetrics(SM_CYHSCROLL),
             scrolledBounds.bottom - scrolledBounds.top);
-  const RECT client = ClientBounds(scrolledWindow.get());
+  const RECT client = ClientBounds(scrolled.get());
   EXPECT_EQ(512, client.right);
   EXPECT_EQ(540, client.bottom);
 }
 
 TEST_F(Geometry, ResizeClientAreaMakesRoomForTheMenuEvenWhenItWraps) {
   for (int items : {2, 40}) {
-    auto object = MakeWindowObject();
-    object->SetDpi(96.0f);
-    ScopedWindow window(
-        object->CreateHostWindow(nullptr, L"Menu", 0, 0, 200, 100, 0, 0, nullptr, true));
+    auto window = Framed(0, 0, 200, 100, 0, 0, 96.0f);
     ASSERT_TRUE(Made(window.get()));
     HMENU menu = CreateMenu();
     for (int i = 0; i < items; ++i) {
       AppendMenuW(menu, MF_STRING, 1000 + i, L"A rather long menu item");
     }
     ASSERT_TRUE(SetMenu(window.get(), menu));
-    object->ResizeClientArea(512, 540);
+    window->ResizeClientArea(512, 540);
     const RECT client = ClientBounds(window.get());
     EXPECT_EQ(512, client.right) << items;
     EXPECT_EQ(540, client.bottom) << items;
@@ -111,11 +98,8 @@ TEST_F(Geometry, MeasuresInLogicalUnitsWithHalvesToEven) {
 }
 
 TEST_F(Geometry, WindowWidthIncludesTheFrame) {
-  auto object = MakeWindowObject();
-  object->SetDpi(96.0f);
-  ScopedWindow window(
-      object->CreateHostWindow(nullptr, L"Framed", 0, 0, 400, 300, 0, 0, nullptr, true));
-  ASSERT_TRUE(Made(window.get()));
+  auto object = Framed(0, 0, 400, 300, 0, 0, 96.0f);
+  ASSERT_TRUE(Made(object.get()));
   EXPECT_EQ(400, object->QueryWindowWidth(true));
   EXPECT_EQ(400, object->QueryWindowWidth(false));
   EXPECT_LT(object->QueryClientWidth(true), 400);

@@ -104,16 +104,6 @@ TEST_F(HostClass, RegisteredClassHasItsFixedShape) {
   }
 }
 
-// A window with DefaultHostProc, through a class of its own.
-HWND CreateDefaultHostWindow() {
-  const ATOM atom = RegisterHostClass(L"Default", GetModuleHandleW(nullptr), nullptr);
-  if (atom == 0) return nullptr;
-  // Off the screen: Wine without a window manager waits about 2 s when it hides a window that
-  // is on the screen.
-  return CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_OVERLAPPEDWINDOW, -4000, -4000, 200, 100,
-                         nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-}
-
 // The exit code of a WM_QUIT waiting in this thread's queue, or -1 without one.
 int PendingQuitCode() {
   MSG message;
@@ -121,40 +111,58 @@ int PendingQuitCode() {
   return static_cast<int>(message.wParam);
 }
 
-TEST_F(HostClass, DefaultProcClosesOnSystemCloseAndPostsQuit) {
-  ScopedWindow window(CreateDefaultHostWindow());
-  ASSERT_TRUE(Made(window.get()));
+// A window with DefaultHostProc, through a class of its own.
+class DefaultHostProc : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    const ATOM atom = RegisterHostClass(L"Default", instance, nullptr);
+    ASSERT_NE(0, atom);
+    // Off the screen: Wine without a window manager waits about 2 s when it hides a window that
+    // is on the screen.
+    window_ = CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_OVERLAPPEDWINDOW, -4000, -4000, 200,
+                              100, nullptr, nullptr, instance, nullptr);
+    ASSERT_TRUE(Made(window_));
+  }
+  void TearDown() override {
+    if (IsWindow(window_)) DestroyWindow(window_);
+    WindowTest::TearDown();
+  }
+
+  // The window is gone and has left a WM_QUIT with exit code 0 for this thread.
+  void ExpectClosedWithQuitZero() const {
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_EQ(0, PendingQuitCode());
+  }
+
+  HWND window_ = nullptr;
+};
+
+TEST_F(DefaultHostProc, ClosesOnSystemCloseAndPostsQuit) {
   // The low four bits of a system command belong to the system and are ignored.
-  EXPECT_EQ(0, SendMessageW(window.get(), WM_SYSCOMMAND, SC_CLOSE | 0x3, 0));
-  EXPECT_FALSE(IsWindow(window.get()));
-  EXPECT_EQ(0, PendingQuitCode());
+  EXPECT_EQ(0, SendMessageW(window_, WM_SYSCOMMAND, SC_CLOSE | 0x3, 0));
+  ExpectClosedWithQuitZero();
 }
 
-TEST_F(HostClass, DefaultProcClosesOnCancelClickOnly) {
-  ScopedWindow window(CreateDefaultHostWindow());
-  ASSERT_TRUE(Made(window.get()));
-  SendMessageW(window.get(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  SendMessageW(window.get(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_DOUBLECLICKED), 0);
-  EXPECT_TRUE(IsWindow(window.get()));
+TEST_F(DefaultHostProc, ClosesOnCancelClickOnly) {
+  SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_DOUBLECLICKED), 0);
+  EXPECT_TRUE(IsWindow(window_));
   EXPECT_EQ(-1, PendingQuitCode());
 
-  EXPECT_EQ(0, SendMessageW(window.get(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0));
-  EXPECT_FALSE(IsWindow(window.get()));
-  EXPECT_EQ(0, PendingQuitCode());
+  EXPECT_EQ(0, SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0));
+  ExpectClosedWithQuitZero();
 }
 
-TEST_F(HostClass, DefaultProcLeavesOtherMessagesToTheSystem) {
-  ScopedWindow window(CreateDefaultHostWindow());
-  ASSERT_TRUE(Made(window.get()));
-  EXPECT_TRUE(SendMessageW(window.get(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"caption")));
-  EXPECT_EQ(L"caption", TextOf(window.get()));
+TEST_F(DefaultHostProc, LeavesOtherMessagesToTheSystem) {
+  EXPECT_TRUE(SendMessageW(window_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"caption")));
+  EXPECT_EQ(L"caption", TextOf(window_));
 
-  EXPECT_EQ(HTCLIENT, SendMessageW(window.get(), WM_NCHITTEST, 0, MAKELPARAM(-3900, -3950)));
+  EXPECT_EQ(HTCLIENT, SendMessageW(window_, WM_NCHITTEST, 0, MAKELPARAM(-3900, -3950)));
 
   // Closing through WM_CLOSE also ends in WM_DESTROY and so in WM_QUIT.
-  SendMessageW(window.get(), WM_CLOSE, 0, 0);
-  EXPECT_FALSE(IsWindow(window.get()));
-  EXPECT_EQ(0, PendingQuitCode());
+  SendMessageW(window_, WM_CLOSE, 0, 0);
+  ExpectClosedWithQuitZero();
 }
 
 }  // namespace

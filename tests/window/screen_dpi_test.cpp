@@ -51,11 +51,10 @@ TEST_F(ScreenDpi, ConstructionTakesTheScreenDpi) {
 }
 
 TEST_F(ScreenDpi, TheWindowsDpiIsTheScreensOnASingleScreen) {
-  auto object = MakeWindowObject();
-  EXPECT_EQ(static_cast<float>(win32::ScreenDpi()), object->QueryWindowDpi());  // no window yet
-  object->SetDpi(144.0f);
-  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 100, 100));
-  ASSERT_TRUE(Made(window.get()));
+  // Without a window yet, and with a window of an object told 144 DPI.
+  EXPECT_EQ(static_cast<float>(win32::ScreenDpi()), MakeWindowObject()->QueryWindowDpi());
+  auto object = Popup(0, 0, 100, 100, nullptr, 144.0f);
+  ASSERT_TRUE(Made(object.get()));
   // What the system gives the window, not what the object was told.
   EXPECT_EQ(static_cast<float>(win32::ScreenDpi()), object->QueryWindowDpi());
 }

@@ -10,7 +10,7 @@
 
 #include "com/com_object.h"
 #include "helpers/win32.h"
-#include "tests/support/win32_checks.h"
+#include "tests/support/records.h"
 #include "window/cwindow.h"
 
 namespace window_test {
@@ -94,9 +94,23 @@ struct Hosted {
   ScopedWindow window;
 };
 
-inline Hosted Popup(INT32 x, INT32 y, INT32 width, INT32 height, WNDPROC windowProc = nullptr) {
-  return Hosted(
-      [=](CWindow* object) { return CreatePopup(object, x, y, width, height, windowProc); });
+// A borderless window (see CreatePopup) of an object at dpi (0: the screen's).
+inline Hosted Popup(INT32 x, INT32 y, INT32 width, INT32 height, WNDPROC windowProc = nullptr,
+                    float dpi = 0.0f, bool inPixels = true) {
+  return Hosted([=](CWindow* object) {
+    if (dpi > 0.0f) object->SetDpi(dpi);
+    return CreatePopup(object, x, y, width, height, windowProc, inPixels);
+  });
+}
+
+// A window of the given styles (0: the default ones) and size in pixels, of an object at dpi.
+inline Hosted Framed(INT32 x, INT32 y, INT32 width, INT32 height, DWORD style = 0,
+                     DWORD exStyle = 0, float dpi = 0.0f) {
+  return Hosted([=](CWindow* object) {
+    if (dpi > 0.0f) object->SetDpi(dpi);
+    return object->CreateHostWindow(nullptr, L"Host", x, y, width, height, style, exStyle, nullptr,
+                                    true);
+  });
 }
 
 // The application's controls: "Regen" at (10, 10) and "Gray" at (10, 30), 100 x 20 units each.
