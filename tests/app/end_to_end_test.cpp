@@ -65,14 +65,8 @@ struct BeyondRim {
 class RunningProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    leakReport_ =
-        std::wstring(temp) + L"d2pie-leaks-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
-    DeleteFileW(leakReport_.c_str());
     SetCursorPos(0, 0);  // away from the window, which would otherwise select a slice
-    program_ = std::make_unique<apptest::ProgramProcess>(
-        apptest::ProgramProcess::Environment{{L"D2PIE_D2D1_LEAK_REPORT", leakReport_}});
+    program_ = std::make_unique<apptest::ProgramProcess>(apptest::ProgramProcess::Environment{});
     window_ = program_->Window();
     ASSERT_TRUE(window_) << program_->Failure();
     scale_ = static_cast<float>(win32::ScreenDpi()) / 96.0f;
@@ -91,10 +85,7 @@ class RunningProgram : public ::testing::Test {
                            << SavedForDiagnosis(first.shot, "first-frame");
   }
 
-  void TearDown() override {
-    program_.reset();
-    DeleteFileW(leakReport_.c_str());
-  }
+  void TearDown() override { program_.reset(); }
 
   // The picture once an animation that a step started has ended: two reads 100 ms apart agree.
   // Only taken after the step's own effect was seen, so that the program has handled the step.
@@ -159,7 +150,14 @@ class RunningProgram : public ::testing::Test {
     return beyond;
   }
 
-  std::wstring leakReport_;
+  // Moves the pointer to point, then waits until part of a slice is drawn beyond the upper rim
+  // (out) or none is.
+  Observed PointerMovedTo(POINT point, bool out) const {
+    PostMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
+    return WaitForPicture(
+        window_, [&](const ClientShot& shot) { return (FindBeyondRim(shot).count > 0) == out; });
+  }
+
   std::unique_ptr<apptest::ProgramProcess> program_;
   HWND window_ = nullptr;
   float scale_ = 1.0f;
@@ -212,7 +210,7 @@ TEST_F(RunningProgram, ShowsItsWindowControlsAndChartsAndClosesWithZero) {
   EXPECT_EQ("", problems.str()) << SavedForDiagnosis(shot, "start");
 
   EXPECT_EQ(0, program_->Close());
-  EXPECT_EQ("alive 0", apptest::FirstLineOf(leakReport_));
+  EXPECT_EQ("alive 0", program_->LeakReport());
 }
 
 TEST_F(RunningProgram, HoverRegenGrayAndResizeChangeThePicture) {
@@ -229,9 +227,7 @@ TEST_F(RunningProgram, HoverRegenGrayAndResizeChangeThePicture) {
   // The slice under the pointer moves out along its bisector: part of it is then drawn beyond
   // the rim, wherever the slice lies.
   const POINT onSlice = OnUpperChart(45, 0.6f);
-  PostMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(onSlice.x, onSlice.y));
-  const Observed hovered = WaitForPicture(
-      window_, [&](const ClientShot& shot) { return FindBeyondRim(shot).count > 0; });
+  const Observed hovered = PointerMovedTo(onSlice, true);
   ASSERT_TRUE(hovered.met) << "no slice drawn beyond the upper rim after the pointer moved to ("
                            << onSlice.x << ", " << onSlice.y << "); "
                            << SavedForDiagnosis(hovered.shot, "hover");
@@ -299,7 +295,7 @@ TEST_F(RunningProgram, HoverRegenGrayAndResizeChangeThePicture) {
                         << SavedForDiagnosis(wide.shot, "wider");
 
   EXPECT_EQ(0, program_->Close());
-  EXPECT_EQ("alive 0", apptest::FirstLineOf(leakReport_));
+  EXPECT_EQ("alive 0", program_->LeakReport());
 }
 
 }  // namespace
@@ -436,17 +432,13 @@ TEST_F(RunningProgram, FollowsEveryChangeOfDpi) {
 
     // A hover at the new scale pulls a slice out; leaving the ellipse puts it back.
     const POINT onSlice = OnUpperChart(45, 0.6f);
-    PostMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(onSlice.x, onSlice.y));
-    const Observed out = WaitForPicture(
-        window_, [&](const ClientShot& shot) { return FindBeyondRim(shot).count > 0; });
+    const Observed out = PointerMovedTo(onSlice, true);
     EXPECT_TRUE(out.met) << "no slice beyond the upper rim after the pointer moved to ("
                          << onSlice.x << ", " << onSlice.y << "); "
                          << SavedForDiagnosis(out.shot, "hover-" + std::to_string(dpi));
     AtRest("the hover at " + std::to_string(dpi) + " DPI");
     const POINT outside = OnUpperChart(45, 1.5f);
-    PostMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(outside.x, outside.y));
-    const Observed back = WaitForPicture(
-        window_, [&](const ClientShot& shot) { return FindBeyondRim(shot).count == 0; });
+    const Observed back = PointerMovedTo(outside, false);
     EXPECT_TRUE(back.met) << FindBeyondRim(back.shot).count
                           << " pixels beyond the upper rim after the pointer left to (" << outside.x
                           << ", " << outside.y << "); "
@@ -468,5 +460,5 @@ TEST_F(RunningProgram, FollowsEveryChangeOfDpi) {
   }
 
   EXPECT_EQ(0, program_->Close());
-  EXPECT_EQ("alive 0", apptest::FirstLineOf(leakReport_));
+  EXPECT_EQ("alive 0", program_->LeakReport());
 }

@@ -34,8 +34,8 @@ HWND FindProgramWindow(DWORD process) {
   return search.found;
 }
 
-std::string FirstLineOf(const std::wstring& path) {
-  FILE* file = _wfopen(path.c_str(), L"r");
+std::string ProgramProcess::LeakReport() const {
+  FILE* file = _wfopen(leakReport_.c_str(), L"r");
   if (file == nullptr) return "no report";
   char line[64] = {};
   if (std::fgets(line, sizeof line, file) == nullptr) line[0] = '\0';
@@ -45,7 +45,15 @@ std::string FirstLineOf(const std::wstring& path) {
   return text;
 }
 
-ProgramProcess::ProgramProcess(const Environment& environment) {
+ProgramProcess::ProgramProcess(const Environment& given) {
+  static int made = 0;
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  leakReport_ = std::wstring(temp) + L"d2pie-leaks-" + std::to_wstring(GetCurrentProcessId()) +
+                L"-" + std::to_wstring(++made) + L".txt";
+  DeleteFileW(leakReport_.c_str());
+  Environment environment = given;
+  environment.emplace_back(L"D2PIE_D2D1_LEAK_REPORT", leakReport_);
   // The child inherits this process's environment as it stands at creation.
   for (const auto& [name, value] : environment)
     SetEnvironmentVariableW(name.c_str(), value.c_str());
@@ -80,6 +88,7 @@ ProgramProcess::ProgramProcess(const Environment& environment) {
 }
 
 ProgramProcess::~ProgramProcess() {
+  DeleteFileW(leakReport_.c_str());
   if (process_.hProcess == nullptr) return;
   if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
     TerminateProcess(process_.hProcess, 99);

@@ -16,10 +16,8 @@ std::wstring ProgramFolder();
 // The visible top-level window of process whose caption begins with "D2 Pie: ", or null.
 HWND FindProgramWindow(DWORD process);
 
-// The first line of a text file without its line end, or "no report" when it cannot be read.
-std::string FirstLineOf(const std::wstring& path);
-
-// d2pie.exe started with environment variables of its own, until its main window shows.
+// d2pie.exe started with environment variables of its own, until its main window shows. The
+// Direct2D stand-in writes its leak report to a file of this object's, deleted with it.
 class ProgramProcess {
  public:
   using Environment = std::vector<std::pair<std::wstring, std::wstring>>;
@@ -34,12 +32,16 @@ class ProgramProcess {
   HWND Window() const { return window_; }
   const std::string& Failure() const { return failure_; }
   HANDLE Handle() const { return process_.hProcess; }
+  // The first line of the leak report ("alive 0" when every object was released), or "no
+  // report" while there is none.
+  std::string LeakReport() const;
 
   // Asks the window to close and answers the exit code, or -1 when the process did not end in
   // time (it is ended then).
   int Close(DWORD deadlineMs = 20000);
 
  private:
+  std::wstring leakReport_;
   PROCESS_INFORMATION process_{};
   HWND window_ = nullptr;
   std::string failure_;

@@ -56,13 +56,6 @@ class RenderPassTest : public AppTest {
     SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", lose ? L"every:1" : nullptr);
   }
 
-  // The window's picture after a repaint of the whole window.
-  ClientShot Repainted() const {
-    InvalidateRect(window_, nullptr, FALSE);
-    UpdateWindow(window_);
-    return ClientShot(window_);
-  }
-
   CallLog log_;
 };
 
@@ -94,7 +87,7 @@ TEST_F(RenderPassTest, ALaterPaintCreatesNothing) {
 
 TEST_F(RenderPassTest, ALostDeviceIsDroppedAndRebuiltWithTheSamePicture) {
   if (StandInLiveObjects() < 0) GTEST_SKIP() << kOnlyOnTheStandIn;
-  const ClientShot before = Repainted();
+  const ClientShot before = Repainted(window_);
 
   LoseEveryFrame(true);
   log_.clear();
@@ -107,17 +100,15 @@ TEST_F(RenderPassTest, ALostDeviceIsDroppedAndRebuiltWithTheSamePicture) {
 
   LoseEveryFrame(false);
   log_.clear();
-  const ClientShot after = Repainted();
+  const ClientShot after = Repainted(window_);
   EXPECT_EQ(Join({kCreation, kDrawing}), log_);
   EXPECT_TRUE(App().WindowRenderTarget);
-  EXPECT_TRUE(after == before) << "the picture after the lost device differs; "
-                               << SavedForDiagnosis(before, "before") << "; "
-                               << SavedForDiagnosis(after, "after");
+  EXPECT_TRUE(SamePictures(before, "before", after, "after-the-lost-device"));
 }
 
 TEST_F(RenderPassTest, ALostFrameAsksForOneRepaintThatDrawsItAgain) {
   if (StandInLiveObjects() < 0) GTEST_SKIP() << kOnlyOnTheStandIn;
-  const ClientShot before = Repainted();
+  const ClientShot before = Repainted(window_);
 
   LoseEveryFrame(true);
   ForgetRepaint();
@@ -142,10 +133,7 @@ TEST_F(RenderPassTest, ALostFrameAsksForOneRepaintThatDrawsItAgain) {
   log_.clear();
   UpdateWindow(window_);
   EXPECT_EQ(Join({kCreation, kDrawing}), log_);
-  const ClientShot after(window_);
-  EXPECT_TRUE(after == before) << "the frame drawn again differs; "
-                               << SavedForDiagnosis(before, "before") << "; "
-                               << SavedForDiagnosis(after, "after");
+  EXPECT_TRUE(SamePictures(before, "before", ClientShot(window_), "drawn-again"));
 }
 
 TEST_F(RenderPassTest, ADeviceLostAtEveryFrameLeavesTheMessageLoopIdle) {

@@ -65,6 +65,20 @@ bool WriteBitmap(const std::wstring& path, const ClientShot& shot) {
 
 }  // namespace
 
+::testing::AssertionResult SamePictures(const ClientShot& a, const std::string& stepA,
+                                        const ClientShot& b, const std::string& stepB) {
+  if (a == b) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << "the pictures " << stepA << " and " << stepB << " differ; "
+         << SavedForDiagnosis(a, stepA) << "; " << SavedForDiagnosis(b, stepB);
+}
+
+ClientShot Repainted(HWND window) {
+  InvalidateRect(window, nullptr, FALSE);
+  UpdateWindow(window);
+  return ClientShot(window);
+}
+
 std::string SavedForDiagnosis(const ClientShot& shot, const std::string& step) {
   const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = test ? std::string(test->test_suite_name()) + "." + test->name() : "no-test";

@@ -2,6 +2,7 @@
 // What the screen shows of a window's client area, read back through GDI, and waiting for the
 // picture that a step should produce.
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -90,5 +91,13 @@ Observed WaitForPicture(HWND window, Condition condition, DWORD deadlineMs = kPi
 // Saves shot as a bitmap under the build's test-output folder, named after the running test
 // and step, and answers a sentence naming the file for a failure message.
 std::string SavedForDiagnosis(const ClientShot& shot, const std::string& step);
+
+// Passes when the two pictures are the same; otherwise both are saved for diagnosis, under the
+// steps' names.
+::testing::AssertionResult SamePictures(const ClientShot& a, const std::string& stepA,
+                                        const ClientShot& b, const std::string& stepB);
+
+// The window's picture once all of it has been painted again.
+ClientShot Repainted(HWND window);
 
 }  // namespace apptest

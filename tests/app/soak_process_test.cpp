@@ -29,13 +29,8 @@ TEST(SoakedProcess, KeepsAnsweringThroughLostDevicesAndClosesCleanly) {
   const char* form = std::getenv("D2PIE_SOAK");
   const int operations = form != nullptr && std::string(form) == "full" ? 30000 : 3000;
 
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring report =
-      std::wstring(temp) + L"d2pie-soak-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
-  DeleteFileW(report.c_str());
   apptest::ProgramProcess program(
-      {{L"D2PIE_D2D1_LEAK_REPORT", report}, {L"D2PIE_D2D1_DEVICE_LOSS", L"every:37"}});
+      apptest::ProgramProcess::Environment{{L"D2PIE_D2D1_DEVICE_LOSS", L"every:37"}});
   const HWND window = program.Window();
   ASSERT_NE(nullptr, window) << program.Failure();
   ASSERT_TRUE(Answers(window));
@@ -85,8 +80,7 @@ TEST(SoakedProcess, KeepsAnsweringThroughLostDevicesAndClosesCleanly) {
       end.gdiObjects, start.userObjects, end.userObjects);
 
   EXPECT_EQ(0, program.Close());
-  EXPECT_EQ("alive 0", apptest::FirstLineOf(report));
-  DeleteFileW(report.c_str());
+  EXPECT_EQ("alive 0", program.LeakReport());
 }
 
 }  // namespace

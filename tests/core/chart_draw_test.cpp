@@ -28,10 +28,8 @@ class PieChartDrawing : public ::testing::Test {
 
   // A chart with n equal slices, built and handed the render target; the log starts empty.
   ComPtr<IPieChart> Ready(bool upper, int slices) {
-    auto chart = upper ? MakeUpperChart(helper_.Get(), factory_.Get(), palette_.Get())
-                       : MakeLowerChart(helper_.Get(), factory_.Get(), palette_.Get());
-    SetChartValues(chart.Get(), std::vector<float>(static_cast<size_t>(slices), 1.0f));
-    chart->BuildGeometry();
+    auto chart = BuiltChart(upper, helper_.Get(), factory_.Get(), palette_.Get(),
+                            std::vector<float>(static_cast<size_t>(slices), 1.0f));
     RenderableOf(chart.Get())->CreateDeviceResources(target_.Get());
     outline_ = target_->Calls().at(0).createdBrush;
     target_->ForgetCalls();

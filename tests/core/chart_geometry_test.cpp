@@ -152,8 +152,7 @@ TEST_F(SliceGeometry, ASelectionOutsideTheSlicesMovesNothing) {
 
 TEST_F(SliceGeometry, ASingleValueIsTheWholeEllipse) {
   auto chart = Lower();
-  SetChartValues(chart.Get(), {42.0f});
-  chart->BuildGeometry();
+  Build(chart.Get(), {42.0f});
   ASSERT_EQ(1u, factory_->LivePaths().size());
   const auto& path = *factory_->LivePaths()[0];
   // No edges to the centre: two half arcs round the rim, closed.

@@ -14,10 +14,8 @@ using namespace chart_test;
 
 TEST(PieChartHitTest, AsksEachSliceInOrderAndTheLowestIndexWins) {
   auto factory = orb::MakeComObject<RecordingFactory>();
-  auto helper = MakeHelper();
-  auto chart = MakeUpperChart(helper.Get(), factory.Get(), nullptr);
-  SetChartValues(chart.Get(), {1.0f, 1.0f, 1.0f, 1.0f});
-  chart->BuildGeometry();
+  auto chart =
+      BuiltChart(true, MakeHelper().Get(), factory.Get(), nullptr, {1.0f, 1.0f, 1.0f, 1.0f});
   // Slices 1 and 2 both claim the point.
   factory->SetContainsRule(
       [](const PathRecord& path, D2D1_POINT_2F) { return path.index == 1 || path.index == 2; });
@@ -69,6 +67,9 @@ class PieChartHitTestOnDirect2D : public ::testing::Test {
   INT32 Hit(IPieChart* chart, float x, float y) {
     return RenderableOf(chart)->HitTest(x, y, identity_);
   }
+  ComPtr<IPieChart> Built(bool upper, const std::vector<float>& values) {
+    return BuiltChart(upper, helper_.Get(), factory_.Get(), palette_.Get(), values);
+  }
 
   ComPtr<ID2DHelper> helper_ = MakeHelper();
   ComPtr<ID2D1Factory> factory_;
@@ -77,9 +78,7 @@ class PieChartHitTestOnDirect2D : public ::testing::Test {
 };
 
 TEST_F(PieChartHitTestOnDirect2D, PointsInsideEachSliceFindThatSlice) {
-  auto chart = MakeLowerChart(helper_.Get(), factory_.Get(), palette_.Get());
-  SetChartValues(chart.Get(), {1.0f, 1.0f, 1.0f, 1.0f});
-  chart->BuildGeometry();
+  auto chart = Built(false, {1.0f, 1.0f, 1.0f, 1.0f});
   for (INT32 slice = 0; slice < 4; ++slice) {
     const float middle = 45.0f + 90.0f * static_cast<float>(slice);
     EXPECT_EQ(slice, HitAt(chart.Get(), middle, 60.0f)) << "middle of slice " << slice;
@@ -88,18 +87,14 @@ TEST_F(PieChartHitTestOnDirect2D, PointsInsideEachSliceFindThatSlice) {
   }
 
   // Uneven slices on the ellipse: 150 and 10 split at 337.5 degrees.
-  auto upper = MakeUpperChart(helper_.Get(), factory_.Get(), palette_.Get());
-  SetChartValues(upper.Get(), {150.0f, 10.0f});
-  upper->BuildGeometry();
+  auto upper = Built(true, {150.0f, 10.0f});
   EXPECT_EQ(0, Hit(upper.Get(), 210.0f, 60.0f));     // above the centre: deep in the large slice
   EXPECT_EQ(0, Hit(upper.Get(), 370.0f, 110.0f));    // right end of the ellipse
   EXPECT_EQ(1, HitAt(upper.Get(), 348.75f, 50.0f));  // the bisector of the small slice
 }
 
 TEST_F(PieChartHitTestOnDirect2D, PointsOutsideTheEllipseHitNothing) {
-  auto chart = MakeUpperChart(helper_.Get(), factory_.Get(), palette_.Get());
-  SetChartValues(chart.Get(), {3.0f, 5.0f, 7.0f});
-  chart->BuildGeometry();
+  auto chart = Built(true, {3.0f, 5.0f, 7.0f});
   EXPECT_EQ(-1, Hit(chart.Get(), 0.0f, 0.0f));
   EXPECT_EQ(-1, Hit(chart.Get(), 383.0f, 110.0f));  // beyond the right end (rx 170)
   EXPECT_EQ(-1, Hit(chart.Get(), 210.0f, 183.0f));  // below the bottom (ry 70)
@@ -126,9 +121,7 @@ TEST_F(PieChartHitTestOnDirect2D, APulledOutSliceIsHitWhereItIsDrawn) {
 }
 
 TEST_F(PieChartHitTestOnDirect2D, ASingleValueCoversTheWholeEllipse) {
-  auto chart = MakeLowerChart(helper_.Get(), factory_.Get(), palette_.Get());
-  SetChartValues(chart.Get(), {42.0f});
-  chart->BuildGeometry();
+  auto chart = Built(false, {42.0f});
   EXPECT_EQ(0, Hit(chart.Get(), 210.0f, 370.0f));
   for (float degrees = 10.0f; degrees < 360.0f; degrees += 40.0f) {
     EXPECT_EQ(0, HitAt(chart.Get(), degrees, 110.0f)) << degrees;

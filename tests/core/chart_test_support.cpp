@@ -52,6 +52,15 @@ orb::ComPtr<IPieChart> MakeLowerChart(ID2DHelper* helper, ID2D1Factory* factory,
   return MakeChart({0, 0.0f, 60.0f, 220.0f, 300.0f, 300.0f}, helper, factory, palette);
 }
 
+orb::ComPtr<IPieChart> BuiltChart(bool upper, ID2DHelper* helper, ID2D1Factory* factory,
+                                  IPalette* palette, const std::vector<float>& values) {
+  auto chart =
+      upper ? MakeUpperChart(helper, factory, palette) : MakeLowerChart(helper, factory, palette);
+  SetChartValues(chart.Get(), values);
+  chart->BuildGeometry();
+  return chart;
+}
+
 orb::ComPtr<IRenderable> RenderableOf(IPieChart* chart) {
   orb::ComPtr<IRenderable> renderable;
   EXPECT_EQ(S_OK, chart->QueryInterface(__uuidof(IRenderable),

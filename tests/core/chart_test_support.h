@@ -81,6 +81,10 @@ orb::ComPtr<ID2DHelper> MakeHelper();
 orb::ComPtr<IPieChart> MakeUpperChart(ID2DHelper* helper, ID2D1Factory* factory, IPalette* palette);
 orb::ComPtr<IPieChart> MakeLowerChart(ID2DHelper* helper, ID2D1Factory* factory, IPalette* palette);
 
+// The upper or the lower chart with values, its geometry built.
+orb::ComPtr<IPieChart> BuiltChart(bool upper, ID2DHelper* helper, ID2D1Factory* factory,
+                                  IPalette* palette, const std::vector<float>& values);
+
 orb::ComPtr<IRenderable> RenderableOf(IPieChart* chart);
 
 // What one recorded path says about the figure written into it.

@@ -62,6 +62,12 @@ class PaletteTest : public ::testing::Test {
     create(&palette, helper_.Get(), factory_.Get());
     return palette;
   }
+  // A palette with its brushes made on target_.
+  ComPtr<IPalette> Ready(NewPaletteFunction create) {
+    ComPtr<IPalette> palette = Make(create);
+    Renderable(palette)->CreateDeviceResources(target_.Get());
+    return palette;
+  }
 
   static ComPtr<IRenderable> Renderable(const ComPtr<IPalette>& palette) {
     ComPtr<IRenderable> renderable;
@@ -122,20 +128,17 @@ TEST_F(PaletteTest, MakesColourBrushesThenGrayBrushesForEveryEntry) {
 }
 
 TEST_F(PaletteTest, AlreadyGrayEntriesKeepTheirColourAndWhiteStaysWhite) {
-  auto bright = Make(NewBrightPalette);
-  Renderable(bright)->CreateDeviceResources(target_.Get());
+  auto bright = Ready(NewBrightPalette);
   const INT32 gray = -1;
   for (INT32 entry : {7, 13}) {
     EXPECT_EQ(Brush(bright, entry)->GetColor().r, Brush(bright, entry, &gray)->GetColor().r);
   }
-  auto fire = Make(NewFirePalette);
-  Renderable(fire)->CreateDeviceResources(target_.Get());
+  auto fire = Ready(NewFirePalette);
   EXPECT_FLOAT_EQ(1.0f, Brush(fire, 10, &gray)->GetColor().g);
 }
 
 TEST_F(PaletteTest, IndicesWrapAroundTheColourCount) {
-  auto berry = Make(NewBerryPalette);
-  Renderable(berry)->CreateDeviceResources(target_.Get());
+  auto berry = Ready(NewBerryPalette);
   const auto creations = Creations();
   EXPECT_EQ(creations[0].createdBrush, Brush(berry, 11).Get());
   EXPECT_EQ(creations[3].createdBrush, Brush(berry, 25).Get());
@@ -147,14 +150,12 @@ TEST_F(PaletteTest, IndicesWrapAroundTheColourCount) {
   EXPECT_EQ(Brush(berry, 16).Get(), Brush(berry, 5).Get());
 
   target_->ForgetCalls();
-  auto pastel = Make(NewBrightPastelPalette);
-  Renderable(pastel)->CreateDeviceResources(target_.Get());
+  auto pastel = Ready(NewBrightPastelPalette);
   EXPECT_EQ(Creations()[0].createdBrush, Brush(pastel, 15).Get());
 }
 
 TEST_F(PaletteTest, GrayFlagAndOverrideChooseTheBrush) {
-  auto berry = Make(NewBerryPalette);
-  Renderable(berry)->CreateDeviceResources(target_.Get());
+  auto berry = Ready(NewBerryPalette);
   const auto creations = Creations();
   ID2D1SolidColorBrush* colour2 = creations[2].createdBrush;
   ID2D1SolidColorBrush* gray2 = creations[11 + 2].createdBrush;

@@ -1,6 +1,8 @@
 // Child controls: styles as created, placement in logical units, fonts and subclassing.
 
 #include <algorithm>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "tests/window/window_test_support.h"
@@ -51,20 +53,17 @@ TEST_F(ChildControls, ButtonsOfTheApplicationGetTheirStylesIdsAndFont) {
 }
 
 TEST_F(ChildControls, PushButtonStyleTable) {
-  struct Case {
-    DWORD given;
-    DWORD created;
-  };
-  const std::vector<Case> cases = {
+  // The style given and the one the button is created with.
+  const std::pair<DWORD, DWORD> rows[] = {
       {BS_FLAT, 0x50018F00},      {BS_DEFPUSHBUTTON, 0x50010F01},
       {BS_OWNERDRAW, 0x5001000B}, {0x000C, 0x50010F0C},  // split button
       {0x000D, 0x50010F0D},       {0x10000001, 0x50000001},
       {0x10000000, 0x50000000},   {BS_FLAT | BS_DEFPUSHBUTTON, 0x40008001},
   };
-  for (const Case& c : cases) {
-    HWND button = object_->AddPushButton(nullptr, 7, L"b", 0, 0, 50, 20, c.given, 0, nullptr, true);
-    ASSERT_TRUE(Made(button)) << std::hex << c.given;
-    EXPECT_EQ(c.created, StyleOf(button)) << std::hex << c.given;
+  for (const auto& [given, created] : rows) {
+    HWND button = object_->AddPushButton(nullptr, 7, L"b", 0, 0, 50, 20, given, 0, nullptr, true);
+    ASSERT_TRUE(Made(button)) << std::hex << given;
+    EXPECT_EQ(created, StyleOf(button)) << std::hex << given;
     DestroyWindow(button);
   }
   // A check box takes any given style as it is.
@@ -112,21 +111,18 @@ TEST_F(ChildControls, EtchedFrameIsTransparentUnlessToldOtherwise) {
 }
 
 TEST_F(ChildControls, PlacedInLogicalUnitsWithHalvesToEven) {
-  struct Case {
-    float dpi;
-    RECT button;
-    RECT box;
-  };
-  for (const Case& c : {Case{96.0f, Sized(10, 10, 100, 20), Sized(10, 30, 100, 20)},
-                        Case{120.0f, Sized(12, 12, 125, 25), Sized(12, 38, 125, 25)},
-                        Case{144.0f, Sized(15, 15, 150, 30), Sized(15, 45, 150, 30)}}) {
-    object_->SetDpi(c.dpi);
+  const std::tuple<float, RECT, RECT> rows[] = {
+      {96.0f, Sized(10, 10, 100, 20), Sized(10, 30, 100, 20)},
+      {120.0f, Sized(12, 12, 125, 25), Sized(12, 38, 125, 25)},
+      {144.0f, Sized(15, 15, 150, 30), Sized(15, 45, 150, 30)}};
+  for (const auto& [dpi, buttonBounds, boxBounds] : rows) {
+    object_->SetDpi(dpi);
     HWND button = AddRegenButton(object_);
     HWND box = AddGrayBox(object_);
     ASSERT_TRUE(Made(button));
     ASSERT_TRUE(Made(box));
-    EXPECT_EQ(c.button, ChildBounds(button)) << c.dpi;
-    EXPECT_EQ(c.box, ChildBounds(box)) << c.dpi;
+    EXPECT_EQ(buttonBounds, ChildBounds(button)) << dpi;
+    EXPECT_EQ(boxBounds, ChildBounds(box)) << dpi;
     DestroyWindow(button);
     DestroyWindow(box);
   }
@@ -140,17 +136,15 @@ TEST_F(ChildControls, PlacedInLogicalUnitsWithHalvesToEven) {
 TEST_F(ChildControls, MovedInLogicalUnitsAtTheObjectsDpiOfTheMoment) {
   HWND button = AddRegenButton(object_);
   ASSERT_TRUE(Made(button));
-  struct Case {
-    float dpi;
-    RECT button;
-  };
   // The DPI changes after the control was made, as it does when the window changes monitor.
-  for (const Case& c :
-       {Case{144.0f, Sized(15, 15, 150, 30)}, Case{120.0f, Sized(12, 12, 125, 25)},
-        Case{192.0f, Sized(20, 20, 200, 40)}, Case{96.0f, Sized(10, 10, 100, 20)}}) {
-    object_->SetDpi(c.dpi);
+  const std::pair<float, RECT> rows[] = {{144.0f, Sized(15, 15, 150, 30)},
+                                         {120.0f, Sized(12, 12, 125, 25)},
+                                         {192.0f, Sized(20, 20, 200, 40)},
+                                         {96.0f, Sized(10, 10, 100, 20)}};
+  for (const auto& [dpi, expected] : rows) {
+    object_->SetDpi(dpi);
     EXPECT_TRUE(object_->MoveChildControl(button, 10, 10, 100, 20, false));
-    EXPECT_EQ(c.button, ChildBounds(button)) << c.dpi;
+    EXPECT_EQ(expected, ChildBounds(button)) << dpi;
   }
   object_->SetDpi(120.0f);
   EXPECT_TRUE(object_->MoveChildControl(button, 10, 30, 101, 21, true));

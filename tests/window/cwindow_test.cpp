@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "tests/window/window_test_support.h"
 
@@ -26,16 +28,12 @@ TEST_F(WindowObject, IsACountedObject) {
 }
 
 TEST_F(WindowObject, DefaultFontFollowsTheWindowsVersion) {
-  struct Case {
-    double version;
-    const wchar_t* face;
-    INT32 points;
-  };
-  for (const Case& c : {Case{5.01, L"Tahoma", 8}, Case{5.99, L"Tahoma", 8},
-                        Case{6.0, L"Segoe UI", 9}, Case{10.0, L"Segoe UI", 9}}) {
-    auto object = MakeWindowObject(c.version);
-    EXPECT_STREQ(c.face, object->GetFontFaceName()) << c.version;
-    EXPECT_EQ(c.points, object->GetFontPointSize()) << c.version;
+  const std::tuple<double, const wchar_t*, INT32> rows[] = {
+      {5.01, L"Tahoma", 8}, {5.99, L"Tahoma", 8}, {6.0, L"Segoe UI", 9}, {10.0, L"Segoe UI", 9}};
+  for (const auto& [version, face, points] : rows) {
+    auto object = MakeWindowObject(version);
+    EXPECT_STREQ(face, object->GetFontFaceName()) << version;
+    EXPECT_EQ(points, object->GetFontPointSize()) << version;
   }
 }
 
@@ -50,15 +48,14 @@ TEST_F(WindowObject, StartsWithoutWindowClassOrFont) {
 
 TEST_F(WindowObject, SetDpiRoundsHalvesToEvenButScalesByTheGivenValue) {
   auto object = MakeWindowObject();
-  const struct {
-    float given;
-    float kept;
-  } rows[] = {{144.0f, 144.0f}, {120.4f, 120.0f}, {12.5f, 12.0f}, {13.5f, 14.0f}, {119.5f, 120.0f}};
-  for (const auto& row : rows) {
-    object->SetDpi(row.given);
-    EXPECT_EQ(row.kept, object->GetDpi()) << row.given;
-    EXPECT_FLOAT_EQ(row.given / 96.0f, object->GetHorizontalScale()) << row.given;
-    EXPECT_FLOAT_EQ(row.given / 96.0f, object->GetVerticalScale()) << row.given;
+  // The DPI given and the one kept.
+  const std::pair<float, float> rows[] = {
+      {144.0f, 144.0f}, {120.4f, 120.0f}, {12.5f, 12.0f}, {13.5f, 14.0f}, {119.5f, 120.0f}};
+  for (const auto& [given, kept] : rows) {
+    object->SetDpi(given);
+    EXPECT_EQ(kept, object->GetDpi()) << given;
+    EXPECT_FLOAT_EQ(given / 96.0f, object->GetHorizontalScale()) << given;
+    EXPECT_FLOAT_EQ(given / 96.0f, object->GetVerticalScale()) << given;
   }
 }
 
@@ -239,15 +236,13 @@ TEST_F(HostWindow, CreationSeesTheObjectAndGetsTheFontWithoutRedraw) {
 }
 
 TEST_F(HostWindow, ScalesPositionAndSizeWithHalvesToEven) {
-  struct Case {
-    float dpi;
-    RECT expected;
-  };
-  for (const Case& c : {Case{96.0f, Sized(10, 30, 300, 250)}, Case{120.0f, Sized(12, 38, 375, 312)},
-                        Case{144.0f, Sized(15, 45, 450, 375)}}) {
-    auto window = Popup(10, 30, 300, 250, nullptr, c.dpi, false);
+  const std::pair<float, RECT> rows[] = {{96.0f, Sized(10, 30, 300, 250)},
+                                         {120.0f, Sized(12, 38, 375, 312)},
+                                         {144.0f, Sized(15, 45, 450, 375)}};
+  for (const auto& [dpi, expected] : rows) {
+    auto window = Popup(10, 30, 300, 250, nullptr, dpi, false);
     ASSERT_TRUE(Made(window.get()));
-    EXPECT_EQ(c.expected, WindowBounds(window.get())) << c.dpi;
+    EXPECT_EQ(expected, WindowBounds(window.get())) << dpi;
   }
 }
 

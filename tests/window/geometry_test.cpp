@@ -1,5 +1,7 @@
 // Measuring, sizing and centring the window, and the message loop.
 
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "tests/window/window_test_support.h"
@@ -24,18 +26,15 @@ HWND CreatePlainPopup(INT32 x, INT32 y, INT32 width, INT32 height, DWORD style =
 }
 
 TEST_F(Geometry, ResizeClientAreaGivesTheLogicalClientSizeAndKeepsThePlace) {
-  struct Case {
-    float dpi;
-    LONG width;
-    LONG height;
-  };
-  for (const Case& c : {Case{96.0f, 512, 540}, Case{120.0f, 640, 675}, Case{144.0f, 768, 810}}) {
-    auto object = Framed(30, 40, 200, 100, 0, 0, c.dpi);
+  const std::tuple<float, LONG, LONG> rows[] = {
+      {96.0f, 512, 540}, {120.0f, 640, 675}, {144.0f, 768, 810}};
+  for (const auto& [dpi, width, height] : rows) {
+    auto object = Framed(30, 40, 200, 100, 0, 0, dpi);
     ASSERT_TRUE(Made(object.get()));
     object->ResizeClientArea(512, 540);
     const RECT client = ClientBounds(object.get());
-    EXPECT_EQ(c.width, client.right) << c.dpi;
-    EXPECT_EQ(c.height, client.bottom) << c.dpi;
+    EXPECT_EQ(width, client.right) << dpi;
+    EXPECT_EQ(height, client.bottom) << dpi;
     EXPECT_EQ(30, WindowBounds(object.get()).left);
     EXPECT_EQ(40, WindowBounds(object.get()).top);
     EXPECT_EQ(512, object->QueryClientWidth(false));
@@ -279,21 +278,18 @@ class Watched {
 };
 
 TEST_F(MessageLoop, ShowsTheWindowAndReturnsTheQuitCode) {
-  struct Case {
-    INT32 show;
-    bool zoomed;
-  };
-  // 0 stands for SW_SHOW (0 itself would be SW_HIDE); other commands are used as given.
-  for (const Case& c : {Case{0, false}, Case{SW_SHOWMAXIMIZED, true}}) {
+  // The show command, and whether the window is maximized then. 0 stands for SW_SHOW (0 itself
+  // would be SW_HIDE); other commands are used as given.
+  for (const auto& [show, zoomed] : {std::pair{0, false}, std::pair{SW_SHOWMAXIMIZED, true}}) {
     auto window = LoopWindow(LoopProc);
     ASSERT_TRUE(Made(window.get()));
     ASSERT_FALSE(IsWindowVisible(window.get()));
     loop = LoopRecord{};
     PostMessageW(window.get(), kEndLoop, 0, 0);
     Watched watchdog;
-    EXPECT_EQ(7, window->RunMessageLoop(c.show)) << c.show;
-    EXPECT_TRUE(loop.visible) << c.show;
-    EXPECT_EQ(c.zoomed, loop.zoomed) << c.show;
+    EXPECT_EQ(7, window->RunMessageLoop(show)) << show;
+    EXPECT_TRUE(loop.visible) << show;
+    EXPECT_EQ(zoomed, loop.zoomed) << show;
     EXPECT_FALSE(IsWindow(window.get()));
     EXPECT_EQ(window.get(), window->GetWindowHandle());
   }
