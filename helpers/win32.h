@@ -25,6 +25,9 @@ RECT ChildBounds(HWND child);
 // Resizes the window where it stands so that its client area is width x height pixels.
 void SetClientSize(HWND window, int width, int height);
 
+// The visible top-level windows of a process.
+std::vector<HWND> VisibleWindowsOf(DWORD process);
+
 DWORD StyleOf(HWND window);
 DWORD ExStyleOf(HWND window);
 std::wstring TextOf(HWND window);

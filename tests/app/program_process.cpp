@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "helpers/win32.h"
+
 namespace apptest {
 
 std::wstring ProgramFolder() {
@@ -12,26 +14,10 @@ std::wstring ProgramFolder() {
 }
 
 HWND FindProgramWindow(DWORD process) {
-  struct Search {
-    DWORD process;
-    HWND found;
-  } search{process, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        wchar_t caption[128] = {};
-        GetWindowTextW(window, caption, 128);
-        if (owner == s->process && IsWindowVisible(window) &&
-            std::wstring(caption).rfind(L"D2 Pie: ", 0) == 0) {
-          s->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (const HWND window : win32::VisibleWindowsOf(process)) {
+    if (win32::TextOf(window).starts_with(L"D2 Pie: ")) return window;
+  }
+  return nullptr;
 }
 
 std::string ProgramProcess::LeakReport() const {

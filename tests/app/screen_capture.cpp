@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "helpers/win32.h"
@@ -68,9 +69,26 @@ bool WriteBitmap(const std::wstring& path, const ClientShot& shot) {
 ::testing::AssertionResult SamePictures(const ClientShot& a, const std::string& stepA,
                                         const ClientShot& b, const std::string& stepB) {
   if (a == b) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure()
-         << "the pictures " << stepA << " and " << stepB << " differ; "
-         << SavedForDiagnosis(a, stepA) << "; " << SavedForDiagnosis(b, stepB);
+  auto failure = ::testing::AssertionFailure();
+  failure << "the pictures " << stepA << " (" << a.Width() << " x " << a.Height() << ") and "
+          << stepB << " (" << b.Width() << " x " << b.Height() << ") differ";
+  // Where they differ, when they have one size.
+  RECT differing{a.Width(), a.Height(), -1, -1};
+  POINT first{-1, -1};
+  for (int y = 0; y < a.Height() && a.Width() == b.Width() && a.Height() == b.Height(); ++y) {
+    for (int x = 0; x < a.Width(); ++x) {
+      if (a.At(x, y) == b.At(x, y)) continue;
+      if (first.x < 0) first = POINT{x, y};
+      differing = RECT{std::min(differing.left, LONG{x}), std::min(differing.top, LONG{y}),
+                       std::max(differing.right, LONG{x}), std::max(differing.bottom, LONG{y})};
+    }
+  }
+  if (first.x >= 0) {
+    failure << " within (" << differing.left << ", " << differing.top << ")-(" << differing.right
+            << ", " << differing.bottom << "); the first pixel shows " << a.At(first.x, first.y)
+            << " and " << b.At(first.x, first.y);
+  }
+  return failure << "; " << SavedForDiagnosis(a, stepA) << "; " << SavedForDiagnosis(b, stepB);
 }
 
 ClientShot Repainted(HWND window) {

@@ -32,20 +32,8 @@ HRESULT NoHelper(ID2DHelper** helper) {
   return E_OUTOFMEMORY;
 }
 
-// Counts the visible top-level windows of this process.
-int VisibleWindowsOfThisProcess() {
-  int count = 0;
-  EnumWindows(
-      [](HWND window, LPARAM counter) -> BOOL {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process == GetCurrentProcessId() && IsWindowVisible(window)) {
-          ++*reinterpret_cast<int*>(counter);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count;
+size_t VisibleWindowsOfThisProcess() {
+  return win32::VisibleWindowsOf(GetCurrentProcessId()).size();
 }
 
 // The failures, each in one entry of the platform.
@@ -63,7 +51,7 @@ TEST_P(StartupFailure, EndsWithANonZeroCodeAndNeverShowsTheWindow) {
   ScriptedRandom random;
   AppPlatform platform = ScriptedPlatform(random);
   kFailures[GetParam()](platform);
-  const int visibleBefore = VisibleWindowsOfThisProcess();
+  const size_t visibleBefore = VisibleWindowsOfThisProcess();
   EXPECT_EQ(ExitStartupFailed, RunMain(platform, SW_SHOW));
   EXPECT_EQ(nullptr, FindWindowW(nullptr, L"Direct 2D Pie Chart Demo"));
   // No quit is left behind for the next message loop of this thread.

@@ -28,18 +28,4 @@ HRESULT STDMETHODCALLTYPE RecordingPathGeometry::FillContainsPoint(
   return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE RecordingPathGeometry::GetSegmentCount(UINT32* count) const {
-  if (count == nullptr) return E_POINTER;
-  *count = 0;
-  for (const SinkCall& call : record_->calls) {
-    if (call.op == SinkOp::AddLines) {
-      *count += static_cast<UINT32>(call.points.size());
-    } else if (call.op == SinkOp::AddLine || call.op == SinkOp::AddArc ||
-               call.op == SinkOp::AddBezier || call.op == SinkOp::AddQuadraticBezier) {
-      ++*count;
-    }
-  }
-  return S_OK;
-}
-
 }  // namespace fakes

@@ -149,12 +149,6 @@ class RecordingPathGeometry final
                                               const D2D1_MATRIX_3X2_F* worldTransform,
                                               FLOAT flatteningTolerance,
                                               BOOL* contains) const override;
-  HRESULT STDMETHODCALLTYPE GetSegmentCount(UINT32* count) const override;
-  HRESULT STDMETHODCALLTYPE GetFigureCount(UINT32* count) const override {
-    if (count == nullptr) return E_POINTER;
-    *count = static_cast<UINT32>(record_->CallsOf(SinkOp::BeginFigure).size());
-    return S_OK;
-  }
 
   // Unused by the program.
   void STDMETHODCALLTYPE GetFactory(ID2D1Factory** factory) const override {
@@ -208,6 +202,8 @@ class RecordingPathGeometry final
     return E_NOTIMPL;
   }
   HRESULT STDMETHODCALLTYPE Stream(ID2D1GeometrySink*) const override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetSegmentCount(UINT32*) const override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetFigureCount(UINT32*) const override { return E_NOTIMPL; }
 
  private:
   std::shared_ptr<FactoryState> state_;

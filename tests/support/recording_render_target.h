@@ -31,7 +31,7 @@ struct RenderCall {
   // CreateSolidColorBrush.
   bool hasBrushProperties = false;
   D2D1_BRUSH_PROPERTIES brushProperties = {};
-  HRESULT result = S_OK;                         // also the answer of EndDraw
+  HRESULT result = S_OK;                         // CreateSolidColorBrush
   ID2D1SolidColorBrush* createdBrush = nullptr;  // identity only; null when creation failed
   // FillGeometry / DrawGeometry (identities only: no references are kept).
   ID2D1Geometry* geometry = nullptr;
@@ -55,8 +55,6 @@ class RecordingRenderTarget final : public FakeObject<ID2D1RenderTarget, ID2D1Re
   // The nth CreateSolidColorBrush from now (1 = the next one) fails with E_OUTOFMEMORY and
   // leaves its result empty; 0 turns the failure off.
   void FailBrushCreation(int nth) { brushCreation_.FailNth(nth); }
-  void SetEndDrawResult(HRESULT result) { endDrawResult_ = result; }
-  void SetSize(D2D1_SIZE_F size) { size_ = size; }
 
   // Recorded.
   HRESULT STDMETHODCALLTYPE CreateSolidColorBrush(const D2D1_COLOR_F* color,
@@ -81,7 +79,8 @@ class RecordingRenderTarget final : public FakeObject<ID2D1RenderTarget, ID2D1Re
   void STDMETHODCALLTYPE BeginDraw() override { Record(RenderOp::BeginDraw); }
   HRESULT STDMETHODCALLTYPE EndDraw(D2D1_TAG* tag1, D2D1_TAG* tag2) override {
     GetTags(tag1, tag2);
-    return Record(RenderOp::EndDraw).result = endDrawResult_;
+    Record(RenderOp::EndDraw);
+    return S_OK;
   }
 
   // Answered from the state above, not recorded.
@@ -91,7 +90,7 @@ class RecordingRenderTarget final : public FakeObject<ID2D1RenderTarget, ID2D1Re
   D2D1_ANTIALIAS_MODE STDMETHODCALLTYPE GetAntialiasMode() const override { return antialiasMode_; }
 #ifdef WIDL_EXPLICIT_AGGREGATE_RETURNS  // mingw-w64 spells out the hidden result pointer
   D2D1_SIZE_F* STDMETHODCALLTYPE GetSize(D2D1_SIZE_F* size) const override {
-    *size = size_;
+    *size = kSize;
     return size;
   }
   D2D1_SIZE_U* STDMETHODCALLTYPE GetPixelSize(D2D1_SIZE_U* size) const override {
@@ -106,7 +105,7 @@ class RecordingRenderTarget final : public FakeObject<ID2D1RenderTarget, ID2D1Re
   using ID2D1RenderTarget::GetPixelSize;
   using ID2D1RenderTarget::GetSize;
 #else
-  D2D1_SIZE_F STDMETHODCALLTYPE GetSize() const override { return size_; }
+  D2D1_SIZE_F STDMETHODCALLTYPE GetSize() const override { return kSize; }
   D2D1_SIZE_U STDMETHODCALLTYPE GetPixelSize() const override { return PixelSize(); }
   D2D1_PIXEL_FORMAT STDMETHODCALLTYPE GetPixelFormat() const override { return kPixelFormat; }
 #endif
@@ -220,7 +219,7 @@ class RecordingRenderTarget final : public FakeObject<ID2D1RenderTarget, ID2D1Re
   static constexpr D2D1_PIXEL_FORMAT kPixelFormat = {DXGI_FORMAT_B8G8R8A8_UNORM,
                                                      D2D1_ALPHA_MODE_PREMULTIPLIED};
   D2D1_SIZE_U PixelSize() const {
-    return {static_cast<UINT32>(size_.width), static_cast<UINT32>(size_.height)};
+    return {static_cast<UINT32>(kSize.width), static_cast<UINT32>(kSize.height)};
   }
   // A new call of kind op at the end of the log, for the caller to fill in.
   RenderCall& Record(RenderOp op) {
@@ -231,8 +230,7 @@ class RecordingRenderTarget final : public FakeObject<ID2D1RenderTarget, ID2D1Re
 
   std::vector<RenderCall> calls_;
   FailureSwitch brushCreation_;
-  HRESULT endDrawResult_ = S_OK;
-  D2D1_SIZE_F size_ = {512.0f, 540.0f};
+  static constexpr D2D1_SIZE_F kSize = {512.0f, 540.0f};
   D2D1_MATRIX_3X2_F transform_ = {1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
   D2D1_ANTIALIAS_MODE antialiasMode_ = D2D1_ANTIALIAS_MODE_PER_PRIMITIVE;
 };
