@@ -72,10 +72,6 @@ void AppTest::Regen(const std::vector<int>& upper, int upperPalette, const std::
   SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IdRegen, notification), 0);
 }
 
-std::wstring AppTest::Caption() const { return win32::TextOf(window_); }
-
-float AppTest::PixelsPerDip() const { return App().MainWindow->GetDpi() / 96.0f; }
-
 D2D1_POINT_2F AppTest::PointAt(IPieChart* chart, float degrees, float fraction) {
   const float radians = degrees * kDegreesToRadians;
   return {chart->GetCenterX() + fraction * chart->GetRadiusX() * std::sin(radians),
@@ -101,16 +97,6 @@ INT32 AppTest::HitAt(IPieChart* chart, float degrees, float fraction) {
   const D2D1_POINT_2F point = PointAt(chart, degrees, fraction);
   return renderable->HitTest(point.x, point.y, App().D2DHelper->MakeIdentityMatrix());
 }
-
-void AppTest::MoveMouse(LPARAM point) const { SendMessageW(window_, WM_MOUSEMOVE, 0, point); }
-
-void AppTest::Tick() const { SendMessageW(window_, WM_TIMER, ExplodeTimerId, 0); }
-
-bool AppTest::RepaintRequested() const { return GetUpdateRect(window_, nullptr, FALSE) != 0; }
-
-void AppTest::ForgetRepaint() const { ValidateRect(window_, nullptr); }
-
-bool AppTest::StopTimer() const { return KillTimer(window_, ExplodeTimerId) != 0; }
 
 IPalette* AppTest::PaletteOf(IPieChart* chart) const {
   orb::ComPtr<IPalette> palette;

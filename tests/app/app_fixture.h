@@ -50,9 +50,9 @@ class AppTest : public ::testing::Test {
   void Regen(const std::vector<int>& upper, int upperPalette, const std::vector<int>& lower,
              int lowerPalette, WORD notification = BN_CLICKED);
 
-  std::wstring Caption() const;
+  std::wstring Caption() const { return win32::TextOf(window_); }
   // Device pixels per device-independent unit of the render target (the screen's DPI / 96).
-  float PixelsPerDip() const;
+  float PixelsPerDip() const { return App().MainWindow->GetDpi() / 96.0f; }
   // The point at angle degrees (0 straight down, growing counter-clockwise on screen) and
   // fraction of the radii from the chart's centre, in device-independent units.
   static D2D1_POINT_2F PointAt(IPieChart* chart, float degrees, float fraction);
@@ -62,12 +62,13 @@ class AppTest : public ::testing::Test {
   INT32 HoverOver(IPieChart* chart, float degrees, float fraction) const;
   // The slice that the chart's hit test finds at that point.
   static INT32 HitAt(IPieChart* chart, float degrees, float fraction);
-  void MoveMouse(LPARAM point) const;
-  void Tick() const;
-  bool RepaintRequested() const;
-  void ForgetRepaint() const;
-  // Stops the explode timer; true when it was running.
-  bool StopTimer() const;
+  void MoveMouse(LPARAM point) const { SendMessageW(window_, WM_MOUSEMOVE, 0, point); }
+  void Tick() const { SendMessageW(window_, WM_TIMER, ExplodeTimerId, 0); }
+  bool RepaintRequested() const { return GetUpdateRect(window_, nullptr, FALSE) != 0; }
+  void ForgetRepaint() const { ValidateRect(window_, nullptr); }
+  // Starts the explode timer, and stops it; true when it was running.
+  void StartTimer() const { SetTimer(window_, ExplodeTimerId, ExplodeTimerPeriodMs, nullptr); }
+  bool StopTimer() const { return KillTimer(window_, ExplodeTimerId) != 0; }
 
   IPieChart* Upper() const { return App().UpperChart.Get(); }
   IPieChart* Lower() const { return App().LowerChart.Get(); }

@@ -150,12 +150,20 @@ class RunningProgram : public ::testing::Test {
     return beyond;
   }
 
-  // Moves the pointer to point, then waits until part of a slice is drawn beyond the upper rim
-  // (out) or none is.
-  Observed PointerMovedTo(POINT point, bool out) const {
+  // Moves the pointer to the point at degrees and fraction of the upper chart's radii, then
+  // passes once part of a slice is drawn beyond the upper rim (out) or none is; the picture is
+  // saved as step when that does not come.
+  ::testing::AssertionResult PointerMovedTo(float degrees, float fraction, bool out,
+                                            const std::string& step) const {
+    const POINT point = OnUpperChart(degrees, fraction);
     PostMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
-    return WaitForPicture(
+    const Observed seen = WaitForPicture(
         window_, [&](const ClientShot& shot) { return (FindBeyondRim(shot).count > 0) == out; });
+    if (seen.met) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << FindBeyondRim(seen.shot).count << " pixels beyond the upper rim after the pointer "
+           << "moved to (" << point.x << ", " << point.y << "); "
+           << SavedForDiagnosis(seen.shot, step);
   }
 
   std::unique_ptr<apptest::ProgramProcess> program_;
@@ -226,11 +234,7 @@ TEST_F(RunningProgram, HoverRegenGrayAndResizeChangeThePicture) {
 
   // The slice under the pointer moves out along its bisector: part of it is then drawn beyond
   // the rim, wherever the slice lies.
-  const POINT onSlice = OnUpperChart(45, 0.6f);
-  const Observed hovered = PointerMovedTo(onSlice, true);
-  ASSERT_TRUE(hovered.met) << "no slice drawn beyond the upper rim after the pointer moved to ("
-                           << onSlice.x << ", " << onSlice.y << "); "
-                           << SavedForDiagnosis(hovered.shot, "hover");
+  ASSERT_TRUE(PointerMovedTo(45, 0.6f, true, "hover"));
   const Observed out = AtRest("the hover");
   ASSERT_TRUE(out.met);
 
@@ -441,18 +445,9 @@ TEST_F(RunningProgram, FollowsEveryChangeOfDpi) {
                             << SavedForDiagnosis(charts.shot, "charts-" + std::to_string(dpi));
 
     // A hover at the new scale pulls a slice out; leaving the ellipse puts it back.
-    const POINT onSlice = OnUpperChart(45, 0.6f);
-    const Observed out = PointerMovedTo(onSlice, true);
-    EXPECT_TRUE(out.met) << "no slice beyond the upper rim after the pointer moved to ("
-                         << onSlice.x << ", " << onSlice.y << "); "
-                         << SavedForDiagnosis(out.shot, "hover-" + std::to_string(dpi));
+    EXPECT_TRUE(PointerMovedTo(45, 0.6f, true, "hover-" + std::to_string(dpi)));
     AtRest("the hover at " + std::to_string(dpi) + " DPI");
-    const POINT outside = OnUpperChart(45, 1.5f);
-    const Observed back = PointerMovedTo(outside, false);
-    EXPECT_TRUE(back.met) << FindBeyondRim(back.shot).count
-                          << " pixels beyond the upper rim after the pointer left to (" << outside.x
-                          << ", " << outside.y << "); "
-                          << SavedForDiagnosis(back.shot, "left-" + std::to_string(dpi));
+    EXPECT_TRUE(PointerMovedTo(45, 1.5f, false, "left-" + std::to_string(dpi)));
   }
 
   // Many more changes, and the program still closes cleanly.

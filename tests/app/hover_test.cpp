@@ -30,7 +30,7 @@ TEST_F(AppTest, HoverSelectsKeepsAndDropsPerChart) {
   EXPECT_TRUE(StopTimer());
 
   // Outside the ellipse the selection goes, and with it the timer.
-  SetTimer(window_, ExplodeTimerId, ExplodeTimerPeriodMs, nullptr);
+  StartTimer();
   EXPECT_EQ(-1, HoverOver(Upper(), UpperSlice2, 1.1f));
   EXPECT_FALSE(StopTimer());
 }
@@ -70,7 +70,7 @@ TEST_F(AppTest, AnAnimationAcrossMidnightFinishes) {
   Tick();
   EXPECT_NEAR(10, Upper()->GetExplodeOffset(), 1);
   EXPECT_TRUE(StopTimer());
-  SetTimer(window_, ExplodeTimerId, ExplodeTimerPeriodMs, nullptr);
+  StartTimer();
   FakeTime = 0.09f;
   Tick();
   EXPECT_EQ(20, Upper()->GetExplodeOffset());
@@ -96,7 +96,7 @@ TEST_F(AppTest, ANewSelectionInOneChartDropsTheOtherChartsSelection) {
 }
 
 TEST_F(AppTest, ATickWithNothingSelectedStopsTheTimer) {
-  SetTimer(window_, ExplodeTimerId, ExplodeTimerPeriodMs, nullptr);
+  StartTimer();
   Tick();
   EXPECT_FALSE(StopTimer());
 }

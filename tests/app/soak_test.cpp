@@ -55,6 +55,14 @@ class Soak : public ::testing::Test {
     }
   }
 
+  // The process's counters once a frame is drawn by a render target made afresh.
+  soak::ProcessCounters CountersWithAFreshTarget() const {
+    DiscardAllDeviceResources();
+    InvalidateRect(window_, nullptr, FALSE);
+    UpdateWindow(window_);
+    return soak::ReadProcessCounters(GetCurrentProcess());
+  }
+
   // The program's own loop must still run and end with 0 when the window is closed.
   void CloseThroughTheMessageLoop() {
     DWORD_PTR answer = 0;
@@ -131,10 +139,7 @@ TEST_F(Soak, RegensMovesResizesGrayAndLostDevicesLeaveTheProgramSound) {
   // The stand-in's frame buffers keep their capacity across shrinks of less than half, so the
   // size the soak ended on does not say what they hold; memory is compared with a render target
   // made afresh at the start size, as the one measured at start-up was.
-  DiscardAllDeviceResources();
-  InvalidateRect(window_, nullptr, FALSE);
-  UpdateWindow(window_);
-  const soak::ProcessCounters end = soak::ReadProcessCounters(GetCurrentProcess());
+  const soak::ProcessCounters end = CountersWithAFreshTarget();
   const double endHeapFree = soak::FreeHeapBytesOfThisProcess();
   const apptest::LiveAllocations endAllocations = apptest::CountLiveAllocations();
   std::printf(
@@ -172,10 +177,7 @@ TEST_F(Soak, RegensMovesResizesGrayAndLostDevicesLeaveTheGdiAndUserObjectCounts)
   EXPECT_EQ("", soak::RunSoak(window_, Plan()).violation);
   SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
   // As in the soak above: compared with a render target made afresh at the start size.
-  DiscardAllDeviceResources();
-  InvalidateRect(window_, nullptr, FALSE);
-  UpdateWindow(window_);
-  const soak::ProcessCounters end = soak::ReadProcessCounters(GetCurrentProcess());
+  const soak::ProcessCounters end = CountersWithAFreshTarget();
   EXPECT_EQ(start.gdiObjects, end.gdiObjects);
   EXPECT_EQ(start.userObjects, end.userObjects);
 }

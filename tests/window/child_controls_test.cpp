@@ -32,8 +32,7 @@ class ChildControls : public WindowTest {
 
 TEST_F(ChildControls, ButtonsOfTheApplicationGetTheirStylesIdsAndFont) {
   for (DWORD given : {0x0u, 0xFFFFFFFFu}) {
-    HWND button = AddRegenButton(object_, given, given);
-    HWND box = AddGrayBox(object_, given, given);
+    const auto [button, box] = AddControls(object_, given, given);
     ASSERT_TRUE(Made(button));
     ASSERT_TRUE(Made(box));
     EXPECT_EQ(0x50010F00u, StyleOf(button));
@@ -117,8 +116,7 @@ TEST_F(ChildControls, PlacedInLogicalUnitsWithHalvesToEven) {
       {144.0f, Sized(15, 15, 150, 30), Sized(15, 45, 150, 30)}};
   for (const auto& [dpi, buttonBounds, boxBounds] : rows) {
     object_->SetDpi(dpi);
-    HWND button = AddRegenButton(object_);
-    HWND box = AddGrayBox(object_);
+    const auto [button, box] = AddControls(object_);
     ASSERT_TRUE(Made(button));
     ASSERT_TRUE(Made(box));
     EXPECT_EQ(buttonBounds, ChildBounds(button)) << dpi;

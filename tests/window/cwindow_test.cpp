@@ -46,6 +46,13 @@ TEST_F(WindowObject, StartsWithoutWindowClassOrFont) {
   EXPECT_STREQ(L"", object->GetRecordedClassName());
 }
 
+// After SetDpi(given): the object keeps dpi, and both its scales are scale.
+void ExpectDpiAndScales(const ComPtr<CWindow>& object, float given, float dpi, float scale) {
+  EXPECT_EQ(dpi, object->GetDpi()) << given;
+  EXPECT_FLOAT_EQ(scale, object->GetHorizontalScale()) << given;
+  EXPECT_FLOAT_EQ(scale, object->GetVerticalScale()) << given;
+}
+
 TEST_F(WindowObject, SetDpiRoundsHalvesToEvenButScalesByTheGivenValue) {
   auto object = MakeWindowObject();
   // The DPI given and the one kept.
@@ -53,9 +60,7 @@ TEST_F(WindowObject, SetDpiRoundsHalvesToEvenButScalesByTheGivenValue) {
       {144.0f, 144.0f}, {120.4f, 120.0f}, {12.5f, 12.0f}, {13.5f, 14.0f}, {119.5f, 120.0f}};
   for (const auto& [given, kept] : rows) {
     object->SetDpi(given);
-    EXPECT_EQ(kept, object->GetDpi()) << given;
-    EXPECT_FLOAT_EQ(given / 96.0f, object->GetHorizontalScale()) << given;
-    EXPECT_FLOAT_EQ(given / 96.0f, object->GetVerticalScale()) << given;
+    ExpectDpiAndScales(object, given, kept, given / 96.0f);
   }
 }
 
@@ -65,9 +70,7 @@ TEST_F(WindowObject, SetDpiOfZeroOrBelowTakesTheScreenDpi) {
   for (float dpi : {-1.0f, -0.3f, 0.0f, 0.4f, -500.0f, NAN, INFINITY}) {
     object->SetDpi(200.0f);
     object->SetDpi(dpi);
-    EXPECT_EQ(screenDpi, object->GetDpi()) << dpi;
-    EXPECT_EQ(screenDpi / 96.0f, object->GetHorizontalScale()) << dpi;
-    EXPECT_EQ(screenDpi / 96.0f, object->GetVerticalScale()) << dpi;
+    ExpectDpiAndScales(object, dpi, screenDpi, screenDpi / 96.0f);
   }
 }
 
@@ -121,8 +124,7 @@ constexpr float kRebuildDpis[] = {144.0f, 120.0f, 192.0f, 96.0f};
 TEST_F(WindowObject, RebuiltFontFollowsTheDpiAndReplacesTheOldOneEverywhere) {
   auto object = Popup(0, 0, 400, 300);
   ASSERT_TRUE(Made(object.get()));
-  HWND button = AddRegenButton(object.object);
-  HWND box = AddGrayBox(object.object);
+  const auto [button, box] = AddControls(object.object);
   HWND own = object->AddChildControl(L"Static", nullptr, 103, L"own", 10, 50, 100, 20, WS_VISIBLE,
                                      0, nullptr, nullptr, false);
   ASSERT_TRUE(Made(button) && Made(box) && Made(own));
@@ -166,7 +168,8 @@ TEST_F(WindowObject, RebuiltFontFollowsTheDpiAndReplacesTheOldOneEverywhere) {
 TEST_F(WindowObject, FortyRebuiltFontsLeaveTheGdiObjectCountAsItWas) {
   auto object = Popup(0, 0, 400, 300);
   ASSERT_TRUE(Made(object.get()));
-  ASSERT_TRUE(Made(AddRegenButton(object.object)) && Made(AddGrayBox(object.object)));
+  const auto [button, box] = AddControls(object.object);
+  ASSERT_TRUE(Made(button) && Made(box));
   const DWORD gdiBefore = win32::GdiObjectCount();
   if (gdiBefore == 0) GTEST_SKIP() << win32::kNoGdiCount;
   for (int round = 0; round < 10; ++round) {

@@ -319,8 +319,7 @@ TEST_F(MessageLoop, EscapeClosesADefaultWindowAndEndsTheLoopWithZero) {
 TEST_F(MessageLoop, TabMovesTheFocusToTheNextTabStop) {
   auto window = LoopWindow(LoopProc);
   ASSERT_TRUE(Made(window.get()));
-  HWND first = AddRegenButton(window.object);
-  HWND second = AddGrayBox(window.object);
+  const auto [first, second] = AddControls(window.object);
   ASSERT_TRUE(Made(first));
   ASSERT_TRUE(Made(second));
   ShowWindow(window.get(), SW_SHOW);

@@ -65,8 +65,7 @@ TEST_F(ScreenDpi, HostWindowAndControlsLandOnScaledPixels) {
   ASSERT_TRUE(Made(window.get()));
   EXPECT_EQ(expected_.host, WindowBounds(window.get()));
 
-  HWND button = AddRegenButton(object);
-  HWND box = AddGrayBox(object);
+  const auto [button, box] = AddControls(object);
   ASSERT_TRUE(Made(button));
   ASSERT_TRUE(Made(box));
   EXPECT_EQ(expected_.button, ChildBounds(button));

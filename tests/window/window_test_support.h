@@ -7,6 +7,7 @@
 
 #include <cwchar>
 #include <string>
+#include <utility>
 
 #include "com/com_object.h"
 #include "helpers/win32.h"
@@ -125,6 +126,12 @@ inline HWND AddRegenButton(const ComPtr<CWindow>& object, DWORD style = 0, DWORD
 inline HWND AddGrayBox(const ComPtr<CWindow>& object, DWORD style = 0, DWORD exStyle = 0) {
   return object->AddAutoCheckBox(nullptr, kGrayId, L"Gray", 10, 30, 100, 20, style, exStyle,
                                  nullptr, false);
+}
+
+// Both controls, with the given styles.
+inline std::pair<HWND, HWND> AddControls(const ComPtr<CWindow>& object, DWORD style = 0,
+                                         DWORD exStyle = 0) {
+  return {AddRegenButton(object, style, exStyle), AddGrayBox(object, style, exStyle)};
 }
 
 // Passes for a window that was made. For a null one it tells what the system reported: the
