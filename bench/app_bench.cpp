@@ -372,7 +372,8 @@ int main(int argc, char** argv) {
     watch.lastPaintedOffset = -1;
     watch.ticks = 0;
     const double start = NowMs();
-    PostMessageW(window, WM_MOUSEMOVE, 0, PointOn(chart, 18.0f * trial + 9.0f, 0.6f, scale));
+    PostMessageW(window, WM_MOUSEMOVE, 0,
+                 PointOn(chart, 18.0f * static_cast<float>(trial) + 9.0f, 0.6f, scale));
     double moved = -1.0;
     RunLoopFor(1000, [&] {
       if (moved < 0.0 && watch.lastPaintedOffset > 0) moved = watch.lastPaintEnd - start;

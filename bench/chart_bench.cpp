@@ -52,6 +52,7 @@ int main() {
   NewPieChart(&chart, helper.Get(), factory.Get(), nullptr, 192, 192, 192, 2.0f, 10.0f, 10.0f,
               400.0f, 200.0f);
   std::vector<float> values;
+  values.reserve(20);
   for (int i = 0; i < 20; ++i) values.push_back(static_cast<float>(10 + (i * 37) % 141));
   SetChartValues(chart.Get(), values);
   chart->SelectSlice(7);

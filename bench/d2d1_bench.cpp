@@ -156,8 +156,9 @@ int main() {
   std::printf("render target: 512 x 540 pixels at %.0f DPI\n", dpi);
   std::vector<ComPtr<ID2D1SolidColorBrush>> fills;
   for (int i = 0; i < kWedges; ++i) {
-    const D2D1_COLOR_F colour = {(i * 37 % 255) / 255.0f, (i * 91 % 255) / 255.0f,
-                                 (i * 53 % 255) / 255.0f, 1.0f};
+    const D2D1_COLOR_F colour = {static_cast<float>(i * 37 % 255) / 255.0f,
+                                 static_cast<float>(i * 91 % 255) / 255.0f,
+                                 static_cast<float>(i * 53 % 255) / 255.0f, 1.0f};
     ComPtr<ID2D1SolidColorBrush> brush;
     target->CreateSolidColorBrush(&colour, nullptr, &brush);
     fills.push_back(brush);
@@ -167,7 +168,7 @@ int main() {
   target->CreateSolidColorBrush(&gray, nullptr, &outline);
   const auto lowerWedges = BuildPie(factory.Get(), lower);
   const D2D1_COLOR_F background = {0.0f, 82 / 255.0f, 121 / 255.0f, 1.0f};
-  const D2D1_MATRIX_3X2_F identity = {1, 0, 0, 1, 0, 0};
+  const D2D1_MATRIX_3X2_F identity = {{{1, 0, 0, 1, 0, 0}}};
 
   Figures raster = {"frame: clear + 40 fills + 20 strokes (us)", {}};
   Figures present = {"frame: EndDraw, one blit to the window (us)", {}};

@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
   target->CreateSolidColorBrush({bench::kOutline.r, bench::kOutline.g, bench::kOutline.b, 1.0f},
                                 &outline);
 
-  const D2D1_MATRIX_3X2_F identity = {1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
+  const D2D1_MATRIX_3X2_F identity = {{{1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f}}};
   const D2D1_COLOR_F background = {bench::kBackground.r, bench::kBackground.g, bench::kBackground.b,
                                    1.0f};
   HRESULT failure = S_OK;

@@ -26,8 +26,12 @@ struct ChartShape {
 };
 
 // The two charts of a frame width pixels wide (the program centres them on every resize).
-inline ChartShape UpperChart(int width) { return {width / 2.0f, 110.0f, 170.0f, 70.0f, true}; }
-inline ChartShape LowerChart(int width) { return {width / 2.0f, 370.0f, 120.0f, 120.0f, false}; }
+inline ChartShape UpperChart(int width) {
+  return {static_cast<float>(width) / 2.0f, 110.0f, 170.0f, 70.0f, true};
+}
+inline ChartShape LowerChart(int width) {
+  return {static_cast<float>(width) / 2.0f, 370.0f, 120.0f, 120.0f, false};
+}
 
 // The whole-number values of the twenty slices, 10 to 150 like the program's.
 inline int SliceValue(int i) { return 10 + (i * 37) % 141; }

@@ -14,6 +14,7 @@
 namespace {
 
 int Leak(int keep) {
+  if (keep < 0 || keep > 3) return 1;
   ID2D1Factory* factory = nullptr;
   if (FAILED(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), nullptr,
                                reinterpret_cast<void**>(&factory)))) {
@@ -21,8 +22,7 @@ int Leak(int keep) {
   }
   ID2D1PathGeometry* path = nullptr;
   ID2D1GeometrySink* sink = nullptr;
-  factory->CreatePathGeometry(&path);
-  path->Open(&sink);
+  if (FAILED(factory->CreatePathGeometry(&path)) || FAILED(path->Open(&sink))) return 2;
   IUnknown* objects[3] = {factory, path, sink};
   // Released in reverse creation order; the first `keep` objects are kept.
   for (int i = 2; i >= keep; --i) objects[i]->Release();

@@ -135,8 +135,8 @@ class RunningProgram : public ::testing::Test {
     BeyondRim beyond;
     for (int y = 0; y < shot.Height(); ++y) {
       for (int x = 0; x < shot.Width(); ++x) {
-        const float dx = (x + 0.5f - centreX) / (170 * scale_);
-        const float dy = (y + 0.5f - centreY) / (70 * scale_);
+        const float dx = (static_cast<float>(x) + 0.5f - centreX) / (170 * scale_);
+        const float dy = (static_cast<float>(y) + 0.5f - centreY) / (70 * scale_);
         const float distance = std::sqrt(dx * dx + dy * dy);
         if (distance < 1.05f || distance > 1.25f) continue;
         bool onControl = false;
@@ -203,8 +203,8 @@ TEST_F(RunningProgram, ShowsItsWindowControlsAndChartsAndClosesWithZero) {
     }
   }
   // The upper chart starts in gray with nothing selected.
-  for (float degrees = 5; degrees < 360; degrees += 10) {
-    const POINT p = OnUpperChart(degrees, 0.6f);
+  for (int degrees = 5; degrees < 360; degrees += 10) {
+    const POINT p = OnUpperChart(static_cast<float>(degrees), 0.6f);
     if (!shot.At(p.x, p.y).IsGray()) {
       problems << "not gray at " << degrees << " degrees (" << p.x << ", " << p.y
                << "): " << shot.At(p.x, p.y) << "; ";
@@ -242,8 +242,8 @@ TEST_F(RunningProgram, HoverRegenGrayAndResizeChangeThePicture) {
   SendMessageW(gray, BM_CLICK, 0, 0);
   EXPECT_EQ(BST_UNCHECKED, SendMessageW(gray, BM_GETCHECK, 0, 0));
   const auto grayTurnedColour = [&](const ClientShot& shot) {
-    for (float degrees = 1; degrees < 360; degrees += 2) {
-      const POINT p = OnUpperChart(degrees, 0.5f);
+    for (int degrees = 1; degrees < 360; degrees += 2) {
+      const POINT p = OnUpperChart(static_cast<float>(degrees), 0.5f);
       const apptest::Pixel now = shot.At(p.x, p.y);
       if (out.shot.At(p.x, p.y).IsGray() && !now.IsGray() && now != Background) return true;
     }
@@ -259,8 +259,8 @@ TEST_F(RunningProgram, HoverRegenGrayAndResizeChangeThePicture) {
     const int top = Pixels(0, 220).y;
     const int bottom = Pixels(0, 520).y;
     return std::vector<std::uint32_t>(
-        shot.Pixels().begin() + static_cast<size_t>(top) * shot.Width(),
-        shot.Pixels().begin() + static_cast<size_t>(bottom) * shot.Width());
+        shot.Pixels().begin() + static_cast<std::ptrdiff_t>(top) * shot.Width(),
+        shot.Pixels().begin() + static_cast<std::ptrdiff_t>(bottom) * shot.Width());
   };
   const std::vector<std::uint32_t> lowerBefore = lowerChart(coloured.shot);
   SendMessageW(regen, BM_CLICK, 0, 0);

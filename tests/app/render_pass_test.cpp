@@ -158,8 +158,9 @@ TEST_F(RenderPassTest, ADeviceLostAtEveryFrameLeavesTheMessageLoopIdle) {
   const auto ticks = [](const FILETIME& t) {
     return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
   };
-  const double cpuMs =
-      (ticks(kernelAfter) - ticks(kernelBefore) + ticks(userAfter) - ticks(userBefore)) / 10000.0;
+  const double cpuMs = static_cast<double>(ticks(kernelAfter) - ticks(kernelBefore) +
+                                           ticks(userAfter) - ticks(userBefore)) /
+                       10000.0;
   const auto frames = std::count(log_.begin(), log_.end(), std::string("upper draw"));
   std::printf("every frame lost: %d frames and %.0f ms of CPU time in 2 s of the message loop\n",
               static_cast<int>(frames), cpuMs);

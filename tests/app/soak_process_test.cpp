@@ -57,7 +57,8 @@ TEST(SoakedProcess, KeepsAnsweringThroughLostDevicesAndClosesCleanly) {
           ShowWindow(window, SW_RESTORE);
           break;
         default:
-          SetWindowPos(window, nullptr, 0, 0, 200 + random() % 900, 200 + random() % 700,
+          SetWindowPos(window, nullptr, 0, 0, static_cast<int>(200 + random() % 900),
+                       static_cast<int>(200 + random() % 700),
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
           break;
       }

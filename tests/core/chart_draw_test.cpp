@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
 #include "chart/pie_chart.h"
@@ -56,8 +55,7 @@ TEST_F(PieChartDrawing, DeviceResourcesAreTheOutlineBrushOfTheOutlineColour) {
   EXPECT_EQ(kSilver, made.color);
   ASSERT_TRUE(made.hasBrushProperties);
   EXPECT_EQ(1.0f, made.brushProperties.opacity);
-  const auto identity = helper_->MakeIdentityMatrix();
-  EXPECT_EQ(0, memcmp(&identity, &made.brushProperties.transform, sizeof identity));
+  EXPECT_EQ(helper_->MakeIdentityMatrix(), made.brushProperties.transform);
 
   auto lower = MakeLowerChart(helper_.Get(), factory_.Get(), palette_.Get());
   RenderableOf(lower.Get())->CreateDeviceResources(target_.Get());

@@ -19,7 +19,7 @@ TEST(PieChartHitTest, AsksEachSliceInOrderAndTheLowestIndexWins) {
   // Slices 1 and 2 both claim the point.
   factory->SetContainsRule(
       [](const PathRecord& path, D2D1_POINT_2F) { return path.index == 1 || path.index == 2; });
-  const D2D1_MATRIX_3X2_F shifted = {1.0f, 0.0f, 0.0f, 1.0f, 5.0f, -7.0f};
+  const D2D1_MATRIX_3X2_F shifted = {{{1.0f, 0.0f, 0.0f, 1.0f, 5.0f, -7.0f}}};
   EXPECT_EQ(1, RenderableOf(chart.Get())->HitTest(12.5f, 34.5f, shifted));
 
   const auto& paths = factory->Paths();
@@ -123,9 +123,9 @@ TEST_F(PieChartHitTestOnDirect2D, APulledOutSliceIsHitWhereItIsDrawn) {
 TEST_F(PieChartHitTestOnDirect2D, ASingleValueCoversTheWholeEllipse) {
   auto chart = Built(false, {42.0f});
   EXPECT_EQ(0, Hit(chart.Get(), 210.0f, 370.0f));
-  for (float degrees = 10.0f; degrees < 360.0f; degrees += 40.0f) {
-    EXPECT_EQ(0, HitAt(chart.Get(), degrees, 110.0f)) << degrees;
-    EXPECT_EQ(-1, HitAt(chart.Get(), degrees, 130.0f)) << degrees;
+  for (int degrees = 10; degrees < 360; degrees += 40) {
+    EXPECT_EQ(0, HitAt(chart.Get(), static_cast<float>(degrees), 110.0f)) << degrees;
+    EXPECT_EQ(-1, HitAt(chart.Get(), static_cast<float>(degrees), 130.0f)) << degrees;
   }
 }
 

@@ -6,6 +6,7 @@
 #include "palette/colour.h"
 #include "palette/palette_colours.h"
 #include "palette/palettes.h"
+#include "tests/support/records.h"
 #include "tests/support/recording_factory.h"
 #include "tests/support/recording_render_target.h"
 
@@ -121,8 +122,7 @@ TEST_F(PaletteTest, MakesColourBrushesThenGrayBrushesForEveryEntry) {
     for (const RenderCall& call : creations) {
       ASSERT_TRUE(call.hasBrushProperties);
       EXPECT_FLOAT_EQ(1.0f, call.brushProperties.opacity);
-      const D2D1_MATRIX_3X2_F& m = call.brushProperties.transform;
-      EXPECT_TRUE(m._11 == 1 && m._12 == 0 && m._21 == 0 && m._22 == 1 && m._31 == 0 && m._32 == 0);
+      EXPECT_EQ(helper_->MakeIdentityMatrix(), call.brushProperties.transform);
     }
   }
 }

@@ -131,14 +131,14 @@ TEST(StandInArcBounds, FollowTheWorldTransform) {
   auto path = OpenFigure(factory.Get(), {10, 0}, {{0, 10}, {10, 10}, 0, kCw, kSmall});
   ASSERT_TRUE(path);
   // Scaled by 2 and moved by (5, -5).
-  const D2D1_MATRIX_3X2_F scale = {2, 0, 0, 2, 5, -5};
+  const D2D1_MATRIX_3X2_F scale = {{{2, 0, 0, 2, 5, -5}}};
   D2D1_RECT_F bounds;
   ASSERT_EQ(S_OK, path->GetBounds(&scale, &bounds));
   ExpectBounds(bounds, 5, -5, 25, 15, 1e-3);
   // Turned by 45 degrees the arc spans 45 to 135 degrees: its lowest point is the rim at 90,
   // which lies beyond both end points.
   const float h = static_cast<float>(std::sqrt(0.5));
-  const D2D1_MATRIX_3X2_F turn = {h, h, -h, h, 0, 0};
+  const D2D1_MATRIX_3X2_F turn = {{{h, h, -h, h, 0, 0}}};
   ASSERT_EQ(S_OK, path->GetBounds(&turn, &bounds));
   ExpectBounds(bounds, -10 * h, 10 * h, 10 * h, 10, 1e-3);
 }

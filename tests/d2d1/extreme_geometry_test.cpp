@@ -150,7 +150,7 @@ TEST_F(StandInExtremeGeometry, ArcsOfHugeRadiusHugTheirChord) {
           [&] { EXPECT_EQ(S_OK, one->GetBounds(nullptr, &bounds)); });
   d2d1test::ExpectBounds(bounds, 0, 100, 10, 100, 0.0);
   // A quarter of the same huge circle, seen through a transform that shrinks it to 100 units.
-  const D2D1_MATRIX_3X2_F shrink = {1e-18f, 0, 0, 1e-18f, 0, 0};
+  const D2D1_MATRIX_3X2_F shrink = {{{1e-18f, 0, 0, 1e-18f, 0, 0}}};
   auto quarter = MakePath(factory_.Get(), [](ID2D1GeometrySink* sink) {
     sink->BeginFigure({1e20f, 0}, D2D1_FIGURE_BEGIN_HOLLOW);
     sink->AddArc(d2d1test::Arc(0, 1e20f, 1e20f, 1e20f, 0, D2D1_SWEEP_DIRECTION_CLOCKWISE,
@@ -202,12 +202,13 @@ TEST_F(StandInExtremeGeometry, StrokesOfHugeCirclesAndWideOutlines) {
                          [&] { target_->DrawGeometry(circle.Get(), white_.Get(), 2.0f, nullptr); });
   // Across the frame the circle falls by a few thousandths of a pixel: a band on rows 269 and
   // 270. (Row 271 gets the hundred traces' slivers of cover added up.)
-  const std::vector<std::uint32_t> band(pixels.begin() + 269 * 512, pixels.begin() + 271 * 512);
+  constexpr std::ptrdiff_t kRow = 512;
+  const std::vector<std::uint32_t> band(pixels.begin() + 269 * kRow, pixels.begin() + 271 * kRow);
   EXPECT_EQ(2 * 512, CountPixels(band, 0xffffffu));
   EXPECT_EQ(269 * 512,
-            static_cast<int>(std::count(pixels.begin(), pixels.begin() + 269 * 512, 0x000000u)));
+            static_cast<int>(std::count(pixels.begin(), pixels.begin() + 269 * kRow, 0x000000u)));
   EXPECT_EQ(268 * 512,
-            static_cast<int>(std::count(pixels.begin() + 272 * 512, pixels.end(), 0x000000u)));
+            static_cast<int>(std::count(pixels.begin() + 272 * kRow, pixels.end(), 0x000000u)));
 
   // Half the width exceeds the radius: the stroke is a disc of radius 2.5e6 over the frame.
   auto wide = MakeTarget(factory_.Get(), window_.Handle(), 2048, 2048, 96.0f);

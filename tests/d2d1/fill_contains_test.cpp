@@ -189,7 +189,7 @@ TEST(StandInFillContains, AppliesTheWorldTransformAndTheTolerance) {
   auto square = d2d1test::Square(factory.Get(), 0, 0, 10);
   ASSERT_TRUE(square);
   // Scaled by 3 and moved by (100, 50).
-  const D2D1_MATRIX_3X2_F transform = {3, 0, 0, 3, 100, 50};
+  const D2D1_MATRIX_3X2_F transform = {{{3, 0, 0, 3, 100, 50}}};
   EXPECT_TRUE(FillContains(square.Get(), {125, 75}, &transform));
   EXPECT_FALSE(FillContains(square.Get(), {5, 5}, &transform));
   EXPECT_TRUE(FillContains(square.Get(), {5, 5}));

@@ -264,14 +264,14 @@ TEST(StandInPathGeometry, FillModeDefaultsToAlternate) {
 
 TEST(StandInMatrixHelpers, InvertMatrixIsExactToTheLastFloatDigit) {
   // Inverting a scale and move: the move comes back as -move / scale, rounded once.
-  D2D1_MATRIX_3X2_F m = {0.5f, 0, 0, 3.0f, 1000.1f, 2000.3f};
+  D2D1_MATRIX_3X2_F m = {{{0.5f, 0, 0, 3.0f, 1000.1f, 2000.3f}}};
   ASSERT_TRUE(D2D1InvertMatrix(&m));
   EXPECT_EQ(2.0f, m._11);
   EXPECT_EQ(static_cast<float>(1.0 / 3.0), m._22);
   EXPECT_EQ(static_cast<float>(-static_cast<double>(1000.1f) / 0.5), m._31);
   EXPECT_EQ(static_cast<float>(-static_cast<double>(2000.3f) / 3.0), m._32);
 
-  D2D1_MATRIX_3X2_F flat = {1, 2, 2, 4, 5, 6};
+  D2D1_MATRIX_3X2_F flat = {{{1, 2, 2, 4, 5, 6}}};
   EXPECT_FALSE(D2D1IsMatrixInvertible(&flat));
   EXPECT_FALSE(D2D1InvertMatrix(&flat));
 }

@@ -54,7 +54,7 @@ TEST(StandInRenderTarget, AnswersItsInterfaceChainAndMakesBrushes) {
   EXPECT_EQ(E_NOINTERFACE, target.As(&bitmapTarget));
 
   const D2D1_COLOR_F color = {0.25f, 0.5f, 0.75f, 1.0f};
-  const D2D1_BRUSH_PROPERTIES brushProperties = {0.5f, {2, 0, 0, 2, 3, 4}};
+  const D2D1_BRUSH_PROPERTIES brushProperties = {0.5f, {{{2, 0, 0, 2, 3, 4}}}};
   ComPtr<ID2D1SolidColorBrush> brush;
   ASSERT_EQ(S_OK, target->CreateSolidColorBrush(&color, &brushProperties, &brush));
   ComPtr<ID2D1Brush> plain;
@@ -90,7 +90,7 @@ TEST(StandInRenderTarget, KeepsItsStateInsideAndOutsideFrames) {
   target->GetTransform(&matrix);
   EXPECT_FLOAT_EQ(1, matrix._11);
   EXPECT_FLOAT_EQ(0, matrix._31);
-  const D2D1_MATRIX_3X2_F moved = {1, 0, 0, 1, 7, -3};
+  const D2D1_MATRIX_3X2_F moved = {{{1, 0, 0, 1, 7, -3}}};
   target->SetTransform(&moved);
   target->GetTransform(&matrix);
   EXPECT_FLOAT_EQ(7, matrix._31);
@@ -209,7 +209,7 @@ TEST(StandInRenderTarget, FramePresentsClearFillAndStroke) {
   ASSERT_TRUE(square && red && green);
   ASSERT_EQ(S_OK, canvas.Frame(Rgb(0, 0, 1), [&](ID2D1RenderTarget* target) {
     target->FillGeometry(square.Get(), red.Get(), nullptr);
-    const D2D1_MATRIX_3X2_F moved = {1, 0, 0, 1, 30, 0};
+    const D2D1_MATRIX_3X2_F moved = {{{1, 0, 0, 1, 30, 0}}};
     target->SetTransform(&moved);
     target->DrawGeometry(square.Get(), green.Get(), 2.0f, nullptr);
   }));

@@ -29,7 +29,7 @@ struct Shape {
   D2D1_COLOR_F colour{};
   float width = 1.0f;
   bool aliased = false;
-  D2D1_MATRIX_3X2_F transform{1, 0, 0, 1, 0, 0};
+  D2D1_MATRIX_3X2_F transform{{{1, 0, 0, 1, 0, 0}}};
 };
 
 class Scene {
@@ -57,8 +57,9 @@ class Scene {
     if (Next(4) == 0) {
       const float angle = Uniform(-1, 1);
       const float scale = Uniform(0.5f, 1.5f);
-      shape.transform = {scale * std::cos(angle), scale * std::sin(angle), -scale * std::sin(angle),
-                         scale * std::cos(angle), Uniform(-20, 20),        Uniform(-20, 20)};
+      shape.transform = {
+          {{scale * std::cos(angle), scale * std::sin(angle), -scale * std::sin(angle),
+            scale * std::cos(angle), Uniform(-20, 20), Uniform(-20, 20)}}};
     }
     return shape;
   }

@@ -45,7 +45,7 @@ class RecordingSolidColorBrush final
  private:
   D2D1_COLOR_F color_;
   FLOAT opacity_ = 1.0f;
-  D2D1_MATRIX_3X2_F transform_ = {1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
+  D2D1_MATRIX_3X2_F transform_ = {{{1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f}}};
 };
 
 // A new brush of the given colour (opacity 1, identity transform), as a counted reference.

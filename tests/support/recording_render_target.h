@@ -231,7 +231,7 @@ class RecordingRenderTarget final : public FakeObject<ID2D1RenderTarget, ID2D1Re
   std::vector<RenderCall> calls_;
   FailureSwitch brushCreation_;
   static constexpr D2D1_SIZE_F kSize = {512.0f, 540.0f};
-  D2D1_MATRIX_3X2_F transform_ = {1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
+  D2D1_MATRIX_3X2_F transform_ = {{{1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f}}};
   D2D1_ANTIALIAS_MODE antialiasMode_ = D2D1_ANTIALIAS_MODE_PER_PRIMITIVE;
 };
 

@@ -18,6 +18,15 @@ inline void PrintTo(const D2D1_COLOR_F& c, std::ostream* out) {
   *out << "rgba(" << c.r << ", " << c.g << ", " << c.b << ", " << c.a << ")";
 }
 
+inline bool operator==(const D2D1_MATRIX_3X2_F& a, const D2D1_MATRIX_3X2_F& b) {
+  return a._11 == b._11 && a._12 == b._12 && a._21 == b._21 && a._22 == b._22 && a._31 == b._31 &&
+         a._32 == b._32;
+}
+inline void PrintTo(const D2D1_MATRIX_3X2_F& m, std::ostream* out) {
+  *out << "[" << m._11 << " " << m._12 << "; " << m._21 << " " << m._22 << "; " << m._31 << " "
+       << m._32 << "]";
+}
+
 inline bool operator==(const D2D1_PIXEL_FORMAT& a, const D2D1_PIXEL_FORMAT& b) {
   return a.format == b.format && a.alphaMode == b.alphaMode;
 }

@@ -87,11 +87,11 @@ inline HWND CreatePopup(CWindow* object, INT32 x, INT32 y, INT32 width, INT32 he
 // of the scope, before the object.
 struct Hosted {
   template <typename Make>
-  explicit Hosted(Make make) : window(make(object.Get())) {}
+  explicit Hosted(Make make) : object(MakeWindowObject()), window(make(object.Get())) {}
   CWindow* operator->() const { return object.Get(); }
   HWND get() const { return window.get(); }
 
-  ComPtr<CWindow> object = MakeWindowObject();
+  ComPtr<CWindow> object;
   ScopedWindow window;
 };
 
