@@ -16,11 +16,17 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "helpers/win32.h"
+
 namespace {
+
+using win32::ClassNameOf;
+using win32::TextOf;
 
 struct Rgb {
   int red, green, blue;
@@ -48,24 +54,12 @@ bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
   return text.rfind(prefix, 0) == 0;
 }
 
-std::wstring WindowText(HWND window) {
-  wchar_t text[256] = {};
-  GetWindowTextW(window, text, 256);
-  return text;
-}
-
-std::wstring ClassOf(HWND window) {
-  wchar_t name[256] = {};
-  GetClassNameW(window, name, 256);
-  return name;
-}
-
 HWND FindProgramWindow() {
   HWND found = nullptr;
   EnumWindows(
       [](HWND window, LPARAM data) -> BOOL {
-        if (IsWindowVisible(window) && StartsWith(WindowText(window), L"D2 Pie: ") &&
-            StartsWith(ClassOf(window), L"OrbWindowClass:")) {
+        if (IsWindowVisible(window) && StartsWith(TextOf(window), L"D2 Pie: ") &&
+            StartsWith(ClassNameOf(window), L"OrbWindowClass:")) {
           *reinterpret_cast<HWND*>(data) = window;
           return FALSE;
         }
@@ -127,27 +121,8 @@ class ScreenArea {
         width_(area.right - area.left),
         height_(area.bottom - area.top) {
     if (width_ <= 0 || height_ <= 0) return;
-    pixels_.assign(static_cast<size_t>(width_) * height_, 0);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     const HDC screen = GetDC(nullptr);
-    const HDC memory = CreateCompatibleDC(screen);
-    void* bits = nullptr;
-    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap != nullptr) {
-      const HGDIOBJ old = SelectObject(memory, bitmap);
-      BitBlt(memory, 0, 0, width_, height_, screen, left_, top_, SRCCOPY);
-      GdiFlush();
-      std::memcpy(pixels_.data(), bits, pixels_.size() * sizeof(DWORD));
-      SelectObject(memory, old);
-      DeleteObject(bitmap);
-    }
-    DeleteDC(memory);
+    pixels_ = win32::ReadPixels(screen, left_, top_, width_, height_);
     ReleaseDC(nullptr, screen);
   }
 
@@ -156,14 +131,14 @@ class ScreenArea {
     x -= left_;
     y -= top_;
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return Rgb{0, 0, 0};
-    const DWORD p = pixels_[static_cast<size_t>(y) * width_ + x];
+    const std::uint32_t p = pixels_[static_cast<size_t>(y) * width_ + x];
     return Rgb{static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
                static_cast<int>(p & 0xFF)};
   }
 
  private:
   int left_, top_, width_, height_;
-  std::vector<DWORD> pixels_;
+  std::vector<std::uint32_t> pixels_;
 };
 
 // The program's layout in device-independent units: the charts' ellipses (30 units inside
@@ -287,7 +262,7 @@ class PictureCheck {
     HWND control = nullptr;
     for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
-      if (WindowText(child) == place.text && _wcsicmp(ClassOf(child).c_str(), L"Button") == 0) {
+      if (TextOf(child) == place.text && _wcsicmp(ClassNameOf(child).c_str(), L"Button") == 0) {
         control = child;
         break;
       }
@@ -361,7 +336,7 @@ int main(int argc, char** argv) {
     std::printf("picture: no window of d2pie.exe appeared within %d s\n", seconds);
     return 2;
   }
-  std::printf("picture: window \"%s\"\n", Narrow(WindowText(window)).c_str());
+  std::printf("picture: window \"%s\"\n", Narrow(TextOf(window)).c_str());
 
   if (RunningUnderWine()) {
     const LoadedModule direct2D = LoadedDirect2D(window);
@@ -385,9 +360,7 @@ int main(int argc, char** argv) {
   ClientToScreen(window, &rest);
   SetCursorPos(rest.x, rest.y);
 
-  const HDC screen = GetDC(nullptr);
-  const double scale = GetDeviceCaps(screen, LOGPIXELSX) / 96.0;
-  ReleaseDC(nullptr, screen);
+  const double scale = win32::ScreenDpi() / 96.0;
   PictureCheck check(window, scale);
   std::vector<std::string> problems;
   for (;;) {
