@@ -436,7 +436,8 @@ int main(int argc, char** argv) {
     const auto animateUntil = [&](int reached) {
       for (; stage.load() < reached; ++move) {
         IPieChart* chart = move % 2 == 0 ? app.UpperChart.Get() : app.LowerChart.Get();
-        PostMessageW(window, WM_MOUSEMOVE, 0, PointOn(chart, 18.0f * move + 9.0f, 0.6f, scale));
+        PostMessageW(window, WM_MOUSEMOVE, 0,
+                     PointOn(chart, 18.0f * static_cast<float>(move) + 9.0f, 0.6f, scale));
         RunLoopFor(120, [&] { return stage.load() >= reached; });
       }
     };

@@ -522,7 +522,8 @@ TEST_F(AccessibilityTest, OtherThreadsGetConsistentAnswersWhileTheWindowRegenera
     const std::vector<int> upper(static_cast<size_t>(2 + round % 19), 10 + round % 141);
     const std::vector<int> lower(static_cast<size_t>(20 - round % 19), 150 - round % 141);
     Regen(upper, round % 5, lower, (round + 2) % 5);
-    MoveMouse(PointOnChart(round % 2 == 0 ? Upper() : Lower(), 7.0f * round, 0.5f));
+    MoveMouse(
+        PointOnChart(round % 2 == 0 ? Upper() : Lower(), 7.0f * static_cast<float>(round), 0.5f));
     FakeTime += 0.02f;
     Tick();
     PumpMessages();
@@ -827,7 +828,7 @@ std::string TreeProblems(const TreeRead& read, const std::wstring& caption) {
       }
       shares += std::stod(parts[4].str());
     }
-    if (std::fabs(shares - 100.0) > 0.05 * count + 1e-6) {
+    if (std::fabs(shares - 100.0) > 0.05 * static_cast<double>(count) + 1e-6) {
       problems << Narrow(chart.id) << "'s shares add up to " << shares << " %; ";
     }
   }
