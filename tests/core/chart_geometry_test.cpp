@@ -280,7 +280,7 @@ struct ModalFailureBox {
 ModalFailureBox* modalBox = nullptr;
 
 int WINAPI ShowModalFailureBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
-  chart_test::RecordMessageBox(owner, text, caption, style);
+  RecordMessageBox(owner, text, caption, style);
   ModalFailureBox& box = *modalBox;
   box.mostOpenAtOnce = std::max(box.mostOpenAtOnce, ++box.open);
   // Boxes inside boxes would go on for as long as the failure lasts; three deep is enough to see.
@@ -300,12 +300,8 @@ int WINAPI ShowModalFailureBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT s
 TEST_F(SliceGeometry, AFailureIsNotReportedAgainWhileItsBoxIsOpen) {
   ModalFailureBox box;
   modalBox = &box;
-  ComPtr<IPieChart> upper;
-  ComPtr<IPieChart> lower;
-  NewPieChart(&upper, helper_.Get(), factory_.Get(), palette_.Get(), 192, 192, 192, 2.0f, 10.0f,
-              10.0f, 400.0f, 200.0f, chart_test::FakeTime, ShowModalFailureBox);
-  NewPieChart(&lower, helper_.Get(), factory_.Get(), palette_.Get(), 0, 0, 0, 0.0f, 60.0f, 220.0f,
-              300.0f, 300.0f, chart_test::FakeTime, ShowModalFailureBox);
+  auto upper = MakeUpperChart(helper_.Get(), factory_.Get(), palette_.Get(), ShowModalFailureBox);
+  auto lower = MakeLowerChart(helper_.Get(), factory_.Get(), palette_.Get(), ShowModalFailureBox);
   box.animated = upper.Get();
   box.other = lower.Get();
   box.factory = factory_.Get();
@@ -317,8 +313,8 @@ TEST_F(SliceGeometry, AFailureIsNotReportedAgainWhileItsBoxIsOpen) {
   // One box, whichever chart failed while it was open; both stayed empty, as the first build did
   // when it showed the box, and the lower chart's build did run into its failing sink.
   EXPECT_EQ(1, box.mostOpenAtOnce);
-  ASSERT_EQ(1u, chart_test::MessageBoxCalls().size());
-  EXPECT_EQ(L"Failed create geometry", chart_test::MessageBoxCalls()[0].text);
+  ASSERT_EQ(1u, MessageBoxCalls().size());
+  EXPECT_EQ(L"Failed create geometry", MessageBoxCalls()[0].text);
   EXPECT_EQ(0u, box.livePathsWhileOpen);
   EXPECT_EQ(1u, factory_->Paths().size());
 
@@ -326,8 +322,8 @@ TEST_F(SliceGeometry, AFailureIsNotReportedAgainWhileItsBoxIsOpen) {
   factory_->FailOpen(1);
   lower->BuildGeometry();
   EXPECT_EQ(1, box.mostOpenAtOnce);
-  ASSERT_EQ(2u, chart_test::MessageBoxCalls().size());
-  EXPECT_EQ(L"Failed create sink", chart_test::MessageBoxCalls()[1].text);
+  ASSERT_EQ(2u, MessageBoxCalls().size());
+  EXPECT_EQ(L"Failed create sink", MessageBoxCalls()[1].text);
 
   // And a factory that works again builds whole pies.
   upper->BuildGeometry();

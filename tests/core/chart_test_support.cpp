@@ -14,10 +14,10 @@ struct ChartSpec {
 };
 
 orb::ComPtr<IPieChart> MakeChart(const ChartSpec& c, ID2DHelper* helper, ID2D1Factory* factory,
-                                 IPalette* palette) {
+                                 IPalette* palette, MessageBoxFunction messageBox) {
   orb::ComPtr<IPieChart> chart;
   NewPieChart(&chart, helper, factory, palette, c.grey, c.grey, c.grey, c.outline, c.left, c.top,
-              c.width, c.height, FakeTime, RecordMessageBox);
+              c.width, c.height, FakeTime, messageBox);
   return chart;
 }
 
@@ -42,14 +42,14 @@ orb::ComPtr<ID2DHelper> MakeHelper() {
   return helper;
 }
 
-orb::ComPtr<IPieChart> MakeUpperChart(ID2DHelper* helper, ID2D1Factory* factory,
-                                      IPalette* palette) {
-  return MakeChart({192, 2.0f, 10.0f, 10.0f, 400.0f, 200.0f}, helper, factory, palette);
+orb::ComPtr<IPieChart> MakeUpperChart(ID2DHelper* helper, ID2D1Factory* factory, IPalette* palette,
+                                      MessageBoxFunction messageBox) {
+  return MakeChart({192, 2.0f, 10.0f, 10.0f, 400.0f, 200.0f}, helper, factory, palette, messageBox);
 }
 
-orb::ComPtr<IPieChart> MakeLowerChart(ID2DHelper* helper, ID2D1Factory* factory,
-                                      IPalette* palette) {
-  return MakeChart({0, 0.0f, 60.0f, 220.0f, 300.0f, 300.0f}, helper, factory, palette);
+orb::ComPtr<IPieChart> MakeLowerChart(ID2DHelper* helper, ID2D1Factory* factory, IPalette* palette,
+                                      MessageBoxFunction messageBox) {
+  return MakeChart({0, 0.0f, 60.0f, 220.0f, 300.0f, 300.0f}, helper, factory, palette, messageBox);
 }
 
 orb::ComPtr<IPieChart> BuiltChart(bool upper, ID2DHelper* helper, ID2D1Factory* factory,

@@ -77,9 +77,11 @@ std::vector<MessageBoxCall>& MessageBoxCalls();
 
 orb::ComPtr<ID2DHelper> MakeHelper();
 
-// The two charts of the application, on any factory and palette.
-orb::ComPtr<IPieChart> MakeUpperChart(ID2DHelper* helper, ID2D1Factory* factory, IPalette* palette);
-orb::ComPtr<IPieChart> MakeLowerChart(ID2DHelper* helper, ID2D1Factory* factory, IPalette* palette);
+// The two charts of the application, on any factory and palette, reporting through messageBox.
+orb::ComPtr<IPieChart> MakeUpperChart(ID2DHelper* helper, ID2D1Factory* factory, IPalette* palette,
+                                      MessageBoxFunction messageBox = RecordMessageBox);
+orb::ComPtr<IPieChart> MakeLowerChart(ID2DHelper* helper, ID2D1Factory* factory, IPalette* palette,
+                                      MessageBoxFunction messageBox = RecordMessageBox);
 
 // The upper or the lower chart with values, its geometry built.
 orb::ComPtr<IPieChart> BuiltChart(bool upper, ID2DHelper* helper, ID2D1Factory* factory,
