@@ -866,7 +866,7 @@ TEST(AccessibleProgram, AnotherProcessReadsBothChartsAndEverySliceAndTheirChange
     EXPECT_EQ("", TreeProblems(before, CaptionOf(window))) << Describe(before);
     std::printf("The program's tree as another process reads it: %s\n", Describe(before).c_str());
 
-    SendMessageW(GetDlgItem(window, 101), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(window, IdRegen), BM_CLICK, 0, 0);
     TreeRead after;
     const bool changed = WaitUntil(
         [&] {
