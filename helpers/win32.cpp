@@ -18,6 +18,21 @@ int ScreenDpi() {
   return dpi;
 }
 
+DWORD StartProcess(std::wstring command, PROCESS_INFORMATION& started) {
+  DWORD error = ERROR_INTERNAL_ERROR;
+  for (int attempt = 0; attempt < 3 && error == ERROR_INTERNAL_ERROR; ++attempt) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    started = PROCESS_INFORMATION{};
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &started))
+      return 0;
+    error = GetLastError();
+  }
+  started = PROCESS_INFORMATION{};
+  return error;
+}
+
 RECT WindowBounds(HWND window) {
   RECT bounds{};
   GetWindowRect(window, &bounds);

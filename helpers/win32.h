@@ -25,6 +25,11 @@ RECT ChildBounds(HWND child);
 // Resizes the window where it stands so that its client area is width x height pixels.
 void SetClientSize(HWND window, int width, int height);
 
+// Starts command with this process's environment; answers 0, or the error of the last attempt.
+// Wine now and then fails a start with ERROR_INTERNAL_ERROR when the new process ends before it
+// is set up, through no fault of the program started; such a start is tried up to three times.
+DWORD StartProcess(std::wstring command, PROCESS_INFORMATION& started);
+
 // The visible top-level windows of a process.
 std::vector<HWND> VisibleWindowsOf(DWORD process);
 

@@ -43,15 +43,9 @@ ProgramProcess::ProgramProcess(const Environment& given) {
   // The child inherits this process's environment as it stands at creation.
   for (const auto& [name, value] : environment)
     SetEnvironmentVariableW(name.c_str(), value.c_str());
-  std::wstring command = L"\"" + ProgramFolder() + L"d2pie.exe\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                      nullptr, &startup, &process_);
-  const DWORD error = GetLastError();
+  const DWORD error = win32::StartProcess(L"\"" + ProgramFolder() + L"d2pie.exe\"", process_);
   for (const auto& entry : environment) SetEnvironmentVariableW(entry.first.c_str(), nullptr);
-  if (!started) {
-    process_ = PROCESS_INFORMATION{};
+  if (error != 0) {
     failure_ = "d2pie.exe did not start: CreateProcess error " + std::to_string(error);
     return;
   }

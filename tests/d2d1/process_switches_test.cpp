@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "helpers/win32.h"
 #include "platform/d2d1/frame_schedule.h"
 
 namespace {
@@ -45,14 +46,11 @@ std::string ReadWholeFile(const std::wstring& path) {
 // -2 if it did not end within a minute and was ended).
 int RunProbe(const std::wstring& arguments, const wchar_t* variable, const std::wstring& value) {
   SetEnvironmentVariableW(variable, value.c_str());
-  std::wstring command = L"\"" + BesideThisProgram(L"d2d1_switch_probe.exe") + L"\" " + arguments;
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                      nullptr, &startup, &process);
+  PROCESS_INFORMATION process{};
+  const DWORD error = win32::StartProcess(
+      L"\"" + BesideThisProgram(L"d2d1_switch_probe.exe") + L"\" " + arguments, process);
   SetEnvironmentVariableW(variable, nullptr);
-  if (!started) return -1;
+  if (error != 0) return -1;
   DWORD code = static_cast<DWORD>(-2);
   if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
     GetExitCodeProcess(process.hProcess, &code);
