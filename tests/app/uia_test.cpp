@@ -76,6 +76,20 @@ std::vector<Element> ChildrenOf(IRawElementProviderFragment* parent) {
   return children;
 }
 
+// The pattern provider id of element as Pattern; null unless GetPatternProvider answered S_OK
+// with a provider of that interface.
+template <typename Pattern>
+orb::ComPtr<Pattern> PatternOf(IUnknown* element, PATTERNID id) {
+  orb::ComPtr<IRawElementProviderSimple> simple;
+  orb::ComPtr<IUnknown> provider;
+  orb::ComPtr<Pattern> pattern;
+  if (SUCCEEDED(element->QueryInterface(IID_PPV_ARGS(&simple))) &&
+      simple->GetPatternProvider(id, &provider) == S_OK && provider) {
+    provider.As(&pattern);
+  }
+  return pattern;
+}
+
 std::vector<int> RuntimeIdOf(IRawElementProviderFragment* element) {
   SAFEARRAY* array = nullptr;
   std::vector<int> id;
@@ -122,10 +136,11 @@ class AccessibilityTest : public AppTest {
     App().Platform.automationEvents = &events_;
     orb::ComPtr<IRawElementProviderSimple> root = AccessibleRoot();
     ASSERT_TRUE(root);
-    ASSERT_TRUE(SUCCEEDED(root.As(&root_)));
+    ASSERT_TRUE(SUCCEEDED(root.As(&root_)) && SUCCEEDED(root.As(&fragmentRoot_)));
   }
   void TearDown() override {
     root_.Reset();
+    fragmentRoot_.Reset();
     AppTest::TearDown();
   }
 
@@ -150,10 +165,8 @@ class AccessibilityTest : public AppTest {
   // What ElementProviderFromPoint answers for a screen pixel: "UpperChart/Slice2", "LowerChart",
   // "root", or "" for nothing.
   std::string ElementAt(POINT screen) const {
-    orb::ComPtr<IRawElementProviderFragmentRoot> fragmentRoot;
-    root_.As(&fragmentRoot);
     Element found;
-    fragmentRoot->ElementProviderFromPoint(screen.x, screen.y, &found);
+    fragmentRoot_->ElementProviderFromPoint(screen.x, screen.y, &found);
     if (!found) return "";
     const std::string id = IdOf(found.Get());
     if (id.rfind("Slice", 0) != 0) return id.empty() ? "root" : id;
@@ -162,6 +175,7 @@ class AccessibilityTest : public AppTest {
 
   RecordedEvents events_;
   Element root_;
+  orb::ComPtr<IRawElementProviderFragmentRoot> fragmentRoot_;
 };
 
 TEST_F(AccessibilityTest, TheTreeNamesTypesAndNavigatesBothChartsAndEverySlice) {
@@ -207,26 +221,16 @@ TEST_F(AccessibilityTest, TheTreeNamesTypesAndNavigatesBothChartsAndEverySlice) 
   EXPECT_EQ(2, sliceId[3]);
 
   // The charts offer Selection (one slice at most, none required), the slices SelectionItem.
-  orb::ComPtr<IRawElementProviderSimple> chart;
-  charts[0].As(&chart);
-  orb::ComPtr<IUnknown> pattern;
-  ASSERT_EQ(S_OK, chart->GetPatternProvider(UIA_SelectionPatternId, &pattern));
-  orb::ComPtr<ISelectionProvider> selection;
-  ASSERT_TRUE(pattern && SUCCEEDED(pattern.As(&selection)));
-  BOOL flag = TRUE;
-  selection->get_CanSelectMultiple(&flag);
-  EXPECT_FALSE(flag);
-  flag = TRUE;
-  selection->get_IsSelectionRequired(&flag);
-  EXPECT_FALSE(flag);
-  pattern.Reset();
-  chart->GetPatternProvider(UIA_SelectionItemPatternId, &pattern);
-  EXPECT_FALSE(pattern);
-  orb::ComPtr<IRawElementProviderSimple> slice;
-  upper[2].As(&slice);
-  slice->GetPatternProvider(UIA_SelectionItemPatternId, &pattern);
-  orb::ComPtr<ISelectionItemProvider> item;
-  ASSERT_TRUE(pattern && SUCCEEDED(pattern.As(&item)));
+  const auto selection = PatternOf<ISelectionProvider>(charts[0].Get(), UIA_SelectionPatternId);
+  ASSERT_TRUE(selection);
+  BOOL multiple = TRUE, required = TRUE;
+  selection->get_CanSelectMultiple(&multiple);
+  selection->get_IsSelectionRequired(&required);
+  EXPECT_FALSE(multiple);
+  EXPECT_FALSE(required);
+  EXPECT_FALSE(PatternOf<IUnknown>(charts[0].Get(), UIA_SelectionItemPatternId));
+  const auto item = PatternOf<ISelectionItemProvider>(upper[2].Get(), UIA_SelectionItemPatternId);
+  ASSERT_TRUE(item);
   orb::ComPtr<IRawElementProviderSimple> container;
   item->get_SelectionContainer(&container);
   EXPECT_EQ("UpperChart", IdOf(container.Get()));
@@ -392,13 +396,10 @@ TEST_F(AccessibilityTest, SelectDoesWhatThePointerDoesAndRaisesElementSelected) 
   ASSERT_EQ(1, Upper()->GetSelectedSlice());
   EXPECT_EQ((std::vector<std::string>{"selected UpperChart/Slice1"}), events_.Take());
 
-  orb::ComPtr<IUnknown> pattern;
-  orb::ComPtr<IRawElementProviderSimple> slice;
-  Slice(1, 2).As(&slice);
+  const Element slice = Slice(1, 2);
   ASSERT_TRUE(slice);
-  slice->GetPatternProvider(UIA_SelectionItemPatternId, &pattern);
-  orb::ComPtr<ISelectionItemProvider> item;
-  ASSERT_TRUE(pattern && SUCCEEDED(pattern.As(&item)));
+  const auto item = PatternOf<ISelectionItemProvider>(slice.Get(), UIA_SelectionItemPatternId);
+  ASSERT_TRUE(item);
   ASSERT_EQ(S_OK, item->Select());
   // The request waits for the window's thread.
   EXPECT_EQ(-1, Lower()->GetSelectedSlice());
@@ -417,12 +418,8 @@ TEST_F(AccessibilityTest, SelectDoesWhatThePointerDoesAndRaisesElementSelected) 
   BOOL selected = FALSE;
   item->get_IsSelected(&selected);
   EXPECT_TRUE(selected);
-  orb::ComPtr<IRawElementProviderSimple> chart;
-  Chart(1).As(&chart);
-  pattern.Reset();
-  chart->GetPatternProvider(UIA_SelectionPatternId, &pattern);
-  orb::ComPtr<ISelectionProvider> selection;
-  ASSERT_TRUE(pattern && SUCCEEDED(pattern.As(&selection)));
+  const auto selection = PatternOf<ISelectionProvider>(Chart(1).Get(), UIA_SelectionPatternId);
+  ASSERT_TRUE(selection);
   SAFEARRAY* chosen = nullptr;
   ASSERT_EQ(S_OK, selection->GetSelection(&chosen));
   LONG index = 0;
@@ -434,12 +431,9 @@ TEST_F(AccessibilityTest, SelectDoesWhatThePointerDoesAndRaisesElementSelected) 
 
   // One slice at most: another cannot be added while this one is selected; removing puts this
   // one back, and then adding another selects it.
-  orb::ComPtr<IRawElementProviderSimple> other;
-  Slice(1, 0).As(&other);
-  pattern.Reset();
-  other->GetPatternProvider(UIA_SelectionItemPatternId, &pattern);
-  orb::ComPtr<ISelectionItemProvider> otherItem;
-  ASSERT_TRUE(pattern && SUCCEEDED(pattern.As(&otherItem)));
+  const auto otherItem =
+      PatternOf<ISelectionItemProvider>(Slice(1, 0).Get(), UIA_SelectionItemPatternId);
+  ASSERT_TRUE(otherItem);
   EXPECT_EQ(uia::InvalidOperation, otherItem->AddToSelection());
   ASSERT_EQ(S_OK, item->RemoveFromSelection());
   PumpMessages();
@@ -479,8 +473,6 @@ TEST_F(AccessibilityTest, RegenReplacesTheSlicesAndGrayRenamesTheUpperChart) {
 }
 
 TEST_F(AccessibilityTest, OtherThreadsGetConsistentAnswersWhileTheWindowRegenerates) {
-  orb::ComPtr<IRawElementProviderFragmentRoot> fragmentRoot;
-  root_.As(&fragmentRoot);
   const Element root = root_;
   const POINT onUpper = ScreenPixel(Upper()->GetCenterX() + 60.0, Upper()->GetCenterY() + 10.0);
   std::atomic<bool> done{false};
@@ -514,7 +506,7 @@ TEST_F(AccessibilityTest, OtherThreadsGetConsistentAnswersWhileTheWindowRegenera
         }
       }
       Element found;
-      const HRESULT result = fragmentRoot->ElementProviderFromPoint(onUpper.x, onUpper.y, &found);
+      const HRESULT result = fragmentRoot_->ElementProviderFromPoint(onUpper.x, onUpper.y, &found);
       if (FAILED(result)) problems += "ElementProviderFromPoint: " + Hex(result) + "; ";
     }
   });
@@ -538,19 +530,9 @@ TEST_F(AccessibilityTest, ElementsHeldAfterTheWindowIsGoneAnswerThatTheyAreGone)
   const Element chart = Chart(0);
   const Element slice = Slice(0, 1);
   ASSERT_TRUE(chart && slice);
-  orb::ComPtr<IRawElementProviderSimple> simple;
-  orb::ComPtr<IUnknown> pattern;
-  slice.As(&simple);
-  simple->GetPatternProvider(UIA_SelectionItemPatternId, &pattern);
-  orb::ComPtr<ISelectionItemProvider> item;
-  ASSERT_TRUE(pattern && SUCCEEDED(pattern.As(&item)));
-  chart.As(&simple);
-  pattern.Reset();
-  simple->GetPatternProvider(UIA_SelectionPatternId, &pattern);
-  orb::ComPtr<ISelectionProvider> selection;
-  ASSERT_TRUE(pattern && SUCCEEDED(pattern.As(&selection)));
-  orb::ComPtr<IRawElementProviderFragmentRoot> fragmentRoot;
-  root_.As(&fragmentRoot);
+  const auto item = PatternOf<ISelectionItemProvider>(slice.Get(), UIA_SelectionItemPatternId);
+  const auto selection = PatternOf<ISelectionProvider>(chart.Get(), UIA_SelectionPatternId);
+  ASSERT_TRUE(item && selection);
 
   DestroyWindow(window_);
   window_ = nullptr;
@@ -572,7 +554,7 @@ TEST_F(AccessibilityTest, ElementsHeldAfterTheWindowIsGoneAnswerThatTheyAreGone)
     EXPECT_EQ(nullptr, id);
   }
   Element found;
-  EXPECT_EQ(gone, Hex(fragmentRoot->ElementProviderFromPoint(100, 100, &found)));
+  EXPECT_EQ(gone, Hex(fragmentRoot_->ElementProviderFromPoint(100, 100, &found)));
   EXPECT_EQ(gone, Hex(item->Select()));
   SAFEARRAY* chosen = nullptr;
   EXPECT_EQ(gone, Hex(selection->GetSelection(&chosen)));
