@@ -34,11 +34,6 @@ OpenPath OpenNewPath(ID2D1Factory* factory) {
   return open;
 }
 
-D2D1_ARC_SEGMENT Arc(float x, float y, float rx, float ry, float rotation,
-                     D2D1_SWEEP_DIRECTION sweep, D2D1_ARC_SIZE size) {
-  return {{x, y}, {rx, ry}, rotation, sweep, size};
-}
-
 bool FillContains(ID2D1Geometry* geometry, D2D1_POINT_2F point, const D2D1_MATRIX_3X2_F* transform,
                   float tolerance) {
   BOOL inside = FALSE;

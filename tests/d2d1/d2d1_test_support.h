@@ -31,9 +31,12 @@ struct OpenPath {
 };
 OpenPath OpenNewPath(ID2D1Factory* factory);
 
-// One figure: start, then arcs/lines written by write, closed.
-D2D1_ARC_SEGMENT Arc(float x, float y, float rx, float ry, float rotation,
-                     D2D1_SWEEP_DIRECTION sweep, D2D1_ARC_SIZE size);
+// An arc segment to (x, y); clockwise and small unless asked otherwise.
+inline D2D1_ARC_SEGMENT Arc(float x, float y, float rx, float ry, float rotation = 0,
+                            D2D1_SWEEP_DIRECTION sweep = D2D1_SWEEP_DIRECTION_CLOCKWISE,
+                            D2D1_ARC_SIZE size = D2D1_ARC_SIZE_SMALL) {
+  return {{x, y}, {rx, ry}, rotation, sweep, size};
+}
 
 // Whether geometry's fill holds point; the call itself must succeed (a failed call also
 // answers FALSE, so an unchecked FALSE proves nothing).

@@ -77,8 +77,7 @@ ComPtr<ID2D1PathGeometry> Arcs(ID2D1Factory* factory, int figures, D2D1_POINT_2F
     sink->SetFillMode(mode);
     for (int i = 0; i < figures; ++i) {
       sink->BeginFigure(from, D2D1_FIGURE_BEGIN_FILLED);
-      sink->AddArc(d2d1test::Arc(to.x, to.y, radius, radius, 0, D2D1_SWEEP_DIRECTION_CLOCKWISE,
-                                 D2D1_ARC_SIZE_SMALL));
+      sink->AddArc(d2d1test::Arc(to.x, to.y, radius, radius));
       sink->EndFigure(D2D1_FIGURE_END_CLOSED);
     }
   });
@@ -132,9 +131,8 @@ TEST_F(StandInExtremeGeometry, ArcsOfHugeRadiusHugTheirChord) {
   // Radius 1e20 over a chord of 10: the arc bulges by 1.25e-19 and encloses nothing.
   auto flat = Arcs(factory_.Get(), 1000, {0, 100}, {10, 100}, 1e20f, D2D1_FILL_MODE_ALTERNATE);
   ASSERT_TRUE(flat);
-  std::vector<std::uint32_t> pixels;
-  pixels = MeasuredFrame("1000 arcs of radius 1e20: FillGeometry", target_.Get(), window_,
-                         [&] { target_->FillGeometry(flat.Get(), white_.Get(), nullptr); });
+  auto pixels = MeasuredFrame("1000 arcs of radius 1e20: FillGeometry", target_.Get(), window_,
+                              [&] { target_->FillGeometry(flat.Get(), white_.Get(), nullptr); });
   EXPECT_EQ(512 * 540, CountPixels(pixels, 0x000000u));
   BOOL onChord = FALSE;
   Measure("1000 arcs of radius 1e20: FillContainsPoint", [&] {
@@ -153,8 +151,7 @@ TEST_F(StandInExtremeGeometry, ArcsOfHugeRadiusHugTheirChord) {
   const D2D1_MATRIX_3X2_F shrink = {{{1e-18f, 0, 0, 1e-18f, 0, 0}}};
   auto quarter = MakePath(factory_.Get(), [](ID2D1GeometrySink* sink) {
     sink->BeginFigure({1e20f, 0}, D2D1_FIGURE_BEGIN_HOLLOW);
-    sink->AddArc(d2d1test::Arc(0, 1e20f, 1e20f, 1e20f, 0, D2D1_SWEEP_DIRECTION_CLOCKWISE,
-                               D2D1_ARC_SIZE_SMALL));
+    sink->AddArc(d2d1test::Arc(0, 1e20f, 1e20f, 1e20f));
     sink->EndFigure(D2D1_FIGURE_END_OPEN);
   });
   ASSERT_TRUE(quarter);
@@ -188,18 +185,15 @@ TEST_F(StandInExtremeGeometry, StrokesOfHugeCirclesAndWideOutlines) {
   auto circle = MakePath(factory_.Get(), [&](ID2D1GeometrySink* sink) {
     sink->BeginFigure({cx - 1e7f, cy}, D2D1_FIGURE_BEGIN_HOLLOW);
     for (int i = 0; i < 100; ++i) {
-      sink->AddArc(d2d1test::Arc(cx + 1e7f, cy, 1e7f, 1e7f, 0, D2D1_SWEEP_DIRECTION_CLOCKWISE,
-                                 D2D1_ARC_SIZE_SMALL));
-      sink->AddArc(d2d1test::Arc(cx - 1e7f, cy, 1e7f, 1e7f, 0, D2D1_SWEEP_DIRECTION_CLOCKWISE,
-                                 D2D1_ARC_SIZE_SMALL));
+      sink->AddArc(d2d1test::Arc(cx + 1e7f, cy, 1e7f, 1e7f));
+      sink->AddArc(d2d1test::Arc(cx - 1e7f, cy, 1e7f, 1e7f));
     }
     sink->EndFigure(D2D1_FIGURE_END_OPEN);
   });
   ASSERT_TRUE(circle);
-  std::vector<std::uint32_t> pixels;
-  pixels = MeasuredFrame("a circle of radius 1e7 traced 100 times: DrawGeometry, width 2",
-                         target_.Get(), window_,
-                         [&] { target_->DrawGeometry(circle.Get(), white_.Get(), 2.0f, nullptr); });
+  auto pixels = MeasuredFrame(
+      "a circle of radius 1e7 traced 100 times: DrawGeometry, width 2", target_.Get(), window_,
+      [&] { target_->DrawGeometry(circle.Get(), white_.Get(), 2.0f, nullptr); });
   // Across the frame the circle falls by a few thousandths of a pixel: a band on rows 269 and
   // 270. (Row 271 gets the hundred traces' slivers of cover added up.)
   constexpr std::ptrdiff_t kRow = 512;

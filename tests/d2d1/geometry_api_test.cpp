@@ -118,7 +118,7 @@ TEST(StandInPathGeometry, OpensOnceAndCountsFiguresAndSegments) {
   sink->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
   const D2D1_POINT_2F lines[2] = {{10, 0}, {10, 10}};
   sink->AddLines(lines, 2);
-  sink->AddArc(d2d1test::Arc(0, 10, 5, 5, 0, D2D1_SWEEP_DIRECTION_CLOCKWISE, D2D1_ARC_SIZE_SMALL));
+  sink->AddArc(d2d1test::Arc(0, 10, 5, 5));
   sink->EndFigure(D2D1_FIGURE_END_CLOSED);
   sink->BeginFigure({20, 20}, D2D1_FIGURE_BEGIN_HOLLOW);
   const D2D1_BEZIER_SEGMENT cubic = {{25, 15}, {30, 25}, {35, 20}};
@@ -169,6 +169,7 @@ TEST(StandInGeometrySink, MisuseFailsAtCloseAndUseAfterCloseIsIgnored) {
     HRESULT closing = D2DERR_WRONG_STATE;
   };
   using Sink = ID2D1GeometrySink;
+  static constexpr D2D1_POINT_2F kOrigin = {0, 0}, kOne = {1, 1};
   const Case cases[] = {
       // Unstroked segments and round joins, which the stand-in does not draw.
       {"segment flags",
@@ -177,11 +178,7 @@ TEST(StandInGeometrySink, MisuseFailsAtCloseAndUseAfterCloseIsIgnored) {
          s->AddLine({1, 1});
        },
        true, E_NOTIMPL},
-      {"segment outside a figure",
-       [](Sink* s) {
-         s->AddLine({1, 1});
-       },
-       false},
+      {"segment outside a figure", [](Sink* s) { s->AddLine(kOne); }, false},
       {"figure left open",
        [](Sink* s) {
          s->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
@@ -189,9 +186,7 @@ TEST(StandInGeometrySink, MisuseFailsAtCloseAndUseAfterCloseIsIgnored) {
        },
        false},
       {"figure inside a figure",
-       [](Sink* s) {
-         s->BeginFigure({0, 0}, D2D1_FIGURE_BEGIN_FILLED);
-       }},
+       [](Sink* s) { s->BeginFigure(kOrigin, D2D1_FIGURE_BEGIN_FILLED); }},
       {"end without a figure", [](Sink* s) { s->EndFigure(D2D1_FIGURE_END_OPEN); }, false},
       {"null points", [](Sink* s) { s->AddLines(nullptr, 2); }},
       {"fill mode after the first figure",

@@ -11,6 +11,7 @@
 #include <numbers>
 
 #include "d2d1_test_support.h"
+#include "tests/support/records.h"
 
 namespace {
 
@@ -63,8 +64,7 @@ TEST(StandInRenderTarget, AnswersItsInterfaceChainAndMakesBrushes) {
   EXPECT_FLOAT_EQ(0.5f, brush->GetOpacity());
   D2D1_MATRIX_3X2_F transform;
   brush->GetTransform(&transform);
-  EXPECT_FLOAT_EQ(2, transform._11);
-  EXPECT_FLOAT_EQ(4, transform._32);
+  EXPECT_EQ(brushProperties.transform, transform);
   EXPECT_FLOAT_EQ(0.75f, brush->GetColor().b);
   const D2D1_COLOR_F other = {1, 0, 0, 0.5f};
   brush->SetColor(&other);
@@ -88,13 +88,11 @@ TEST(StandInRenderTarget, KeepsItsStateInsideAndOutsideFrames) {
   EXPECT_EQ(D2D1_ANTIALIAS_MODE_ALIASED, target->GetAntialiasMode());
   D2D1_MATRIX_3X2_F matrix;
   target->GetTransform(&matrix);
-  EXPECT_FLOAT_EQ(1, matrix._11);
-  EXPECT_FLOAT_EQ(0, matrix._31);
+  EXPECT_EQ((D2D1_MATRIX_3X2_F{{{1, 0, 0, 1, 0, 0}}}), matrix);
   const D2D1_MATRIX_3X2_F moved = {{{1, 0, 0, 1, 7, -3}}};
   target->SetTransform(&moved);
   target->GetTransform(&matrix);
-  EXPECT_FLOAT_EQ(7, matrix._31);
-  EXPECT_FLOAT_EQ(-3, matrix._32);
+  EXPECT_EQ(moved, matrix);
 
   // Text state is kept, though the stand-in draws no text; none of it fails a frame.
   target->SetTextAntialiasMode(D2D1_TEXT_ANTIALIAS_MODE_ALIASED);
@@ -130,8 +128,7 @@ TEST(StandInRenderTarget, SizesFollowPixelsAndDpi) {
   target->GetDpi(&dpiX, &dpiY);
   EXPECT_FLOAT_EQ(desktopX, dpiX);
   EXPECT_FLOAT_EQ(desktopY, dpiY);
-  EXPECT_EQ(200u, target->GetPixelSize().width);
-  EXPECT_EQ(100u, target->GetPixelSize().height);
+  EXPECT_EQ((D2D1_SIZE_U{200, 100}), target->GetPixelSize());
   EXPECT_FLOAT_EQ(200 * 96 / desktopX, target->GetSize().width);
 
   target->SetDpi(192, 48);
@@ -146,8 +143,7 @@ TEST(StandInRenderTarget, SizesFollowPixelsAndDpi) {
 
   const D2D1_SIZE_U bigger = {300, 150};
   EXPECT_EQ(S_OK, target->Resize(&bigger));
-  EXPECT_EQ(300u, target->GetPixelSize().width);
-  EXPECT_EQ(150u, target->GetPixelSize().height);
+  EXPECT_EQ(bigger, target->GetPixelSize());
   EXPECT_EQ(E_INVALIDARG, target->Resize(nullptr));
 
   auto explicitDpi = MakeTarget(canvas.factory.Get(), canvas.window.Handle(), 240, 120, 120.0f);
@@ -167,8 +163,7 @@ TEST(StandInRenderTarget, RefusesFramesLargerThanItsMaximumAndKeepsTheOldOne) {
       {65535, 65535}, {maximum + 1, 1}, {1, maximum + 1}, {maximum, maximum}};
   for (const D2D1_SIZE_U& size : sizes) {
     EXPECT_EQ(static_cast<HRESULT>(D2DERR_MAX_TEXTURE_SIZE_EXCEEDED), target->Resize(&size));
-    EXPECT_EQ(64u, target->GetPixelSize().width);
-    EXPECT_EQ(48u, target->GetPixelSize().height);
+    EXPECT_EQ((D2D1_SIZE_U{64, 48}), target->GetPixelSize());
   }
   const D2D1_SIZE_U widest = {maximum, 2};
   EXPECT_EQ(S_OK, target->Resize(&widest));
@@ -235,44 +230,35 @@ TEST(StandInRenderTarget, ShapeCallsCoverTheirArea) {
   ASSERT_TRUE(canvas.target);
   auto white = Brush(canvas.target.Get(), Rgb(1, 1, 1));
   ASSERT_TRUE(white);
+  ID2D1Brush* w = white.Get();
   const D2D1_RECT_F rect = {10.5f, 20, 70, 50.25f};
   const D2D1_ELLIPSE ellipse = {{60, 50}, 40, 25};
+  const D2D1_POINT_2F from = {10, 10}, to = {110, 60};
   // Ramanujan's perimeter; a stroke around a convex outline covers perimeter x width when the
   // outline bends no tighter than half the width.
   const double a = 40, b = 25;
   const double perimeter = std::numbers::pi * (3 * (a + b) - std::sqrt((3 * a + b) * (a + 3 * b)));
   struct Case {
     const char* name;
-    std::function<void(ID2D1RenderTarget*, ID2D1Brush*)> draw;
+    std::function<void(ID2D1RenderTarget*)> draw;
     double area;
   };
   const Case cases[] = {
-      {"FillRectangle",
-       [&](ID2D1RenderTarget* t, ID2D1Brush* brush) { t->FillRectangle(&rect, brush); },
-       59.5 * 30.25},
+      {"FillRectangle", [&](ID2D1RenderTarget* t) { t->FillRectangle(&rect, w); }, 59.5 * 30.25},
       // Mitered corners: the outer rectangle less the inner one.
-      {"DrawRectangle",
-       [&](ID2D1RenderTarget* t, ID2D1Brush* brush) { t->DrawRectangle(&rect, brush, 4, nullptr); },
+      {"DrawRectangle", [&](ID2D1RenderTarget* t) { t->DrawRectangle(&rect, w, 4, nullptr); },
        63.5 * 34.25 - 55.5 * 26.25},
       // Flat ends: length x width.
-      {"DrawLine",
-       [](ID2D1RenderTarget* t, ID2D1Brush* brush) {
-         t->DrawLine({10, 10}, {110, 60}, brush, 3, nullptr);
-       },
+      {"DrawLine", [&](ID2D1RenderTarget* t) { t->DrawLine(from, to, w, 3, nullptr); },
        std::sqrt(100.0 * 100 + 50 * 50) * 3},
-      {"FillEllipse",
-       [&](ID2D1RenderTarget* t, ID2D1Brush* brush) { t->FillEllipse(&ellipse, brush); },
+      {"FillEllipse", [&](ID2D1RenderTarget* t) { t->FillEllipse(&ellipse, w); },
        std::numbers::pi * a * b},
-      {"DrawEllipse",
-       [&](ID2D1RenderTarget* t, ID2D1Brush* brush) {
-         t->DrawEllipse(&ellipse, brush, 4, nullptr);
-       },
+      {"DrawEllipse", [&](ID2D1RenderTarget* t) { t->DrawEllipse(&ellipse, w, 4, nullptr); },
        perimeter * 4},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ASSERT_EQ(S_OK, canvas.Frame(Rgb(0, 0, 0),
-                                 [&](ID2D1RenderTarget* target) { c.draw(target, white.Get()); }));
+    ASSERT_EQ(S_OK, canvas.Frame(Rgb(0, 0, 0), c.draw));
     EXPECT_NEAR(c.area, CoveredArea(canvas.window.Capture()), c.area * 0.02);
   }
 }
@@ -473,6 +459,7 @@ TEST_F(StandInFrameErrors, AFailedCallFailsItsFrameWithItsTagsAndTheNextFrameDra
   const D2D1_RECT_F rect = {1, 1, 9, 9};
   const D2D1_ROUNDED_RECT rounded = {rect, 2, 2};
   const D2D1_ELLIPSE ellipse = {{5, 5}, 3, 3};
+  const D2D1_POINT_2F origin = {0, 0}, corner = {9, 9};
   // Not a stroke style at all: the stand-in makes none, and fails a call given one before it
   // would use it.
   int notAStyle = 0;
@@ -500,13 +487,8 @@ TEST_F(StandInFrameErrors, AFailedCallFailsItsFrameWithItsTagsAndTheNextFrameDra
                      DWRITE_MEASURING_MODE_NATURAL);
        }},
       {"DrawTextLayout",
-       [&] {
-         t->DrawTextLayout({0, 0}, nullptr, b, D2D1_DRAW_TEXT_OPTIONS_NONE);
-       }},
-      {"DrawGlyphRun",
-       [&] {
-         t->DrawGlyphRun({0, 0}, nullptr, b, DWRITE_MEASURING_MODE_NATURAL);
-       }},
+       [&] { t->DrawTextLayout(origin, nullptr, b, D2D1_DRAW_TEXT_OPTIONS_NONE); }},
+      {"DrawGlyphRun", [&] { t->DrawGlyphRun(origin, nullptr, b, DWRITE_MEASURING_MODE_NATURAL); }},
       {"PushLayer and PopLayer",
        [&] {
          t->PushLayer(nullptr, nullptr);
@@ -521,10 +503,7 @@ TEST_F(StandInFrameErrors, AFailedCallFailsItsFrameWithItsTagsAndTheNextFrameDra
       {"RestoreDrawingState", [&] { t->RestoreDrawingState(nullptr); }},
       {"FillGeometry with an opacity brush", [&] { t->FillGeometry(redSquare_.Get(), b, b); }},
       {"DrawGeometry with a stroke style", [&] { t->DrawGeometry(redSquare_.Get(), b, 1, style); }},
-      {"DrawLine with a stroke style",
-       [&] {
-         t->DrawLine({0, 0}, {9, 9}, b, 1, style);
-       }},
+      {"DrawLine with a stroke style", [&] { t->DrawLine(origin, corner, b, 1, style); }},
       {"DrawRectangle with a stroke style", [&] { t->DrawRectangle(&rect, b, 1, style); }},
       {"DrawEllipse with a stroke style", [&] { t->DrawEllipse(&ellipse, b, 1, style); }},
       // Misuse, which Direct2D fails the same way.

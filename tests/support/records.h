@@ -52,6 +52,16 @@ inline void PrintTo(const D2D1_HWND_RENDER_TARGET_PROPERTIES& p, std::ostream* o
        << " pixels, present options " << p.presentOptions << "}";
 }
 
+inline bool operator==(const D2D1_SIZE_U& a, const D2D1_SIZE_U& b) {
+  return a.width == b.width && a.height == b.height;
+}
+inline void PrintTo(const D2D1_SIZE_U& s, std::ostream* out) {
+  *out << s.width << " x " << s.height;
+}
+
+inline bool operator==(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
+inline void PrintTo(const POINT& p, std::ostream* out) { *out << "(" << p.x << ", " << p.y << ")"; }
+
 inline bool operator==(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
