@@ -64,6 +64,11 @@ class AppTest : public ::testing::Test {
   static INT32 HitAt(IPieChart* chart, float degrees, float fraction);
   void MoveMouse(LPARAM point) const { SendMessageW(window_, WM_MOUSEMOVE, 0, point); }
   void Tick() const { SendMessageW(window_, WM_TIMER, ExplodeTimerId, 0); }
+  // Moves the clock on by seconds, then lets the timer tick.
+  void TickAfter(float seconds) const {
+    FakeTime += seconds;
+    Tick();
+  }
   bool RepaintRequested() const { return GetUpdateRect(window_, nullptr, FALSE) != 0; }
   void ForgetRepaint() const { ValidateRect(window_, nullptr); }
   // Starts the explode timer, and stops it; true when it was running.

@@ -112,9 +112,7 @@ class RunningProgram : public ::testing::Test {
   }
 
   float ClientWidthInDips() const {
-    RECT client{};
-    GetClientRect(window_, &client);
-    return static_cast<float>(client.right) / scale_;
+    return static_cast<float>(win32::ClientBounds(window_).right) / scale_;
   }
 
   // Point at angle degrees and fraction of the radii of the upper (400 x 200 at top 10) or lower
@@ -172,10 +170,8 @@ class RunningProgram : public ::testing::Test {
 };
 
 TEST_F(RunningProgram, ShowsItsWindowControlsAndChartsAndClosesWithZero) {
-  RECT client{};
-  GetClientRect(window_, &client);
-  EXPECT_EQ(std::lround(512 * scale_), client.right);
-  EXPECT_EQ(std::lround(540 * scale_), client.bottom);
+  EXPECT_EQ(win32::Sized(0, 0, std::lround(512 * scale_), std::lround(540 * scale_)),
+            win32::ClientBounds(window_));
   EXPECT_TRUE(IsProgramCaption(Caption())) << Narrow(Caption());
 
   const HWND regen = GetDlgItem(window_, IdRegen);
@@ -273,10 +269,8 @@ TEST_F(RunningProgram, HoverRegenGrayAndResizeChangeThePicture) {
 
   // Wider, from the screen's left edge so that all of it stays on the screen: both charts stay
   // centred. The new client width is read from the window before its picture is judged.
-  RECT frame{};
-  GetWindowRect(window_, &frame);
-  RECT client{};
-  GetClientRect(window_, &client);
+  const RECT frame = win32::WindowBounds(window_);
+  RECT client = win32::ClientBounds(window_);
   const LONG wideWidth = client.right + std::lround(300 * scale_);
   SetWindowPos(window_, nullptr, 0, frame.top,
                frame.right - frame.left + (wideWidth - client.right), frame.bottom - frame.top,

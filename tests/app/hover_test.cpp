@@ -2,6 +2,7 @@
 
 #include "app/main_window_proc.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/records.h"
 
 namespace apptest {
 namespace {
@@ -22,8 +23,7 @@ TEST_F(AppTest, HoverSelectsKeepsAndDropsPerChart) {
   EXPECT_FALSE(RepaintRequested());
 
   // Straight onto the neighbour: a new selection from offset 0.
-  FakeTime += 0.1f;
-  Tick();
+  TickAfter(0.1f);
   EXPECT_EQ(20, Upper()->GetExplodeOffset());
   EXPECT_EQ(2, HoverOver(Upper(), UpperSlice2, 0.6f));
   EXPECT_EQ(0, Upper()->GetExplodeOffset());
@@ -37,8 +37,7 @@ TEST_F(AppTest, HoverSelectsKeepsAndDropsPerChart) {
 
 TEST_F(AppTest, TheGapLeftByAPulledOutSliceKeepsTheSelection) {
   MoveMouse(PointOnChart(Upper(), UpperSlice1, 0.5f));
-  FakeTime += 0.2f;
-  Tick();
+  TickAfter(0.2f);
   ASSERT_EQ(20, Upper()->GetExplodeOffset());
   // Near the centre along slice 1's bisector no slice is drawn any more.
   const LPARAM gap = PointOnChart(Upper(), UpperSlice1, 0.05f);
@@ -86,8 +85,7 @@ TEST_F(AppTest, ANewSelectionInOneChartDropsTheOtherChartsSelection) {
   EXPECT_EQ(-1, Lower()->GetSelectedSlice());
   // The next move does not stop the upper chart's animation short of 20.
   MoveMouse(PointOnChart(Upper(), UpperSlice1, 0.7f));
-  FakeTime += 0.1f;
-  Tick();
+  TickAfter(0.1f);
   EXPECT_EQ(20, Upper()->GetExplodeOffset());
 
   // And the other way round.
@@ -118,11 +116,9 @@ TEST_F(AppTest, ResizeCentresBothChartsInDeviceIndependentUnits) {
 }
 
 TEST_F(AppTest, TheRealWindowIsCentredAtItsLogicalSize) {
-  RECT client{};
-  GetClientRect(window_, &client);
   const float scale = PixelsPerDip();
-  EXPECT_EQ(std::lround(512 * scale), client.right);
-  EXPECT_EQ(std::lround(540 * scale), client.bottom);
+  EXPECT_EQ(win32::Sized(0, 0, std::lround(512 * scale), std::lround(540 * scale)),
+            win32::ClientBounds(window_));
   // The first WM_SIZE after the charts exist centred them.
   EXPECT_NEAR(56.0f, Upper()->GetLeft(), 0.5f);
   EXPECT_NEAR(106.0f, Lower()->GetLeft(), 0.5f);

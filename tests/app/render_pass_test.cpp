@@ -64,8 +64,7 @@ TEST_F(RenderPassTest, TheFirstPaintMakesTheTargetAtClientSizeAndHandsItOutInOrd
   EXPECT_EQ(S_OK, RenderCharts(window_));
   EXPECT_EQ(Join({kCreation, kDrawing}), log_);
   ASSERT_TRUE(App().WindowRenderTarget);
-  RECT client{};
-  GetClientRect(window_, &client);
+  const RECT client = win32::ClientBounds(window_);
   const D2D1_SIZE_U size = App().WindowRenderTarget->GetPixelSize();
   EXPECT_EQ(static_cast<UINT32>(client.right), size.width);
   EXPECT_EQ(static_cast<UINT32>(client.bottom), size.height);

@@ -198,8 +198,7 @@ TEST_F(Soak, RandomBadInputLeavesTheWindowSoundAndDrawingAsANewOneWould) {
   // At the screen's corner, so that every pixel read back is on the screen.
   SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOZORDER);
-  RECT client{};
-  GetClientRect(window_, &client);
+  const RECT client = win32::ClientBounds(window_);
   SendMessageW(window_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
   // The pointer leaves both charts, so that no slice is out in the picture.
   SendMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(0, 0));

@@ -291,8 +291,7 @@ TEST_F(AccessibilityTest, RectanglesAreScreenPixelsAtTheWindowsDpiAndAfterItChan
 
   // The root is the client area.
   root_->get_BoundingRectangle(&bounds);
-  RECT client{};
-  GetClientRect(window_, &client);
+  const RECT client = win32::ClientBounds(window_);
   EXPECT_DOUBLE_EQ(origin.x, bounds.left);
   EXPECT_DOUBLE_EQ(client.bottom, bounds.height);
 
@@ -300,8 +299,7 @@ TEST_F(AccessibilityTest, RectanglesAreScreenPixelsAtTheWindowsDpiAndAfterItChan
   // 360 degrees) moves 20 units along 300 degrees, so its leftmost point, the rim at 270 degrees,
   // lies 120 + 20 sin 60 units left of the centre.
   MoveMouse(PointOnChart(Lower(), 300.0f, 0.5f));
-  FakeTime += 0.1f;
-  Tick();
+  TickAfter(0.1f);
   ASSERT_EQ(20, Lower()->GetExplodeOffset());
   lower->get_BoundingRectangle(&bounds);
   EXPECT_NEAR(origin.x + (Lower()->GetCenterX() - 120.0 - 20.0 * std::sqrt(0.75)) * 1.5,
@@ -347,13 +345,11 @@ TEST_F(AccessibilityTest, TheElementUnderAPointIsWhatTheChartsHitTestFinds) {
   Regen({10, 150, 20, 80, 35}, 2, {100, 20, 60, 90, 15, 45}, 3);
   // The upper chart's second slice pulled out all the way, leaving a gap at the centre.
   MoveMouse(PointOnChart(Upper(), 120.0f, 0.6f));
-  FakeTime += 0.2f;
-  Tick();
+  TickAfter(0.2f);
   ASSERT_EQ(1, Upper()->GetSelectedSlice());
   ASSERT_EQ(20, Upper()->GetExplodeOffset());
 
-  RECT client{};
-  GetClientRect(window_, &client);
+  const RECT client = win32::ClientBounds(window_);
   const double scale = PixelsPerDip();
   const LONG step = std::lround(7 * scale);  // as many points at every DPI
   int compared = 0;
@@ -409,9 +405,8 @@ TEST_F(AccessibilityTest, SelectDoesWhatThePointerDoesAndRaisesElementSelected) 
   EXPECT_EQ(-1, Upper()->GetSelectedSlice())
       << "the other chart's selection goes, as for the pointer";
   EXPECT_TRUE(StopTimer()) << "the slice moves out with the animation's timer";
-  SetTimer(window_, ExplodeTimerId, ExplodeTimerPeriodMs, nullptr);
-  FakeTime += 0.1f;
-  Tick();
+  StartTimer();
+  TickAfter(0.1f);
   EXPECT_EQ(20, Lower()->GetExplodeOffset());
   EXPECT_EQ((std::vector<std::string>{"selected LowerChart/Slice2"}), events_.Take());
 
@@ -516,8 +511,7 @@ TEST_F(AccessibilityTest, OtherThreadsGetConsistentAnswersWhileTheWindowRegenera
     Regen(upper, round % 5, lower, (round + 2) % 5);
     MoveMouse(
         PointOnChart(round % 2 == 0 ? Upper() : Lower(), 7.0f * static_cast<float>(round), 0.5f));
-    FakeTime += 0.02f;
-    Tick();
+    TickAfter(0.02f);
     PumpMessages();
   }
   done = true;
@@ -617,8 +611,7 @@ TEST_F(AccessibilityTest, WithAnimationsOffASelectedSliceIsOutAtOnceAndNoTimerRu
   EXPECT_EQ(0, Lower()->GetExplodeOffset());
   EXPECT_EQ(Background, firstFrame());
   EXPECT_TRUE(StopTimer());
-  FakeTime += 0.1f;
-  Tick();
+  TickAfter(0.1f);
   EXPECT_NE(Background, firstFrame());
 }
 

@@ -54,8 +54,7 @@ class WindowPictureTest : public AppTest {
         MoveMouse(PointOnChart(chart, static_cast<float>(random() % 360), 0.6f));
         Settle();
         for (int i = 0; i < ticks; ++i) {
-          FakeTime += 0.02f;
-          Tick();
+          TickAfter(0.02f);
           Settle();
         }
         break;
@@ -89,8 +88,7 @@ class WindowPictureTest : public AppTest {
       case 6: {
         // Another window covered part of this one and went: those pixels are gone, and the
         // system asks for them again, with an erase.
-        RECT client{};
-        GetClientRect(window_, &client);
+        const RECT client = win32::ClientBounds(window_);
         RECT lost{};
         lost.left = static_cast<LONG>(random() % static_cast<unsigned>(client.right));
         lost.top = static_cast<LONG>(random() % static_cast<unsigned>(client.bottom));

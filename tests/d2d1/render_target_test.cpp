@@ -326,8 +326,7 @@ TEST(StandInRenderTarget, ChildControlsOfAClippingWindowStayUntouched) {
 // program drawing over the window would; the window is not told.
 void Scribble(HWND window, COLORREF colour) {
   HDC dc = GetDC(window);
-  RECT client{};
-  GetClientRect(window, &client);
+  const RECT client = win32::ClientBounds(window);
   HBRUSH brush = CreateSolidBrush(colour);
   FillRect(dc, &client, brush);
   DeleteObject(brush);

@@ -19,6 +19,12 @@ RECT WorkArea() {
   return work;
 }
 
+// Left and top of a window.
+POINT PlaceOf(HWND window) {
+  const RECT bounds = WindowBounds(window);
+  return POINT{bounds.left, bounds.top};
+}
+
 HWND CreatePlainPopup(INT32 x, INT32 y, INT32 width, INT32 height, DWORD style = WS_POPUP,
                       HWND parent = nullptr) {
   return CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"", style, x, y, width, height, parent,
@@ -32,11 +38,8 @@ TEST_F(Geometry, ResizeClientAreaGivesTheLogicalClientSizeAndKeepsThePlace) {
     auto object = Framed(30, 40, 200, 100, 0, 0, dpi);
     ASSERT_TRUE(Made(object.get()));
     object->ResizeClientArea(512, 540);
-    const RECT client = ClientBounds(object.get());
-    EXPECT_EQ(width, client.right) << dpi;
-    EXPECT_EQ(height, client.bottom) << dpi;
-    EXPECT_EQ(30, WindowBounds(object.get()).left);
-    EXPECT_EQ(40, WindowBounds(object.get()).top);
+    EXPECT_EQ(Sized(0, 0, width, height), ClientBounds(object.get())) << dpi;
+    EXPECT_EQ((POINT{30, 40}), PlaceOf(object.get()));
     EXPECT_EQ(512, object->QueryClientWidth(false));
     EXPECT_EQ(540, object->QueryClientHeight(false));
   }
@@ -57,9 +60,7 @@ TEST_F(Geometry, ResizeClientAreaMakesRoomForScrollBars) {
             scrolledBounds.right - scrolledBounds.left);
   EXPECT_EQ(plainBounds.bottom - plainBounds.top + GetSystemMetrics(SM_CYHSCROLL),
             scrolledBounds.bottom - scrolledBounds.top);
-  const RECT client = ClientBounds(scrolled.get());
-  EXPECT_EQ(512, client.right);
-  EXPECT_EQ(540, client.bottom);
+  EXPECT_EQ(Sized(0, 0, 512, 540), ClientBounds(scrolled.get()));
 }
 
 TEST_F(Geometry, ResizeClientAreaMakesRoomForTheMenuEvenWhenItWraps) {
@@ -72,9 +73,7 @@ TEST_F(Geometry, ResizeClientAreaMakesRoomForTheMenuEvenWhenItWraps) {
     }
     ASSERT_TRUE(SetMenu(window.get(), menu));
     window->ResizeClientArea(512, 540);
-    const RECT client = ClientBounds(window.get());
-    EXPECT_EQ(512, client.right) << items;
-    EXPECT_EQ(540, client.bottom) << items;
+    EXPECT_EQ(Sized(0, 0, 512, 540), ClientBounds(window.get())) << items;
   }
 }
 
@@ -128,14 +127,7 @@ TEST_F(Geometry, SizeMessageCarriesTheLogicalClientSize) {
   window->SendSizeMessage();
   EXPECT_EQ(1, sizes.count);
   EXPECT_EQ(static_cast<WPARAM>(SIZE_RESTORED), sizes.kind);
-  EXPECT_EQ(513, LOWORD(sizes.size));
-  EXPECT_EQ(400, HIWORD(sizes.size));
-}
-
-// Left and top of a window after centring it.
-POINT PlaceOf(HWND window) {
-  const RECT bounds = WindowBounds(window);
-  return POINT{bounds.left, bounds.top};
+  EXPECT_EQ(MAKELPARAM(513, 400), sizes.size);
 }
 
 TEST_F(Geometry, CentresOnTheWorkAreaWithTheOddPixelOnTheRight) {
@@ -164,14 +156,12 @@ TEST_F(Geometry, CentresOnAReferenceWindowTruncatingTowardZero) {
 
   ScopedWindow wide(CreatePlainPopup(100, 50, 1000, 600));
   window->CentreWindow(nullptr, wide.get());
-  EXPECT_EQ(349, PlaceOf(window.get()).x);  // 499 / 2 = 249, plus 100
-  EXPECT_EQ(249, PlaceOf(window.get()).y);  // 399 / 2 = 199, plus 50
+  EXPECT_EQ((POINT{349, 249}), PlaceOf(window.get()));  // 499 / 2 + 100, 399 / 2 + 50
 
   // A reference smaller than the window: -301 / 2 is -150 and -101 / 2 is -50.
   ScopedWindow narrow(CreatePlainPopup(300, 300, 200, 100));
   window->CentreWindow(window.get(), narrow.get());
-  EXPECT_EQ(150, PlaceOf(window.get()).x);
-  EXPECT_EQ(250, PlaceOf(window.get()).y);
+  EXPECT_EQ((POINT{150, 250}), PlaceOf(window.get()));
 }
 
 TEST_F(Geometry, CentringStaysInsideTheWorkArea) {
@@ -181,20 +171,17 @@ TEST_F(Geometry, CentringStaysInsideTheWorkArea) {
 
   ScopedWindow nearRight(CreatePlainPopup(work.right - 100, work.bottom - 50, 400, 300));
   window->CentreWindow(nullptr, nearRight.get());
-  EXPECT_EQ(work.right - 300, PlaceOf(window.get()).x);
-  EXPECT_EQ(work.bottom - 200, PlaceOf(window.get()).y);
+  EXPECT_EQ((POINT{work.right - 300, work.bottom - 200}), PlaceOf(window.get()));
 
   ScopedWindow nearLeft(CreatePlainPopup(work.left - 300, work.top - 250, 400, 300));
   window->CentreWindow(nullptr, nearLeft.get());
-  EXPECT_EQ(work.left, PlaceOf(window.get()).x);
-  EXPECT_EQ(work.top, PlaceOf(window.get()).y);
+  EXPECT_EQ((POINT{work.left, work.top}), PlaceOf(window.get()));
 
   // Larger than the work area: the left and top edges are kept in view.
   ScopedWindow huge(
       CreatePlainPopup(0, 0, work.right - work.left + 200, work.bottom - work.top + 100));
   window->CentreWindow(huge.get(), nullptr);
-  EXPECT_EQ(work.left, PlaceOf(huge.get()).x);
-  EXPECT_EQ(work.top, PlaceOf(huge.get()).y);
+  EXPECT_EQ((POINT{work.left, work.top}), PlaceOf(huge.get()));
 }
 
 TEST_F(Geometry, CentresAChildInItsParentsClientCoordinates) {

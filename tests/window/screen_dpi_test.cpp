@@ -77,9 +77,7 @@ TEST_F(ScreenDpi, ApplicationClientAreaIsScaled) {
   ScopedWindow window(object->CreateHostWindow(nullptr, L"Main", 0, 0, 0, 0, 0, 0, nullptr, false));
   ASSERT_TRUE(Made(window.get()));
   object->ResizeClientArea(512, 540);
-  const RECT client = ClientBounds(window.get());
-  EXPECT_EQ(expected_.client.cx, client.right);
-  EXPECT_EQ(expected_.client.cy, client.bottom);
+  EXPECT_EQ(Sized(0, 0, expected_.client.cx, expected_.client.cy), ClientBounds(window.get()));
   EXPECT_EQ(512, object->QueryClientWidth(false));
   EXPECT_EQ(540, object->QueryClientHeight(false));
 }
