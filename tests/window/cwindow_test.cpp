@@ -95,18 +95,15 @@ TEST_F(WindowObject, BuildFontFillsTheDescriptionFromItsArguments) {
   ASSERT_NE(nullptr, font);
   const LOGFONTW description = DescriptionOf(font);
   EXPECT_EQ(longFace.substr(0, 31), std::wstring(description.lfFaceName));
-  EXPECT_EQ(FW_BOLD, description.lfWeight);
-  EXPECT_EQ(1, description.lfItalic);
-  EXPECT_EQ(1, description.lfUnderline);
-  EXPECT_EQ(1, description.lfStrikeOut);
-  EXPECT_EQ(ANSI_CHARSET, description.lfCharSet);
-  EXPECT_EQ(OUT_TT_PRECIS, description.lfOutPrecision);
-  EXPECT_EQ(CLIP_DEFAULT_PRECIS, description.lfClipPrecision);
-  EXPECT_EQ(DEFAULT_QUALITY, description.lfQuality);
-  EXPECT_EQ(0, description.lfPitchAndFamily);
-  EXPECT_EQ(0, description.lfWidth);
-  EXPECT_EQ(0, description.lfEscapement);
-  EXPECT_EQ(0, description.lfOrientation);
+  // Weight, italic, underline, strike-out, character set, precisions, quality, pitch and family,
+  // width, escapement, orientation.
+  EXPECT_EQ(
+      std::tuple(FW_BOLD, 1, 1, 1, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+                 DEFAULT_QUALITY, 0, 0, 0, 0),
+      std::tuple(description.lfWeight, description.lfItalic, description.lfUnderline,
+                 description.lfStrikeOut, description.lfCharSet, description.lfOutPrecision,
+                 description.lfClipPrecision, description.lfQuality, description.lfPitchAndFamily,
+                 description.lfWidth, description.lfEscapement, description.lfOrientation));
   EXPECT_LT(description.lfHeight, 0);  // a character height, not a cell height
 
   // Each call makes a font of its own for the caller.
