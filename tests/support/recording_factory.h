@@ -1,6 +1,7 @@
 #pragma once
 // A Direct2D factory whose path geometries record what is written into them (see
-// recording_geometry.h). Every other kind of resource fails with E_NOTIMPL.
+// recording_geometry.h). Every other kind of resource fails with E_NOTIMPL (the list of them is
+// the Direct2D stand-in's).
 
 #include <d2d1.h>
 
@@ -8,11 +9,12 @@
 #include <vector>
 
 #include "com/com_object.h"
+#include "platform/d2d1/not_implemented.h"
 #include "tests/support/recording_geometry.h"
 
 namespace fakes {
 
-class RecordingFactory final : public orb::ComObject<ID2D1Factory> {
+class RecordingFactory final : public standin::FactoryNotImplemented<orb::ComObject<ID2D1Factory>> {
  public:
   RecordingFactory();
 
@@ -36,53 +38,10 @@ class RecordingFactory final : public orb::ComObject<ID2D1Factory> {
     if (dpiX != nullptr) *dpiX = 96.0f;
     if (dpiY != nullptr) *dpiY = 96.0f;
   }
-  HRESULT STDMETHODCALLTYPE CreateRectangleGeometry(const D2D1_RECT_F*,
-                                                    ID2D1RectangleGeometry**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CreateRoundedRectangleGeometry(
-      const D2D1_ROUNDED_RECT*, ID2D1RoundedRectangleGeometry**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CreateEllipseGeometry(const D2D1_ELLIPSE*,
-                                                  ID2D1EllipseGeometry**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CreateGeometryGroup(D2D1_FILL_MODE, ID2D1Geometry**, UINT,
-                                                ID2D1GeometryGroup**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CreateTransformedGeometry(ID2D1Geometry*, const D2D1_MATRIX_3X2_F*,
-                                                      ID2D1TransformedGeometry**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CreateStrokeStyle(const D2D1_STROKE_STYLE_PROPERTIES*, const FLOAT*,
-                                              UINT, ID2D1StrokeStyle**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CreateDrawingStateBlock(const D2D1_DRAWING_STATE_DESCRIPTION*,
-                                                    IDWriteRenderingParams*,
-                                                    ID2D1DrawingStateBlock**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CreateWicBitmapRenderTarget(IWICBitmap*,
-                                                        const D2D1_RENDER_TARGET_PROPERTIES*,
-                                                        ID2D1RenderTarget**) override {
-    return E_NOTIMPL;
-  }
   HRESULT STDMETHODCALLTYPE CreateHwndRenderTarget(const D2D1_RENDER_TARGET_PROPERTIES*,
                                                    const D2D1_HWND_RENDER_TARGET_PROPERTIES*,
-                                                   ID2D1HwndRenderTarget**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CreateDxgiSurfaceRenderTarget(IDXGISurface*,
-                                                          const D2D1_RENDER_TARGET_PROPERTIES*,
-                                                          ID2D1RenderTarget**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CreateDCRenderTarget(const D2D1_RENDER_TARGET_PROPERTIES*,
-                                                 ID2D1DCRenderTarget**) override {
-    return E_NOTIMPL;
+                                                   ID2D1HwndRenderTarget** target) override {
+    return standin::NotImplemented(target);
   }
 
  private:

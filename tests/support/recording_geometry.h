@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/d2d1/not_implemented.h"
 #include "tests/support/fake_object.h"
 
 namespace fakes {
@@ -131,8 +132,11 @@ class RecordingSink final : public FakeObject<ID2D1GeometrySink, ID2D1Simplified
   std::shared_ptr<PathRecord> record_;
 };
 
+// The geometry queries the program has no use for answer E_NOTIMPL, from the Direct2D stand-in's
+// list of what it does not implement.
 class RecordingPathGeometry final
-    : public FakeObject<ID2D1PathGeometry, ID2D1Geometry, ID2D1Resource> {
+    : public standin::PathGeometryNotImplemented<
+          FakeObject<ID2D1PathGeometry, ID2D1Geometry, ID2D1Resource>> {
  public:
   RecordingPathGeometry(std::shared_ptr<FactoryState> state, std::shared_ptr<PathRecord> record)
       : state_(std::move(state)), record_(std::move(record)) {
@@ -157,51 +161,6 @@ class RecordingPathGeometry final
   HRESULT STDMETHODCALLTYPE GetBounds(const D2D1_MATRIX_3X2_F*, D2D1_RECT_F*) const override {
     return E_NOTIMPL;
   }
-  HRESULT STDMETHODCALLTYPE GetWidenedBounds(FLOAT, ID2D1StrokeStyle*, const D2D1_MATRIX_3X2_F*,
-                                             FLOAT, D2D1_RECT_F*) const override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE StrokeContainsPoint(D2D1_POINT_2F, FLOAT, ID2D1StrokeStyle*,
-                                                const D2D1_MATRIX_3X2_F*, FLOAT,
-                                                BOOL*) const override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CompareWithGeometry(ID2D1Geometry*, const D2D1_MATRIX_3X2_F*, FLOAT,
-                                                D2D1_GEOMETRY_RELATION*) const override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Simplify(D2D1_GEOMETRY_SIMPLIFICATION_OPTION, const D2D1_MATRIX_3X2_F*,
-                                     FLOAT, ID2D1SimplifiedGeometrySink*) const override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Tessellate(const D2D1_MATRIX_3X2_F*, FLOAT,
-                                       ID2D1TessellationSink*) const override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CombineWithGeometry(ID2D1Geometry*, D2D1_COMBINE_MODE,
-                                                const D2D1_MATRIX_3X2_F*, FLOAT,
-                                                ID2D1SimplifiedGeometrySink*) const override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Outline(const D2D1_MATRIX_3X2_F*, FLOAT,
-                                    ID2D1SimplifiedGeometrySink*) const override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE ComputeArea(const D2D1_MATRIX_3X2_F*, FLOAT, FLOAT*) const override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE ComputeLength(const D2D1_MATRIX_3X2_F*, FLOAT, FLOAT*) const override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE ComputePointAtLength(FLOAT, const D2D1_MATRIX_3X2_F*, FLOAT,
-                                                 D2D1_POINT_2F*, D2D1_POINT_2F*) const override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Widen(FLOAT, ID2D1StrokeStyle*, const D2D1_MATRIX_3X2_F*, FLOAT,
-                                  ID2D1SimplifiedGeometrySink*) const override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Stream(ID2D1GeometrySink*) const override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetSegmentCount(UINT32*) const override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetFigureCount(UINT32*) const override { return E_NOTIMPL; }
 

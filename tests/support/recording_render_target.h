@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "platform/d2d1/not_implemented.h"
 #include "tests/support/fake_object.h"
 
 namespace fakes {
@@ -44,7 +45,10 @@ struct RenderCall {
   D2D1_ANTIALIAS_MODE antialiasMode = D2D1_ANTIALIAS_MODE_PER_PRIMITIVE;
 };
 
-class RecordingRenderTarget final : public FakeObject<ID2D1RenderTarget, ID2D1Resource> {
+// The methods the program has no use for come from the Direct2D stand-in's list of what it does
+// not implement: a drawing call among them fails the frame, whose EndDraw answers E_NOTIMPL.
+class RecordingRenderTarget final
+    : public standin::RenderTargetNotImplemented<FakeObject<ID2D1RenderTarget, ID2D1Resource>> {
  public:
   RecordingRenderTarget() = default;
 
@@ -80,7 +84,9 @@ class RecordingRenderTarget final : public FakeObject<ID2D1RenderTarget, ID2D1Re
   HRESULT STDMETHODCALLTYPE EndDraw(D2D1_TAG* tag1, D2D1_TAG* tag2) override {
     GetTags(tag1, tag2);
     Record(RenderOp::EndDraw);
-    return S_OK;
+    const HRESULT result = frameFailure_;
+    frameFailure_ = S_OK;
+    return result;
   }
 
   // Answered from the state above, not recorded.
@@ -114,78 +120,18 @@ class RecordingRenderTarget final : public FakeObject<ID2D1RenderTarget, ID2D1Re
     if (dpiY != nullptr) *dpiY = 96.0f;
   }
 
-  // Unused by the program: they do nothing, or fail with E_NOTIMPL, or answer zero.
+  // Unused by the program: they do nothing or answer zero.
   void STDMETHODCALLTYPE GetFactory(ID2D1Factory** factory) const override {
     if (factory != nullptr) *factory = nullptr;
   }
-  HRESULT STDMETHODCALLTYPE CreateBitmap(D2D1_SIZE_U, const void*, UINT32,
-                                         const D2D1_BITMAP_PROPERTIES*, ID2D1Bitmap**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CreateBitmapFromWicBitmap(IWICBitmapSource*,
-                                                      const D2D1_BITMAP_PROPERTIES*,
-                                                      ID2D1Bitmap**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CreateSharedBitmap(REFIID, void*, const D2D1_BITMAP_PROPERTIES*,
-                                               ID2D1Bitmap**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CreateBitmapBrush(ID2D1Bitmap*, const D2D1_BITMAP_BRUSH_PROPERTIES*,
-                                              const D2D1_BRUSH_PROPERTIES*,
-                                              ID2D1BitmapBrush**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CreateGradientStopCollection(const D2D1_GRADIENT_STOP*, UINT,
-                                                         D2D1_GAMMA, D2D1_EXTEND_MODE,
-                                                         ID2D1GradientStopCollection**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CreateLinearGradientBrush(const D2D1_LINEAR_GRADIENT_BRUSH_PROPERTIES*,
-                                                      const D2D1_BRUSH_PROPERTIES*,
-                                                      ID2D1GradientStopCollection*,
-                                                      ID2D1LinearGradientBrush**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CreateRadialGradientBrush(const D2D1_RADIAL_GRADIENT_BRUSH_PROPERTIES*,
-                                                      const D2D1_BRUSH_PROPERTIES*,
-                                                      ID2D1GradientStopCollection*,
-                                                      ID2D1RadialGradientBrush**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CreateCompatibleRenderTarget(const D2D1_SIZE_F*, const D2D1_SIZE_U*,
-                                                         const D2D1_PIXEL_FORMAT*,
-                                                         D2D1_COMPATIBLE_RENDER_TARGET_OPTIONS,
-                                                         ID2D1BitmapRenderTarget**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CreateLayer(const D2D1_SIZE_F*, ID2D1Layer**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CreateMesh(ID2D1Mesh**) override { return E_NOTIMPL; }
   void STDMETHODCALLTYPE DrawLine(D2D1_POINT_2F, D2D1_POINT_2F, ID2D1Brush*, FLOAT,
                                   ID2D1StrokeStyle*) override {}
   void STDMETHODCALLTYPE DrawRectangle(const D2D1_RECT_F*, ID2D1Brush*, FLOAT,
                                        ID2D1StrokeStyle*) override {}
   void STDMETHODCALLTYPE FillRectangle(const D2D1_RECT_F*, ID2D1Brush*) override {}
-  void STDMETHODCALLTYPE DrawRoundedRectangle(const D2D1_ROUNDED_RECT*, ID2D1Brush*, FLOAT,
-                                              ID2D1StrokeStyle*) override {}
-  void STDMETHODCALLTYPE FillRoundedRectangle(const D2D1_ROUNDED_RECT*, ID2D1Brush*) override {}
   void STDMETHODCALLTYPE DrawEllipse(const D2D1_ELLIPSE*, ID2D1Brush*, FLOAT,
                                      ID2D1StrokeStyle*) override {}
   void STDMETHODCALLTYPE FillEllipse(const D2D1_ELLIPSE*, ID2D1Brush*) override {}
-  void STDMETHODCALLTYPE FillMesh(ID2D1Mesh*, ID2D1Brush*) override {}
-  void STDMETHODCALLTYPE FillOpacityMask(ID2D1Bitmap*, ID2D1Brush*, D2D1_OPACITY_MASK_CONTENT,
-                                         const D2D1_RECT_F*, const D2D1_RECT_F*) override {}
-  void STDMETHODCALLTYPE DrawBitmap(ID2D1Bitmap*, const D2D1_RECT_F*, FLOAT,
-                                    D2D1_BITMAP_INTERPOLATION_MODE, const D2D1_RECT_F*) override {}
-  void STDMETHODCALLTYPE DrawText(const WCHAR*, UINT, IDWriteTextFormat*, const D2D1_RECT_F*,
-                                  ID2D1Brush*, D2D1_DRAW_TEXT_OPTIONS,
-                                  DWRITE_MEASURING_MODE) override {}
-  void STDMETHODCALLTYPE DrawTextLayout(D2D1_POINT_2F, IDWriteTextLayout*, ID2D1Brush*,
-                                        D2D1_DRAW_TEXT_OPTIONS) override {}
-  void STDMETHODCALLTYPE DrawGlyphRun(D2D1_POINT_2F, const DWRITE_GLYPH_RUN*, ID2D1Brush*,
-                                      DWRITE_MEASURING_MODE) override {}
   void STDMETHODCALLTYPE SetTextAntialiasMode(D2D1_TEXT_ANTIALIAS_MODE) override {}
   D2D1_TEXT_ANTIALIAS_MODE STDMETHODCALLTYPE GetTextAntialiasMode() const override {
     return D2D1_TEXT_ANTIALIAS_MODE_DEFAULT;
@@ -199,16 +145,10 @@ class RecordingRenderTarget final : public FakeObject<ID2D1RenderTarget, ID2D1Re
     if (tag1 != nullptr) *tag1 = 0;
     if (tag2 != nullptr) *tag2 = 0;
   }
-  void STDMETHODCALLTYPE PushLayer(const D2D1_LAYER_PARAMETERS*, ID2D1Layer*) override {}
-  void STDMETHODCALLTYPE PopLayer() override {}
   HRESULT STDMETHODCALLTYPE Flush(D2D1_TAG* tag1, D2D1_TAG* tag2) override {
     GetTags(tag1, tag2);
     return S_OK;
   }
-  void STDMETHODCALLTYPE SaveDrawingState(ID2D1DrawingStateBlock*) const override {}
-  void STDMETHODCALLTYPE RestoreDrawingState(ID2D1DrawingStateBlock*) override {}
-  void STDMETHODCALLTYPE PushAxisAlignedClip(const D2D1_RECT_F*, D2D1_ANTIALIAS_MODE) override {}
-  void STDMETHODCALLTYPE PopAxisAlignedClip() override {}
   void STDMETHODCALLTYPE SetDpi(FLOAT, FLOAT) override {}
   UINT32 STDMETHODCALLTYPE GetMaximumBitmapSize() const override { return 0; }
   BOOL STDMETHODCALLTYPE IsSupported(const D2D1_RENDER_TARGET_PROPERTIES*) const override {
@@ -228,8 +168,11 @@ class RecordingRenderTarget final : public FakeObject<ID2D1RenderTarget, ID2D1Re
     return calls_.back();
   }
 
+  void FailFrameNotImplemented() const override { frameFailure_ = E_NOTIMPL; }
+
   std::vector<RenderCall> calls_;
   FailureSwitch brushCreation_;
+  mutable HRESULT frameFailure_ = S_OK;
   static constexpr D2D1_SIZE_F kSize = {512.0f, 540.0f};
   D2D1_MATRIX_3X2_F transform_ = {{{1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f}}};
   D2D1_ANTIALIAS_MODE antialiasMode_ = D2D1_ANTIALIAS_MODE_PER_PRIMITIVE;
