@@ -26,6 +26,7 @@
 namespace {
 
 using win32::ClassNameOf;
+using win32::Narrow;
 using win32::TextOf;
 
 struct Rgb {
@@ -42,12 +43,6 @@ bool IsBackground(Rgb p) {
 std::string Describe(Rgb p) {
   return "rgb(" + std::to_string(p.red) + ", " + std::to_string(p.green) + ", " +
          std::to_string(p.blue) + ")";
-}
-
-std::string Narrow(const std::wstring& text) {
-  std::string result;
-  for (const wchar_t c : text) result += c < 128 ? static_cast<char>(c) : '?';
-  return result;
 }
 
 bool StartsWith(const std::wstring& text, const wchar_t* prefix) {

@@ -33,6 +33,12 @@ DWORD StartProcess(std::wstring command, PROCESS_INFORMATION& started) {
   return error;
 }
 
+std::string Narrow(const std::wstring& text) {
+  std::string result;
+  for (const wchar_t c : text) result += c < 128 ? static_cast<char>(c) : '?';
+  return result;
+}
+
 RECT WindowBounds(HWND window) {
   RECT bounds{};
   GetWindowRect(window, &bounds);

@@ -38,6 +38,9 @@ DWORD ExStyleOf(HWND window);
 std::wstring TextOf(HWND window);
 std::wstring ClassNameOf(HWND window);
 
+// text for a message: ASCII as it is, any other character as '?'.
+std::string Narrow(const std::wstring& text);
+
 // The font a control draws its text with (WM_GETFONT), and what a font was made as.
 HFONT FontOf(HWND control);
 LOGFONTW DescriptionOf(HFONT font);

@@ -41,8 +41,6 @@ bool IsProgramCaption(const std::wstring& caption) {
   return false;
 }
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 // First and last columns of a picture's row that are not background.
 std::pair<int, int> ChartSpan(const ClientShot& shot, int row) {
   std::pair<int, int> span{-1, -1};
@@ -172,7 +170,7 @@ class RunningProgram : public ::testing::Test {
 TEST_F(RunningProgram, ShowsItsWindowControlsAndChartsAndClosesWithZero) {
   EXPECT_EQ(win32::Sized(0, 0, std::lround(512 * scale_), std::lround(540 * scale_)),
             win32::ClientBounds(window_));
-  EXPECT_TRUE(IsProgramCaption(Caption())) << Narrow(Caption());
+  EXPECT_TRUE(IsProgramCaption(Caption())) << win32::Narrow(Caption());
 
   const HWND regen = GetDlgItem(window_, IdRegen);
   const HWND gray = GetDlgItem(window_, IdGray);
@@ -265,7 +263,7 @@ TEST_F(RunningProgram, HoverRegenGrayAndResizeChangeThePicture) {
   });
   EXPECT_TRUE(regenerated.met) << "the lower chart did not change after \"Regen\"; "
                                << SavedForDiagnosis(regenerated.shot, "regen");
-  EXPECT_TRUE(IsProgramCaption(Caption())) << Narrow(Caption());
+  EXPECT_TRUE(IsProgramCaption(Caption())) << win32::Narrow(Caption());
 
   // Wider, from the screen's left edge so that all of it stays on the screen: both charts stay
   // centred. The new client width is read from the window before its picture is judged.

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/accessibility.h"
+#include "helpers/win32.h"
 #include "app/animation_setting.h"
 #include "palette/irenderable.h"
 #include "tests/app/app_fixture.h"
@@ -31,8 +32,7 @@ namespace apptest {
 namespace {
 
 using Element = orb::ComPtr<IRawElementProviderFragment>;
-
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+using win32::Narrow;
 
 std::string Hex(HRESULT result) {
   char text[16];
@@ -810,12 +810,6 @@ std::string TreeProblems(const TreeRead& read, const std::wstring& caption) {
   return problems.str();
 }
 
-std::wstring CaptionOf(HWND window) {
-  wchar_t caption[128] = {};
-  GetWindowTextW(window, caption, 128);
-  return caption;
-}
-
 constexpr DWORD kReadingDeadlineMs = 20000;
 
 TEST(AccessibleProgram, AnotherProcessReadsBothChartsAndEverySliceAndTheirChangeOnRegen) {
@@ -838,7 +832,7 @@ TEST(AccessibleProgram, AnotherProcessReadsBothChartsAndEverySliceAndTheirChange
         },
         kReadingDeadlineMs);
     ASSERT_TRUE(read) << "the tree could not be read within 20 s: " << Describe(before);
-    EXPECT_EQ("", TreeProblems(before, CaptionOf(window))) << Describe(before);
+    EXPECT_EQ("", TreeProblems(before, win32::TextOf(window))) << Describe(before);
     std::printf("The program's tree as another process reads it: %s\n", Describe(before).c_str());
 
     SendMessageW(GetDlgItem(window, IdRegen), BM_CLICK, 0, 0);
@@ -851,7 +845,7 @@ TEST(AccessibleProgram, AnotherProcessReadsBothChartsAndEverySliceAndTheirChange
         },
         kReadingDeadlineMs);
     EXPECT_TRUE(changed) << "the slices' names did not change after \"Regen\": " << Describe(after);
-    EXPECT_EQ("", TreeProblems(after, CaptionOf(window))) << Describe(after);
+    EXPECT_EQ("", TreeProblems(after, win32::TextOf(window))) << Describe(after);
     EXPECT_EQ(0, program.Close());
   }
   if (SUCCEEDED(com)) CoUninitialize();
