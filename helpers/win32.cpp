@@ -33,6 +33,17 @@ DWORD StartProcess(std::wstring command, PROCESS_INFORMATION& started) {
   return error;
 }
 
+int ExitCodeWithin(HANDLE process, DWORD deadlineMs) {
+  if (WaitForSingleObject(process, deadlineMs) != WAIT_OBJECT_0) {
+    TerminateProcess(process, 99);
+    WaitForSingleObject(process, 5000);
+    return -1;
+  }
+  DWORD code = 12345;
+  GetExitCodeProcess(process, &code);
+  return static_cast<int>(code);
+}
+
 std::string Narrow(const std::wstring& text) {
   std::string result;
   for (const wchar_t c : text) result += c < 128 ? static_cast<char>(c) : '?';

@@ -29,6 +29,9 @@ void SetClientSize(HWND window, int width, int height);
 // Wine now and then fails a start with ERROR_INTERNAL_ERROR when the new process ends before it
 // is set up, through no fault of the program started; such a start is tried up to three times.
 DWORD StartProcess(std::wstring command, PROCESS_INFORMATION& started);
+// The exit code of a process that ends within deadlineMs; one still running then is ended, and
+// the answer is -1.
+int ExitCodeWithin(HANDLE process, DWORD deadlineMs);
 
 // The visible top-level windows of a process.
 std::vector<HWND> VisibleWindowsOf(DWORD process);

@@ -70,10 +70,7 @@ ProgramProcess::ProgramProcess(const Environment& given) {
 ProgramProcess::~ProgramProcess() {
   DeleteFileW(leakReport_.c_str());
   if (process_.hProcess == nullptr) return;
-  if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-    TerminateProcess(process_.hProcess, 99);
-    WaitForSingleObject(process_.hProcess, 5000);
-  }
+  win32::ExitCodeWithin(process_.hProcess, 0);
   CloseHandle(process_.hThread);
   CloseHandle(process_.hProcess);
 }
@@ -81,14 +78,7 @@ ProgramProcess::~ProgramProcess() {
 int ProgramProcess::Close(DWORD deadlineMs) {
   if (process_.hProcess == nullptr) return -1;
   if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(process_.hProcess, deadlineMs) != WAIT_OBJECT_0) {
-    TerminateProcess(process_.hProcess, 99);
-    WaitForSingleObject(process_.hProcess, 5000);
-    return -1;
-  }
-  DWORD code = 12345;
-  GetExitCodeProcess(process_.hProcess, &code);
-  return static_cast<int>(code);
+  return win32::ExitCodeWithin(process_.hProcess, deadlineMs);
 }
 
 }  // namespace apptest

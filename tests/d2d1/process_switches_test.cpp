@@ -43,7 +43,7 @@ std::string ReadWholeFile(const std::wstring& path) {
 }
 
 // Runs the probe with one environment variable set; returns its exit code (-1 if it did not run,
-// -2 if it did not end within a minute and was ended).
+// or did not end within a minute and was ended).
 int RunProbe(const std::wstring& arguments, const wchar_t* variable, const std::wstring& value) {
   SetEnvironmentVariableW(variable, value.c_str());
   PROCESS_INFORMATION process{};
@@ -51,16 +51,10 @@ int RunProbe(const std::wstring& arguments, const wchar_t* variable, const std::
       L"\"" + BesideThisProgram(L"d2d1_switch_probe.exe") + L"\" " + arguments, process);
   SetEnvironmentVariableW(variable, nullptr);
   if (error != 0) return -1;
-  DWORD code = static_cast<DWORD>(-2);
-  if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(process.hProcess, &code);
-  } else {
-    TerminateProcess(process.hProcess, 99);
-    WaitForSingleObject(process.hProcess, 5000);
-  }
+  const int code = win32::ExitCodeWithin(process.hProcess, 60000);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  return static_cast<int>(code);
+  return code;
 }
 
 TEST(StandInLeakReport, CountsTheObjectsStillAliveAtExit) {
