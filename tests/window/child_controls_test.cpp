@@ -60,50 +60,45 @@ TEST_F(ChildControls, PushButtonStyleTable) {
       {0x10000000, 0x50000000},   {BS_FLAT | BS_DEFPUSHBUTTON, 0x40008001},
   };
   for (const auto& [given, created] : rows) {
-    HWND button = object_->AddPushButton(nullptr, 7, L"b", 0, 0, 50, 20, given, 0, nullptr, true);
-    ASSERT_TRUE(Made(button)) << std::hex << given;
+    ASSERT_MADE(button,
+                object_->AddPushButton(nullptr, 7, L"b", 0, 0, 50, 20, given, 0, nullptr, true))
+        << std::hex << given;
     EXPECT_EQ(created, StyleOf(button)) << std::hex << given;
     DestroyWindow(button);
   }
   // A check box takes any given style as it is.
-  HWND box =
-      object_->AddAutoCheckBox(nullptr, 8, L"c", 0, 0, 50, 20, BS_DEFPUSHBUTTON, 0, nullptr, true);
-  ASSERT_TRUE(Made(box));
+  ASSERT_MADE(box, object_->AddAutoCheckBox(nullptr, 8, L"c", 0, 0, 50, 20, BS_DEFPUSHBUTTON, 0,
+                                            nullptr, true));
   EXPECT_EQ(static_cast<DWORD>(WS_CHILD | BS_DEFPUSHBUTTON), StyleOf(box));
 }
 
 TEST_F(ChildControls, GeneralControlAddsOnlyTheChildStyleAndNoFont) {
-  HWND hidden = object_->AddChildControl(L"Button", nullptr, 1, L"h", 0, 0, 10, 10, 0, 0, nullptr,
-                                         nullptr, true);
-  ASSERT_TRUE(Made(hidden));
+  ASSERT_MADE(hidden, object_->AddChildControl(L"Button", nullptr, 1, L"h", 0, 0, 10, 10, 0, 0,
+                                               nullptr, nullptr, true));
   EXPECT_EQ(static_cast<DWORD>(WS_CHILD), StyleOf(hidden));
   EXPECT_FALSE(IsWindowVisible(hidden));
   EXPECT_EQ(nullptr, FontOf(hidden));
 
-  HWND shown = object_->AddChildControl(L"Button", nullptr, 2, L"s", 0, 0, 10, 10, 0xFFFFFFFF,
-                                        0xFFFFFFFF, nullptr, nullptr, true);
-  ASSERT_TRUE(Made(shown));
+  ASSERT_MADE(shown, object_->AddChildControl(L"Button", nullptr, 2, L"s", 0, 0, 10, 10, 0xFFFFFFFF,
+                                              0xFFFFFFFF, nullptr, nullptr, true));
   EXPECT_EQ(static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_TABSTOP), StyleOf(shown));
   EXPECT_EQ(0u, ExStyleOf(shown));
   EXPECT_EQ(nullptr, FontOf(shown));
 
-  HWND edged = object_->AddChildControl(L"Static", nullptr, 3, L"e", 0, 0, 10, 10, WS_VISIBLE,
-                                        WS_EX_CLIENTEDGE, nullptr, nullptr, true);
-  ASSERT_TRUE(Made(edged));
+  ASSERT_MADE(edged, object_->AddChildControl(L"Static", nullptr, 3, L"e", 0, 0, 10, 10, WS_VISIBLE,
+                                              WS_EX_CLIENTEDGE, nullptr, nullptr, true));
   EXPECT_NE(0u, ExStyleOf(edged) & WS_EX_CLIENTEDGE);
 }
 
 TEST_F(ChildControls, EtchedFrameIsTransparentUnlessToldOtherwise) {
-  HWND frame = object_->AddEtchedFrame(nullptr, 9, L"", 5, 5, 100, 50, 0, 0, nullptr, true);
-  ASSERT_TRUE(Made(frame));
+  ASSERT_MADE(frame, object_->AddEtchedFrame(nullptr, 9, L"", 5, 5, 100, 50, 0, 0, nullptr, true));
   EXPECT_EQ(0x50000012u, StyleOf(frame));
   EXPECT_NE(0u, ExStyleOf(frame) & WS_EX_TRANSPARENT);
   EXPECT_EQ(nullptr, FontOf(frame));
   EXPECT_EQ(0, lstrcmpiW(L"Static", ClassNameOf(frame).c_str()));
 
-  HWND edged = object_->AddEtchedFrame(nullptr, 10, L"", 5, 5, 100, 50, 0xFFFFFFFF,
-                                       WS_EX_CLIENTEDGE, nullptr, true);
-  ASSERT_TRUE(Made(edged));
+  ASSERT_MADE(edged, object_->AddEtchedFrame(nullptr, 10, L"", 5, 5, 100, 50, 0xFFFFFFFF,
+                                             WS_EX_CLIENTEDGE, nullptr, true));
   EXPECT_EQ(0x50000012u, StyleOf(edged));
   EXPECT_EQ(0u, ExStyleOf(edged) & WS_EX_TRANSPARENT);
   EXPECT_NE(0u, ExStyleOf(edged) & WS_EX_CLIENTEDGE);
@@ -126,14 +121,13 @@ TEST_F(ChildControls, PlacedInLogicalUnitsWithHalvesToEven) {
   }
   // In pixels the numbers reach the control unchanged.
   object_->SetDpi(120.0f);
-  HWND frame = object_->AddEtchedFrame(nullptr, 3, L"", 10, 30, 101, 21, 0, 0, nullptr, true);
-  ASSERT_TRUE(Made(frame));
+  ASSERT_MADE(frame,
+              object_->AddEtchedFrame(nullptr, 3, L"", 10, 30, 101, 21, 0, 0, nullptr, true));
   EXPECT_EQ(Sized(10, 30, 101, 21), ChildBounds(frame));
 }
 
 TEST_F(ChildControls, MovedInLogicalUnitsAtTheObjectsDpiOfTheMoment) {
-  HWND button = AddRegenButton(object_);
-  ASSERT_TRUE(Made(button));
+  ASSERT_MADE(button, AddRegenButton(object_));
   // The DPI changes after the control was made, as it does when the window changes monitor.
   const std::pair<float, RECT> rows[] = {{144.0f, Sized(15, 15, 150, 30)},
                                          {120.0f, Sized(12, 12, 125, 25)},
@@ -151,11 +145,10 @@ TEST_F(ChildControls, MovedInLogicalUnitsAtTheObjectsDpiOfTheMoment) {
 }
 
 TEST_F(ChildControls, GivenParentAndCreationParameterReachTheControl) {
-  ScopedWindow other(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
-                                     nullptr, nullptr));
-  ASSERT_TRUE(Made(other.get()));
-  HWND button = object_->AddPushButton(other.get(), 5, L"x", 1, 2, 30, 20, 0, 0, nullptr, true);
-  ASSERT_TRUE(Made(button));
+  ASSERT_MADE(other, ScopedWindow(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 100, 100,
+                                                  nullptr, nullptr, nullptr, nullptr)));
+  ASSERT_MADE(button,
+              object_->AddPushButton(other.get(), 5, L"x", 1, 2, 30, 20, 0, 0, nullptr, true));
   EXPECT_EQ(other.get(), GetParent(button));
 
   // A class of our own shows the creation parameter as it arrives.
@@ -175,9 +168,8 @@ TEST_F(ChildControls, GivenParentAndCreationParameterReachTheControl) {
   probeClass.lpszClassName = L"WindowTestProbe";
   ASSERT_NE(0, RegisterClassExW(&probeClass));
   int marker = 0;
-  HWND probe = object_->AddChildControl(L"WindowTestProbe", nullptr, 6, L"", 0, 0, 10, 10, 0, 0,
-                                        &marker, nullptr, true);
-  ASSERT_TRUE(Made(probe));
+  ASSERT_MADE(probe, object_->AddChildControl(L"WindowTestProbe", nullptr, 6, L"", 0, 0, 10, 10, 0,
+                                              0, &marker, nullptr, true));
   EXPECT_EQ(&marker, seenParam);
   DestroyWindow(probe);
   EXPECT_TRUE(UnregisterClassW(L"WindowTestProbe", GetModuleHandleW(nullptr)));
@@ -200,15 +192,14 @@ LRESULT CALLBACK ForwardingProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 TEST_F(ChildControls, SubclassedControlKeepsItsFormerProcedure) {
-  HWND plain = object_->AddAutoCheckBox(nullptr, 1, L"plain", 0, 0, 80, 20, 0, 0, nullptr, true);
-  ASSERT_TRUE(Made(plain));
+  ASSERT_MADE(plain,
+              object_->AddAutoCheckBox(nullptr, 1, L"plain", 0, 0, 80, 20, 0, 0, nullptr, true));
   const LONG_PTR buttonProc = GetWindowLongPtrW(plain, GWLP_WNDPROC);
   EXPECT_EQ(nullptr, GetPropW(plain, L"OLDWNDPROC"));
 
   subclassed.clear();
-  HWND box =
-      object_->AddAutoCheckBox(nullptr, 2, L"sub", 0, 30, 80, 20, 0, 0, ForwardingProc, true);
-  ASSERT_TRUE(Made(box));
+  ASSERT_MADE(
+      box, object_->AddAutoCheckBox(nullptr, 2, L"sub", 0, 30, 80, 20, 0, 0, ForwardingProc, true));
   EXPECT_EQ(reinterpret_cast<LONG_PTR>(ForwardingProc), GetWindowLongPtrW(box, GWLP_WNDPROC));
   EXPECT_EQ(buttonProc, reinterpret_cast<LONG_PTR>(GetPropW(box, L"OLDWNDPROC")));
   // The font message of AddAutoCheckBox already goes through the subclass.

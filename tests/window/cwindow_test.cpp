@@ -75,8 +75,7 @@ TEST_F(WindowObject, SetDpiOfZeroOrBelowTakesTheScreenDpi) {
 }
 
 TEST_F(WindowObject, SetDpiZeroKeepsMeasurementsFinite) {
-  auto object = Popup(0, 0, 641, 401);
-  ASSERT_TRUE(Made(object.get()));
+  ASSERT_MADE(object, Popup(0, 0, 641, 401));
   object->SetDpi(-1.0f);
   const INT32 width = object->QueryClientWidth(false);
   const INT32 height = object->QueryClientHeight(false);
@@ -119,8 +118,7 @@ TEST_F(WindowObject, BuildFontFillsTheDescriptionFromItsArguments) {
 constexpr float kRebuildDpis[] = {144.0f, 120.0f, 192.0f, 96.0f};
 
 TEST_F(WindowObject, RebuiltFontFollowsTheDpiAndReplacesTheOldOneEverywhere) {
-  auto object = Popup(0, 0, 400, 300);
-  ASSERT_TRUE(Made(object.get()));
+  ASSERT_MADE(object, Popup(0, 0, 400, 300));
   const auto [button, box] = AddControls(object.object);
   HWND own = object->AddChildControl(L"Static", nullptr, 103, L"own", 10, 50, 100, 20, WS_VISIBLE,
                                      0, nullptr, nullptr, false);
@@ -163,8 +161,7 @@ TEST_F(WindowObject, RebuiltFontFollowsTheDpiAndReplacesTheOldOneEverywhere) {
 
 // Where the system counts GDI objects; Wine does not, and the test says so.
 TEST_F(WindowObject, FortyRebuiltFontsLeaveTheGdiObjectCountAsItWas) {
-  auto object = Popup(0, 0, 400, 300);
-  ASSERT_TRUE(Made(object.get()));
+  ASSERT_MADE(object, Popup(0, 0, 400, 300));
   const auto [button, box] = AddControls(object.object);
   ASSERT_TRUE(Made(button) && Made(box));
   const DWORD gdiBefore = win32::GdiObjectCount();
@@ -180,8 +177,7 @@ TEST_F(WindowObject, FortyRebuiltFontsLeaveTheGdiObjectCountAsItWas) {
 
 TEST_F(HostWindow, DefaultStylesFontAndRecordedClass) {
   for (DWORD given : {0x0u, 0xFFFFFFFFu}) {
-    auto window = Framed(20, 20, 300, 200, given, given);
-    ASSERT_TRUE(Made(window.get()));
+    ASSERT_MADE(window, Framed(20, 20, 300, 200, given, given));
     CWindow* object = window.object.Get();
     EXPECT_EQ(window.get(), object->GetWindowHandle());
     EXPECT_EQ(0x06CF0000u, StyleOf(window.get()));
@@ -201,8 +197,7 @@ TEST_F(HostWindow, DefaultStylesFontAndRecordedClass) {
 }
 
 TEST_F(HostWindow, GivenStylesAreUsedUnchanged) {
-  auto window = Framed(20, 20, 300, 200, WS_OVERLAPPEDWINDOW, WS_EX_TOOLWINDOW);
-  ASSERT_TRUE(Made(window.get()));
+  ASSERT_MADE(window, Framed(20, 20, 300, 200, WS_OVERLAPPEDWINDOW, WS_EX_TOOLWINDOW));
   // The system itself adds WS_CLIPSIBLINGS to top-level windows; nothing else may appear.
   EXPECT_EQ(static_cast<DWORD>(WS_OVERLAPPEDWINDOW),
             StyleOf(window.get()) & ~static_cast<DWORD>(WS_CLIPSIBLINGS));
@@ -236,8 +231,7 @@ LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 TEST_F(HostWindow, CreationSeesTheObjectAndGetsTheFontWithoutRedraw) {
   creation = CreationRecord{};
-  auto window = Popup(0, 0, 100, 100, RecordingProc);
-  ASSERT_TRUE(Made(window.get()));
+  ASSERT_MADE(window, Popup(0, 0, 100, 100, RecordingProc));
   ASSERT_NE(nullptr, creation.createParam);
   EXPECT_EQ(nullptr, creation.handleDuringCreation);
   EXPECT_TRUE(creation.fontMessageSeen);
@@ -253,40 +247,34 @@ TEST_F(HostWindow, ScalesPositionAndSizeWithHalvesToEven) {
                                          {120.0f, Sized(12, 38, 375, 312)},
                                          {144.0f, Sized(15, 45, 450, 375)}};
   for (const auto& [dpi, expected] : rows) {
-    auto window = Popup(10, 30, 300, 250, nullptr, dpi, false);
-    ASSERT_TRUE(Made(window.get()));
+    ASSERT_MADE(window, Popup(10, 30, 300, 250, nullptr, dpi, false));
     EXPECT_EQ(expected, WindowBounds(window.get())) << dpi;
   }
 }
 
 TEST_F(HostWindow, PixelsAreUsedAsGiven) {
-  auto window = Popup(11, 33, 301, 251, nullptr, 144.0f);
-  ASSERT_TRUE(Made(window.get()));
+  ASSERT_MADE(window, Popup(11, 33, 301, 251, nullptr, 144.0f));
   EXPECT_EQ(Sized(11, 33, 301, 251), WindowBounds(window.get()));
 }
 
 TEST_F(HostWindow, ZeroWidthAsksForTheDefaultSizeAndZeroXForTheDefaultPlace) {
   // With a default x the system ignores y; with a default width it ignores the height.
-  auto placed = Framed(40, 50, 0, 60);
-  ASSERT_TRUE(Made(placed.get()));
+  ASSERT_MADE(placed, Framed(40, 50, 0, 60));
   const RECT placedBounds = WindowBounds(placed.get());
   EXPECT_EQ(40, placedBounds.left);
   EXPECT_EQ(50, placedBounds.top);
   EXPECT_NE(0, placedBounds.right - placedBounds.left);
   EXPECT_NE(60, placedBounds.bottom - placedBounds.top);
 
-  auto defaulted = Framed(0, 7, 0, 60);
-  ASSERT_TRUE(Made(defaulted.get()));
+  ASSERT_MADE(defaulted, Framed(0, 7, 0, 60));
   EXPECT_NE(7, WindowBounds(defaulted.get()).top);
 
-  auto sized = Framed(0, 7, 300, 200);
-  ASSERT_TRUE(Made(sized.get()));
+  ASSERT_MADE(sized, Framed(0, 7, 300, 200));
   EXPECT_EQ(Sized(0, 7, 300, 200), WindowBounds(sized.get()));
 }
 
 TEST_F(HostWindow, OneWindowPerObject) {
-  auto object = Popup(0, 0, 100, 100);
-  ASSERT_TRUE(Made(object.get()));
+  ASSERT_MADE(object, Popup(0, 0, 100, 100));
   const std::wstring className = object->GetRecordedClassName();
   const ATOM atom = object->GetClassAtom();
   const HFONT font = object->GetWindowFont();
@@ -298,8 +286,7 @@ TEST_F(HostWindow, OneWindowPerObject) {
   EXPECT_EQ(font, object->GetWindowFont());
 
   // The refused call registered nothing: the next object takes the next number.
-  auto next = Popup(0, 0, 100, 100);
-  ASSERT_TRUE(Made(next.get()));
+  ASSERT_MADE(next, Popup(0, 0, 100, 100));
   EXPECT_EQ(ClassNumber(className) + 1, ClassNumber(next->GetRecordedClassName()));
 }
 
@@ -329,8 +316,7 @@ TEST_F(HostWindow, FailedCreationLeavesNoWindowAndCanBeRetried) {
   const HFONT firstFont = object->GetWindowFont();
   EXPECT_EQ(OBJ_FONT, GetObjectType(firstFont));
 
-  ScopedWindow window(CreatePopup(object.Get(), 0, 0, 100, 100));
-  ASSERT_TRUE(Made(window.get()));
+  ASSERT_MADE(window, ScopedWindow(CreatePopup(object.Get(), 0, 0, 100, 100)));
   EXPECT_EQ(window.get(), object->GetWindowHandle());
   EXPECT_EQ(OBJ_FONT, GetObjectType(object->GetWindowFont()));
   if (object->GetWindowFont() != firstFont) {
@@ -340,8 +326,7 @@ TEST_F(HostWindow, FailedCreationLeavesNoWindowAndCanBeRetried) {
 
 TEST_F(HostWindow, DestructionDeletesTheFontAndUnregistersTheClass) {
   auto object = MakeWindowObject();
-  HWND window = CreatePopup(object.Get(), 0, 0, 100, 100);
-  ASSERT_TRUE(Made(window));
+  ASSERT_MADE(window, CreatePopup(object.Get(), 0, 0, 100, 100));
   const std::wstring className = object->GetRecordedClassName();
   const HFONT font = object->GetWindowFont();
   EXPECT_TRUE(DestroyWindow(window));
@@ -353,8 +338,7 @@ TEST_F(HostWindow, DestructionDeletesTheFontAndUnregistersTheClass) {
 }
 
 TEST_F(HostWindow, ClassOfAWindowThatOutlivesItsObjectStaysRegistered) {
-  auto window = Popup(0, 0, 100, 100);
-  ASSERT_TRUE(Made(window.get()));
+  ASSERT_MADE(window, Popup(0, 0, 100, 100));
   const std::wstring className = window->GetRecordedClassName();
   window.object.Reset();
   EXPECT_TRUE(IsWindow(window.get()));

@@ -35,8 +35,7 @@ TEST_F(Geometry, ResizeClientAreaGivesTheLogicalClientSizeAndKeepsThePlace) {
   const std::tuple<float, LONG, LONG> rows[] = {
       {96.0f, 512, 540}, {120.0f, 640, 675}, {144.0f, 768, 810}};
   for (const auto& [dpi, width, height] : rows) {
-    auto object = Framed(30, 40, 200, 100, 0, 0, dpi);
-    ASSERT_TRUE(Made(object.get()));
+    ASSERT_MADE(object, Framed(30, 40, 200, 100, 0, 0, dpi));
     object->ResizeClientArea(512, 540);
     EXPECT_EQ(Sized(0, 0, width, height), ClientBounds(object.get())) << dpi;
     EXPECT_EQ((POINT{30, 40}), PlaceOf(object.get()));
@@ -46,13 +45,12 @@ TEST_F(Geometry, ResizeClientAreaGivesTheLogicalClientSizeAndKeepsThePlace) {
 }
 
 TEST_F(Geometry, ResizeClientAreaMakesRoomForScrollBars) {
-  auto plain = Framed(0, 0, 200, 100, WS_OVERLAPPEDWINDOW, 0, 96.0f);
-  ASSERT_TRUE(Made(plain.get()));
+  ASSERT_MADE(plain, Framed(0, 0, 200, 100, WS_OVERLAPPEDWINDOW, 0, 96.0f));
   plain->ResizeClientArea(512, 540);
   const RECT plainBounds = WindowBounds(plain.get());
 
-  auto scrolled = Framed(0, 0, 200, 100, WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL, 0, 96.0f);
-  ASSERT_TRUE(Made(scrolled.get()));
+  ASSERT_MADE(scrolled,
+              Framed(0, 0, 200, 100, WS_OVERLAPPEDWINDOW | WS_VSCROLL | WS_HSCROLL, 0, 96.0f));
   scrolled->ResizeClientArea(512, 540);
   const RECT scrolledBounds = WindowBounds(scrolled.get());
 
@@ -65,8 +63,7 @@ TEST_F(Geometry, ResizeClientAreaMakesRoomForScrollBars) {
 
 TEST_F(Geometry, ResizeClientAreaMakesRoomForTheMenuEvenWhenItWraps) {
   for (int items : {2, 40}) {
-    auto window = Framed(0, 0, 200, 100, 0, 0, 96.0f);
-    ASSERT_TRUE(Made(window.get()));
+    ASSERT_MADE(window, Framed(0, 0, 200, 100, 0, 0, 96.0f));
     HMENU menu = CreateMenu();
     for (int i = 0; i < items; ++i) {
       AppendMenuW(menu, MF_STRING, 1000 + i, L"A rather long menu item");
@@ -78,8 +75,7 @@ TEST_F(Geometry, ResizeClientAreaMakesRoomForTheMenuEvenWhenItWraps) {
 }
 
 TEST_F(Geometry, MeasuresInLogicalUnitsWithHalvesToEven) {
-  auto object = Popup(0, 0, 641, 501);
-  ASSERT_TRUE(Made(object.get()));
+  ASSERT_MADE(object, Popup(0, 0, 641, 501));
   object->SetDpi(120.0f);
   EXPECT_EQ(513, object->QueryClientWidth(false));  // 512.8
   EXPECT_EQ(641, object->QueryClientWidth(true));
@@ -96,8 +92,7 @@ TEST_F(Geometry, MeasuresInLogicalUnitsWithHalvesToEven) {
 }
 
 TEST_F(Geometry, WindowWidthIncludesTheFrame) {
-  auto object = Framed(0, 0, 400, 300, 0, 0, 96.0f);
-  ASSERT_TRUE(Made(object.get()));
+  ASSERT_MADE(object, Framed(0, 0, 400, 300, 0, 0, 96.0f));
   EXPECT_EQ(400, object->QueryWindowWidth(true));
   EXPECT_EQ(400, object->QueryWindowWidth(false));
   EXPECT_LT(object->QueryClientWidth(true), 400);
@@ -120,8 +115,7 @@ LRESULT CALLBACK SizeRecordingProc(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 TEST_F(Geometry, SizeMessageCarriesTheLogicalClientSize) {
-  auto window = Popup(0, 0, 641, 500, SizeRecordingProc);
-  ASSERT_TRUE(Made(window.get()));
+  ASSERT_MADE(window, Popup(0, 0, 641, 500, SizeRecordingProc));
   window->SetDpi(120.0f);
   sizes = SizeRecord{};
   window->SendSizeMessage();
@@ -134,8 +128,7 @@ TEST_F(Geometry, CentresOnTheWorkAreaWithTheOddPixelOnTheRight) {
   const RECT work = WorkArea();
   ASSERT_GT(work.right - work.left, 600);
   for (LONG width : {500L, 501L}) {
-    auto window = Popup(3, 3, width, 201);
-    ASSERT_TRUE(Made(window.get()));
+    ASSERT_MADE(window, Popup(3, 3, width, 201));
     window->CentreWindow(nullptr, nullptr);
     const RECT bounds = WindowBounds(window.get());
     EXPECT_EQ(width, bounds.right - bounds.left);
@@ -151,8 +144,7 @@ TEST_F(Geometry, CentresOnTheWorkAreaWithTheOddPixelOnTheRight) {
 }
 
 TEST_F(Geometry, CentresOnAReferenceWindowTruncatingTowardZero) {
-  auto window = Popup(0, 0, 501, 201);
-  ASSERT_TRUE(Made(window.get()));
+  ASSERT_MADE(window, Popup(0, 0, 501, 201));
 
   ScopedWindow wide(CreatePlainPopup(100, 50, 1000, 600));
   window->CentreWindow(nullptr, wide.get());
@@ -166,8 +158,7 @@ TEST_F(Geometry, CentresOnAReferenceWindowTruncatingTowardZero) {
 
 TEST_F(Geometry, CentringStaysInsideTheWorkArea) {
   const RECT work = WorkArea();
-  auto window = Popup(0, 0, 300, 200);
-  ASSERT_TRUE(Made(window.get()));
+  ASSERT_MADE(window, Popup(0, 0, 300, 200));
 
   ScopedWindow nearRight(CreatePlainPopup(work.right - 100, work.bottom - 50, 400, 300));
   window->CentreWindow(nullptr, nearRight.get());
@@ -185,10 +176,8 @@ TEST_F(Geometry, CentringStaysInsideTheWorkArea) {
 }
 
 TEST_F(Geometry, CentresAChildInItsParentsClientCoordinates) {
-  auto parent = Popup(100, 80, 400, 300);
-  ASSERT_TRUE(Made(parent.get()));
-  HWND child = CreatePlainPopup(0, 0, 100, 50, WS_CHILD | WS_VISIBLE, parent.get());
-  ASSERT_TRUE(Made(child));
+  ASSERT_MADE(parent, Popup(100, 80, 400, 300));
+  ASSERT_MADE(child, CreatePlainPopup(0, 0, 100, 50, WS_CHILD | WS_VISIBLE, parent.get()));
 
   parent->CentreWindow(child, parent.get());
   EXPECT_EQ(Sized(150, 125, 100, 50), ChildBounds(child));
@@ -268,8 +257,7 @@ TEST_F(MessageLoop, ShowsTheWindowAndReturnsTheQuitCode) {
   // The show command, and whether the window is maximized then. 0 stands for SW_SHOW (0 itself
   // would be SW_HIDE); other commands are used as given.
   for (const auto& [show, zoomed] : {std::pair{0, false}, std::pair{SW_SHOWMAXIMIZED, true}}) {
-    auto window = LoopWindow(LoopProc);
-    ASSERT_TRUE(Made(window.get()));
+    ASSERT_MADE(window, LoopWindow(LoopProc));
     ASSERT_FALSE(IsWindowVisible(window.get()));
     loop = LoopRecord{};
     PostMessageW(window.get(), kEndLoop, 0, 0);
@@ -283,10 +271,8 @@ TEST_F(MessageLoop, ShowsTheWindowAndReturnsTheQuitCode) {
 }
 
 TEST_F(MessageLoop, EscapeOnAControlBecomesCancelForTheWindow) {
-  auto window = LoopWindow(LoopProc);
-  ASSERT_TRUE(Made(window.get()));
-  HWND button = AddRegenButton(window.object);
-  ASSERT_TRUE(Made(button));
+  ASSERT_MADE(window, LoopWindow(LoopProc));
+  ASSERT_MADE(button, AddRegenButton(window.object));
   loop = LoopRecord{};
   PostMessageW(button, WM_KEYDOWN, VK_ESCAPE, 0);
   Watched watchdog;
@@ -295,8 +281,7 @@ TEST_F(MessageLoop, EscapeOnAControlBecomesCancelForTheWindow) {
 }
 
 TEST_F(MessageLoop, EscapeClosesADefaultWindowAndEndsTheLoopWithZero) {
-  auto window = LoopWindow(nullptr);
-  ASSERT_TRUE(Made(window.get()));
+  ASSERT_MADE(window, LoopWindow(nullptr));
   PostMessageW(window.get(), WM_KEYDOWN, VK_ESCAPE, 0);
   Watched watchdog;
   EXPECT_EQ(0, window->RunMessageLoop(0));
@@ -304,8 +289,7 @@ TEST_F(MessageLoop, EscapeClosesADefaultWindowAndEndsTheLoopWithZero) {
 }
 
 TEST_F(MessageLoop, TabMovesTheFocusToTheNextTabStop) {
-  auto window = LoopWindow(LoopProc);
-  ASSERT_TRUE(Made(window.get()));
+  ASSERT_MADE(window, LoopWindow(LoopProc));
   const auto [first, second] = AddControls(window.object);
   ASSERT_TRUE(Made(first));
   ASSERT_TRUE(Made(second));

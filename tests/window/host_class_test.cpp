@@ -28,8 +28,7 @@ TEST_F(HostClass, OsVersionNumberIsMajorPlusMinorHundredths) {
 }
 
 TEST_F(HostClass, GeneratedNamesCountUpAcrossObjectsAndDirectRegistrations) {
-  auto first = Popup(0, 0, 50, 50);
-  ASSERT_TRUE(Made(first.get()));
+  ASSERT_MADE(first, Popup(0, 0, 50, 50));
   const std::wstring firstName = first->GetRecordedClassName();
   const int number = ClassNumber(firstName);
   EXPECT_EQ(L"OrbWindowClass:" + std::to_wstring(number), firstName);
@@ -42,16 +41,14 @@ TEST_F(HostClass, GeneratedNamesCountUpAcrossObjectsAndDirectRegistrations) {
   EXPECT_EQ(direct, RegisteredClass(directName.c_str()));
   EXPECT_TRUE(UnregisterClassW(directName.c_str(), instance));
 
-  auto second = Popup(0, 0, 50, 50);
-  ASSERT_TRUE(Made(second.get()));
+  ASSERT_MADE(second, Popup(0, 0, 50, 50));
   EXPECT_EQ(L"OrbWindowClass:" + std::to_wstring(number + 2),
             std::wstring(second->GetRecordedClassName()));
   EXPECT_EQ(ClassNameOf(second.get()), second->GetRecordedClassName());
 }
 
 TEST_F(HostClass, FailedRegistrationLeavesTheNumberForTheNext) {
-  auto before = Popup(0, 0, 50, 50);
-  ASSERT_TRUE(Made(before.get()));
+  ASSERT_MADE(before, Popup(0, 0, 50, 50));
   const int number = ClassNumber(before->GetRecordedClassName());
 
   // Names are cut to 255 characters, so with a long base the number falls off and the second
@@ -64,8 +61,7 @@ TEST_F(HostClass, FailedRegistrationLeavesTheNumberForTheNext) {
   EXPECT_EQ(registered, RegisteredClass(cut.c_str()));
   EXPECT_TRUE(UnregisterClassW(cut.c_str(), instance));
 
-  auto after = Popup(0, 0, 50, 50);
-  ASSERT_TRUE(Made(after.get()));
+  ASSERT_MADE(after, Popup(0, 0, 50, 50));
   EXPECT_EQ(number + 2, ClassNumber(after->GetRecordedClassName()));
 }
 
@@ -73,9 +69,8 @@ TEST_F(HostClass, EmptyOrNullNameUsesTheDefaultBase) {
   for (LPCWSTR base : {static_cast<LPCWSTR>(nullptr), L""}) {
     const ATOM atom = RegisterHostClass(base, instance, PlainProc);
     ASSERT_NE(0, atom);
-    HWND window = CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                  nullptr, instance, nullptr);
-    ASSERT_TRUE(Made(window));
+    ASSERT_MADE(window, CreateWindowExW(0, MAKEINTATOM(atom), L"", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                        nullptr, instance, nullptr));
     const std::wstring name = ClassNameOf(window);
     EXPECT_EQ(L"OrbWindowClass:" + std::to_wstring(ClassNumber(name)), name);
     DestroyWindow(window);

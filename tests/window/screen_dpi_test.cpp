@@ -53,16 +53,14 @@ TEST_F(ScreenDpi, ConstructionTakesTheScreenDpi) {
 TEST_F(ScreenDpi, TheWindowsDpiIsTheScreensOnASingleScreen) {
   // Without a window yet, and with a window of an object told 144 DPI.
   EXPECT_EQ(static_cast<float>(win32::ScreenDpi()), MakeWindowObject()->QueryWindowDpi());
-  auto object = Popup(0, 0, 100, 100, nullptr, 144.0f);
-  ASSERT_TRUE(Made(object.get()));
+  ASSERT_MADE(object, Popup(0, 0, 100, 100, nullptr, 144.0f));
   // What the system gives the window, not what the object was told.
   EXPECT_EQ(static_cast<float>(win32::ScreenDpi()), object->QueryWindowDpi());
 }
 
 TEST_F(ScreenDpi, HostWindowAndControlsLandOnScaledPixels) {
   auto object = MakeWindowObject();
-  ScopedWindow window(CreatePopup(object.Get(), 10, 30, 300, 250, nullptr, false));
-  ASSERT_TRUE(Made(window.get()));
+  ASSERT_MADE(window, ScopedWindow(CreatePopup(object.Get(), 10, 30, 300, 250, nullptr, false)));
   EXPECT_EQ(expected_.host, WindowBounds(window.get()));
 
   const auto [button, box] = AddControls(object);
@@ -74,8 +72,8 @@ TEST_F(ScreenDpi, HostWindowAndControlsLandOnScaledPixels) {
 
 TEST_F(ScreenDpi, ApplicationClientAreaIsScaled) {
   auto object = MakeWindowObject();
-  ScopedWindow window(object->CreateHostWindow(nullptr, L"Main", 0, 0, 0, 0, 0, 0, nullptr, false));
-  ASSERT_TRUE(Made(window.get()));
+  ASSERT_MADE(window, ScopedWindow(object->CreateHostWindow(nullptr, L"Main", 0, 0, 0, 0, 0, 0,
+                                                            nullptr, false)));
   object->ResizeClientArea(512, 540);
   EXPECT_EQ(Sized(0, 0, expected_.client.cx, expected_.client.cy), ClientBounds(window.get()));
   EXPECT_EQ(512, object->QueryClientWidth(false));
@@ -85,8 +83,7 @@ TEST_F(ScreenDpi, ApplicationClientAreaIsScaled) {
 TEST_F(ScreenDpi, WindowFontHeights) {
   for (double version : {6.01, 5.01}) {
     auto object = MakeWindowObject(version);
-    ScopedWindow window(CreatePopup(object.Get(), 0, 0, 100, 100));
-    ASSERT_TRUE(Made(window.get()));
+    ASSERT_MADE(window, ScopedWindow(CreatePopup(object.Get(), 0, 0, 100, 100)));
     const LOGFONTW font = DescriptionOf(object->GetWindowFont());
     EXPECT_EQ(version >= 6 ? expected_.segoe9Height : expected_.tahoma8Height, font.lfHeight)
         << version;

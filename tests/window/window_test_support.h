@@ -144,5 +144,18 @@ inline ::testing::AssertionResult Made(HWND window) {
          << "no window was made: GetLastError " << error << ", desktop window " << desktop
          << (IsWindow(desktop) ? "" : " (not a window)");
 }
+// The same for the window of a Hosted or a ScopedWindow.
+template <typename Owner>
+::testing::AssertionResult Made(const Owner& owner) {
+  return Made(owner.get());
+}
 
 }  // namespace window_test
+
+// Declares name as what call made (a window, or an object that holds one) and stops the test when
+// no window was made. The name is declared, so it cannot stand in parentheses.
+// NOLINTBEGIN(bugprone-macro-parentheses)
+#define ASSERT_MADE(name, call) \
+  auto name = (call);           \
+  ASSERT_TRUE(window_test::Made(name))
+// NOLINTEND(bugprone-macro-parentheses)
