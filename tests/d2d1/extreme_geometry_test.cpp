@@ -92,22 +92,6 @@ void DrawFrame(ID2D1HwndRenderTarget* target, const std::function<void()>& draw)
   EXPECT_EQ(S_OK, target->EndDraw(nullptr, nullptr));
 }
 
-// A frame on window, and what the window shows then.
-std::vector<std::uint32_t> Frame(ID2D1HwndRenderTarget* target, const TestWindow& window,
-                                 const std::function<void()>& draw) {
-  DrawFrame(target, draw);
-  return window.Capture();
-}
-
-// The same, measured from BeginDraw to EndDraw: a window target draws a frame's calls when the
-// frame ends.
-std::vector<std::uint32_t> MeasuredFrame(const char* name, ID2D1HwndRenderTarget* target,
-                                         const TestWindow& window,
-                                         const std::function<void()>& draw) {
-  Measure(name, [&] { DrawFrame(target, draw); });
-  return window.Capture();
-}
-
 class StandInExtremeGeometry : public testing::Test {
  protected:
   void SetUp() override {
@@ -117,7 +101,29 @@ class StandInExtremeGeometry : public testing::Test {
     white_ = Brush(target_.Get(), Rgb(1, 1, 1));
     ASSERT_TRUE(white_);
     // The frame's buffers exist before anything is measured.
-    Frame(target_.Get(), window_, [] {});
+    Frame([] {});
+  }
+
+  // A frame on target (target_ unless given), and what the window shows then.
+  std::vector<std::uint32_t> Frame(const std::function<void()>& draw,
+                                   ID2D1HwndRenderTarget* target = nullptr) {
+    DrawFrame(target != nullptr ? target : target_.Get(), draw);
+    return window_.Capture();
+  }
+  // The same, measured from BeginDraw to EndDraw: a window target draws a frame's calls when the
+  // frame ends.
+  std::vector<std::uint32_t> MeasuredFrame(const char* name, const std::function<void()>& draw,
+                                           ID2D1HwndRenderTarget* target = nullptr) {
+    Measure(name, [&] { DrawFrame(target != nullptr ? target : target_.Get(), draw); });
+    return window_.Capture();
+  }
+  // A measured frame that fills geometry in white, or strokes it strokeWidth wide.
+  std::vector<std::uint32_t> MeasuredWhite(const char* name, ID2D1Geometry* geometry,
+                                           float strokeWidth = 0.0f) {
+    return MeasuredFrame(name, [&] {
+      strokeWidth > 0.0f ? target_->DrawGeometry(geometry, white_.Get(), strokeWidth, nullptr)
+                         : target_->FillGeometry(geometry, white_.Get(), nullptr);
+    });
   }
 
   TestWindow window_{512, 540};
@@ -131,8 +137,7 @@ TEST_F(StandInExtremeGeometry, ArcsOfHugeRadiusHugTheirChord) {
   // Radius 1e20 over a chord of 10: the arc bulges by 1.25e-19 and encloses nothing.
   auto flat = Arcs(factory_.Get(), 1000, {0, 100}, {10, 100}, 1e20f, D2D1_FILL_MODE_ALTERNATE);
   ASSERT_TRUE(flat);
-  auto pixels = MeasuredFrame("1000 arcs of radius 1e20: FillGeometry", target_.Get(), window_,
-                              [&] { target_->FillGeometry(flat.Get(), white_.Get(), nullptr); });
+  auto pixels = MeasuredWhite("1000 arcs of radius 1e20: FillGeometry", flat.Get());
   EXPECT_EQ(512 * 540, CountPixels(pixels, 0x000000u));
   BOOL onChord = FALSE;
   Measure("1000 arcs of radius 1e20: FillContainsPoint", [&] {
@@ -164,10 +169,8 @@ TEST_F(StandInExtremeGeometry, CurvesFarOutsideTheFrameCostOnlyTheirChords) {
   // Half discs of radius 1e7 from (0, -3e7) to (2e7, -3e7), over the top: all far above.
   auto above = Arcs(factory_.Get(), 1000, {0, -3e7f}, {2e7f, -3e7f}, 1e7f, D2D1_FILL_MODE_WINDING);
   ASSERT_TRUE(above);
-  std::vector<std::uint32_t> pixels;
-  pixels =
-      MeasuredFrame("1000 half circles of radius 1e7 above the frame: FillGeometry", target_.Get(),
-                    window_, [&] { target_->FillGeometry(above.Get(), white_.Get(), nullptr); });
+  const std::vector<std::uint32_t> pixels =
+      MeasuredWhite("1000 half circles of radius 1e7 above the frame: FillGeometry", above.Get());
   EXPECT_EQ(512 * 540, CountPixels(pixels, 0x000000u));
   BOOL inside = FALSE;
   Measure("1000 half circles of radius 1e7: FillContainsPoint", [&] {
@@ -191,9 +194,8 @@ TEST_F(StandInExtremeGeometry, StrokesOfHugeCirclesAndWideOutlines) {
     sink->EndFigure(D2D1_FIGURE_END_OPEN);
   });
   ASSERT_TRUE(circle);
-  auto pixels = MeasuredFrame(
-      "a circle of radius 1e7 traced 100 times: DrawGeometry, width 2", target_.Get(), window_,
-      [&] { target_->DrawGeometry(circle.Get(), white_.Get(), 2.0f, nullptr); });
+  auto pixels = MeasuredWhite("a circle of radius 1e7 traced 100 times: DrawGeometry, width 2",
+                              circle.Get(), 2);
   // Across the frame the circle falls by a few thousandths of a pixel: a band on rows 269 and
   // 270. (Row 271 gets the hundred traces' slivers of cover added up.)
   constexpr std::ptrdiff_t kRow = 512;
@@ -208,10 +210,11 @@ TEST_F(StandInExtremeGeometry, StrokesOfHugeCirclesAndWideOutlines) {
   auto wide = MakeTarget(factory_.Get(), window_.Handle(), 2048, 2048, 96.0f);
   ASSERT_TRUE(wide);
   auto wideWhite = Brush(wide.Get(), Rgb(1, 1, 1));
-  Frame(wide.Get(), window_, [] {});
+  Frame([] {}, wide.Get());
   const D2D1_ELLIPSE ellipse = {{1024, 1024}, 1e6f, 1e6f};
-  pixels = MeasuredFrame("DrawEllipse radius 1e6, width 3e6, 2048 x 2048", wide.Get(), window_,
-                         [&] { wide->DrawEllipse(&ellipse, wideWhite.Get(), 3e6f, nullptr); });
+  pixels = MeasuredFrame(
+      "DrawEllipse radius 1e6, width 3e6, 2048 x 2048",
+      [&] { wide->DrawEllipse(&ellipse, wideWhite.Get(), 3e6f, nullptr); }, wide.Get());
   EXPECT_EQ(512 * 540, CountPixels(pixels, 0xffffffu));
   wide.Reset();
 
@@ -232,15 +235,10 @@ TEST_F(StandInExtremeGeometry, StrokesOfHugeCirclesAndWideOutlines) {
   ASSERT_TRUE(cubics && square);
   auto red = Brush(target_.Get(), Rgb(1, 0, 0));
   for (const bool stroke : {true, false}) {
-    if (stroke) {
-      MeasuredFrame("2000 cubics reaching FLT_MAX: DrawGeometry, width 2", target_.Get(), window_,
-                    [&] { target_->DrawGeometry(cubics.Get(), white_.Get(), 2.0f, nullptr); });
-    } else {
-      MeasuredFrame("2000 cubics reaching FLT_MAX: FillGeometry", target_.Get(), window_,
-                    [&] { target_->FillGeometry(cubics.Get(), white_.Get(), nullptr); });
-    }
-    pixels = Frame(target_.Get(), window_,
-                   [&] { target_->FillGeometry(square.Get(), red.Get(), nullptr); });
+    MeasuredWhite(stroke ? "2000 cubics reaching FLT_MAX: DrawGeometry, width 2"
+                         : "2000 cubics reaching FLT_MAX: FillGeometry",
+                  cubics.Get(), stroke ? 2.0f : 0.0f);
+    pixels = Frame([&] { target_->FillGeometry(square.Get(), red.Get(), nullptr); });
     EXPECT_EQ(40 * 30, CountPixels(pixels, 0xff0000u));
     EXPECT_EQ(512 * 540 - 40 * 30, CountPixels(pixels, 0x000000u));
   }
