@@ -810,7 +810,20 @@ std::string TreeProblems(const TreeRead& read, const std::wstring& caption) {
   return problems.str();
 }
 
-constexpr DWORD kReadingDeadlineMs = 20000;
+// Reads the tree until it is read whole and, given an earlier reading, its slices' names differ
+// from that one's; false when 20 s pass first. Each reading takes one to a few seconds under
+// Wine: every property and every step of the way is a call into the program.
+bool ReadTreeUntil(const UiaClient& client, HWND window, TreeRead& read,
+                   const TreeRead* earlier = nullptr) {
+  return WaitUntil(
+      [&] {
+        read = ReadTree(client, window);
+        return read.failure.empty() &&
+               (earlier == nullptr || read.charts[0].slices != earlier->charts[0].slices ||
+                read.charts[1].slices != earlier->charts[1].slices);
+      },
+      20000);
+}
 
 TEST(AccessibleProgram, AnotherProcessReadsBothChartsAndEverySliceAndTheirChangeOnRegen) {
   const UiaClient client;
@@ -822,29 +835,15 @@ TEST(AccessibleProgram, AnotherProcessReadsBothChartsAndEverySliceAndTheirChange
     const HWND window = program.Window();
     ASSERT_TRUE(window) << program.Failure();
 
-    // Each reading takes one to a few seconds under Wine: every property and every step of the
-    // way is a call into the program.
-    TreeRead before;
-    const bool read = WaitUntil(
-        [&] {
-          before = ReadTree(client, window);
-          return before.failure.empty();
-        },
-        kReadingDeadlineMs);
-    ASSERT_TRUE(read) << "the tree could not be read within 20 s: " << Describe(before);
+    TreeRead before, after;
+    ASSERT_TRUE(ReadTreeUntil(client, window, before))
+        << "the tree could not be read within 20 s: " << Describe(before);
     EXPECT_EQ("", TreeProblems(before, win32::TextOf(window))) << Describe(before);
     std::printf("The program's tree as another process reads it: %s\n", Describe(before).c_str());
 
     SendMessageW(GetDlgItem(window, IdRegen), BM_CLICK, 0, 0);
-    TreeRead after;
-    const bool changed = WaitUntil(
-        [&] {
-          after = ReadTree(client, window);
-          return after.failure.empty() && (after.charts[0].slices != before.charts[0].slices ||
-                                           after.charts[1].slices != before.charts[1].slices);
-        },
-        kReadingDeadlineMs);
-    EXPECT_TRUE(changed) << "the slices' names did not change after \"Regen\": " << Describe(after);
+    EXPECT_TRUE(ReadTreeUntil(client, window, after, &before))
+        << "the slices' names did not change after \"Regen\": " << Describe(after);
     EXPECT_EQ("", TreeProblems(after, win32::TextOf(window))) << Describe(after);
     EXPECT_EQ(0, program.Close());
   }
