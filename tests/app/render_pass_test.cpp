@@ -8,6 +8,7 @@
 #include "tests/app/app_fixture.h"
 #include "tests/app/renderable_spies.h"
 #include "tests/app/screen_capture.h"
+#include "tests/support/records.h"
 
 namespace apptest {
 namespace {
@@ -56,18 +57,23 @@ class RenderPassTest : public AppTest {
     SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", lose ? L"every:1" : nullptr);
   }
 
+  // The calls of one render pass, which must succeed.
+  CallLog RenderPassCalls() {
+    log_.clear();
+    EXPECT_EQ(S_OK, RenderCharts(window_));
+    return log_;
+  }
+
   CallLog log_;
 };
 
 TEST_F(RenderPassTest, TheFirstPaintMakesTheTargetAtClientSizeAndHandsItOutInOrder) {
   EXPECT_FALSE(App().WindowRenderTarget);
-  EXPECT_EQ(S_OK, RenderCharts(window_));
-  EXPECT_EQ(Join({kCreation, kDrawing}), log_);
+  EXPECT_EQ(Join({kCreation, kDrawing}), RenderPassCalls());
   ASSERT_TRUE(App().WindowRenderTarget);
   const RECT client = win32::ClientBounds(window_);
-  const D2D1_SIZE_U size = App().WindowRenderTarget->GetPixelSize();
-  EXPECT_EQ(static_cast<UINT32>(client.right), size.width);
-  EXPECT_EQ(static_cast<UINT32>(client.bottom), size.height);
+  EXPECT_EQ((D2D1_SIZE_U{static_cast<UINT32>(client.right), static_cast<UINT32>(client.bottom)}),
+            App().WindowRenderTarget->GetPixelSize());
   orb::ComPtr<ID2D1SolidColorBrush> brush;
   App().PaletteTable[2]->GetBrush(0, &brush);
   EXPECT_TRUE(brush);
@@ -76,9 +82,7 @@ TEST_F(RenderPassTest, TheFirstPaintMakesTheTargetAtClientSizeAndHandsItOutInOrd
 TEST_F(RenderPassTest, ALaterPaintCreatesNothing) {
   ASSERT_EQ(S_OK, RenderCharts(window_));
   const LONG aliveAfterFirst = StandInLiveObjects();
-  log_.clear();
-  EXPECT_EQ(S_OK, RenderCharts(window_));
-  EXPECT_EQ(kDrawing, log_);
+  EXPECT_EQ(kDrawing, RenderPassCalls());
   if (aliveAfterFirst >= 0) {
     EXPECT_EQ(aliveAfterFirst, StandInLiveObjects());
   }
@@ -89,9 +93,7 @@ TEST_F(RenderPassTest, ALostDeviceIsDroppedAndRebuiltWithTheSamePicture) {
   const ClientShot before = Repainted(window_);
 
   LoseEveryFrame(true);
-  log_.clear();
-  EXPECT_EQ(S_OK, RenderCharts(window_));
-  EXPECT_EQ(Join({kDrawing, kDiscard}), log_);
+  EXPECT_EQ(Join({kDrawing, kDiscard}), RenderPassCalls());
   EXPECT_FALSE(App().WindowRenderTarget);
   orb::ComPtr<ID2D1SolidColorBrush> brush;
   App().PaletteTable[0]->GetBrush(0, &brush);
@@ -174,26 +176,19 @@ TEST_F(RenderPassTest, AnOccludedWindowDrawsNothingAndKeepsItsResources) {
   ASSERT_EQ(S_OK, RenderCharts(window_));
   ShowWindow(window_, SW_MINIMIZE);
   PumpMessages();
-  log_.clear();
-  EXPECT_EQ(S_OK, RenderCharts(window_));
-  EXPECT_TRUE(log_.empty());
+  EXPECT_TRUE(RenderPassCalls().empty());
   EXPECT_TRUE(App().WindowRenderTarget);
   ShowWindow(window_, SW_RESTORE);
   PumpMessages();
-  log_.clear();
-  EXPECT_EQ(S_OK, RenderCharts(window_));
-  EXPECT_EQ(kDrawing, log_);
+  EXPECT_EQ(kDrawing, RenderPassCalls());
 }
 
 TEST_F(RenderPassTest, AnImpossibleSizeLeavesTheTargetAsItWasAndDrawingGoesOn) {
   ASSERT_EQ(S_OK, RenderCharts(window_));
   const D2D1_SIZE_U before = App().WindowRenderTarget->GetPixelSize();
   SendMessageW(window_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(0xFFFF, 0xFFFF));
-  log_.clear();
-  EXPECT_EQ(S_OK, RenderCharts(window_));
-  EXPECT_EQ(kDrawing, log_);
-  EXPECT_EQ(before.width, App().WindowRenderTarget->GetPixelSize().width);
-  EXPECT_EQ(before.height, App().WindowRenderTarget->GetPixelSize().height);
+  EXPECT_EQ(kDrawing, RenderPassCalls());
+  EXPECT_EQ(before, App().WindowRenderTarget->GetPixelSize());
 }
 
 TEST_F(RenderPassTest, PaintMessagesRunTheRenderPassWithoutErasing) {
