@@ -1,4 +1,5 @@
 #include <cmath>
+#include <utility>
 
 #include "app/main_window_proc.h"
 #include "tests/app/app_fixture.h"
@@ -50,15 +51,12 @@ TEST_F(AppTest, TheGapLeftByAPulledOutSliceKeepsTheSelection) {
 TEST_F(AppTest, AnimationReachesTwentyInATenthOfASecondAndStopsTheTimer) {
   ASSERT_EQ(0, HoverOver(Lower(), 60.0f, 0.5f));
   const float start = FakeTime;
-  FakeTime = start + 0.05f;
-  Tick();
-  EXPECT_EQ(10, Lower()->GetExplodeOffset());
-  FakeTime = start + 0.08f;
-  Tick();
-  EXPECT_EQ(16, Lower()->GetExplodeOffset());
-  FakeTime = start + 0.1f;
-  Tick();
-  EXPECT_EQ(20, Lower()->GetExplodeOffset());
+  const std::pair<float, int> steps[] = {{0.05f, 10}, {0.08f, 16}, {0.1f, 20}};
+  for (const auto& [seconds, offset] : steps) {
+    FakeTime = start + seconds;
+    Tick();
+    EXPECT_EQ(offset, Lower()->GetExplodeOffset()) << seconds << " s in";
+  }
   EXPECT_FALSE(StopTimer());
 }
 
