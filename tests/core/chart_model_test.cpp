@@ -14,26 +14,26 @@ namespace {
 
 using namespace chart_test;
 
-ComPtr<IPieChart> MakeChartOnRecordingFactory(ComPtr<RecordingFactory>* factory) {
-  *factory = orb::MakeComObject<RecordingFactory>();
-  auto palette = orb::MakeComObject<FakePalette>(11);
-  return MakeUpperChart(MakeHelper().Get(), factory->Get(), palette.Get());
-}
+// An upper chart on a recording factory.
+class PieChartModel : public ::testing::Test {
+ protected:
+  ComPtr<RecordingFactory> factory_ = orb::MakeComObject<RecordingFactory>();
+  ComPtr<IPieChart> chart_ =
+      MakeUpperChart(MakeHelper().Get(), factory_.Get(), orb::MakeComObject<FakePalette>(11).Get());
+};
 
 // The interface identifiers are checked with the others' in interface_ids_test.cpp.
-TEST(PieChartModel, IsOneObjectBehindBothOfItsInterfaces) {
-  ComPtr<RecordingFactory> factory;
-  auto chart = MakeChartOnRecordingFactory(&factory);
-  ComPtr<IRenderable> renderable = RenderableOf(chart.Get());
+TEST_F(PieChartModel, IsOneObjectBehindBothOfItsInterfaces) {
+  ComPtr<IRenderable> renderable = RenderableOf(chart_.Get());
   ASSERT_TRUE(renderable);
   // Both interfaces lead back to one object.
   ComPtr<IUnknown> fromChart;
   ComPtr<IUnknown> fromRenderable;
-  ASSERT_EQ(S_OK, chart.As(&fromChart));
+  ASSERT_EQ(S_OK, chart_.As(&fromChart));
   ASSERT_EQ(S_OK, renderable.As(&fromRenderable));
   EXPECT_EQ(fromChart.Get(), fromRenderable.Get());
   ComPtr<IPalette> notAPalette;
-  EXPECT_EQ(E_NOINTERFACE, chart.As(&notAPalette));
+  EXPECT_EQ(E_NOINTERFACE, chart_.As(&notAPalette));
 }
 
 // A chart's left edge, width, centre (x, y) and radii (x, y).
@@ -43,16 +43,14 @@ Place PlaceOf(IPieChart* chart) {
           chart->GetCenterY(), chart->GetRadiusX(), chart->GetRadiusY()};
 }
 
-TEST(PieChartModel, NewChartStartsUnselectedWithTheRectangleItWasGiven) {
-  ComPtr<RecordingFactory> factory;
-  auto upper = MakeChartOnRecordingFactory(&factory);
-  ASSERT_TRUE(upper);
-  EXPECT_EQ(-1, upper->GetSelectedSlice());
-  EXPECT_EQ(0, upper->GetExplodeOffset());
-  EXPECT_EQ(0.0f, upper->GetSelectionTime());
-  EXPECT_EQ((Place{10.0f, 400.0f, 210.0f, 110.0f, 170.0f, 70.0f}), PlaceOf(upper.Get()));
+TEST_F(PieChartModel, NewChartStartsUnselectedWithTheRectangleItWasGiven) {
+  ASSERT_TRUE(chart_);
+  EXPECT_EQ(-1, chart_->GetSelectedSlice());
+  EXPECT_EQ(0, chart_->GetExplodeOffset());
+  EXPECT_EQ(0.0f, chart_->GetSelectionTime());
+  EXPECT_EQ((Place{10.0f, 400.0f, 210.0f, 110.0f, 170.0f, 70.0f}), PlaceOf(chart_.Get()));
 
-  auto lower = MakeLowerChart(MakeHelper().Get(), factory.Get(), nullptr);
+  auto lower = MakeLowerChart(MakeHelper().Get(), factory_.Get(), nullptr);
   EXPECT_EQ((Place{60.0f, 300.0f, 210.0f, 370.0f, 120.0f, 120.0f}), PlaceOf(lower.Get()));
   // Re-centring on resize moves the centre with the left edge.
   lower->SetLeft(100.0f);
@@ -60,79 +58,71 @@ TEST(PieChartModel, NewChartStartsUnselectedWithTheRectangleItWasGiven) {
   EXPECT_EQ((Place{100.0f, 200.0f, 200.0f, 370.0f, 70.0f, 120.0f}), PlaceOf(lower.Get()));
 }
 
-TEST(PieChartModel, SelectSliceStampsTheClockAndRestartsTheExplosion) {
-  ComPtr<RecordingFactory> factory;
-  auto chart = MakeChartOnRecordingFactory(&factory);
-  chart->SetExplodeOffset(20);
-  EXPECT_EQ(20, chart->GetExplodeOffset());
+TEST_F(PieChartModel, SelectSliceStampsTheClockAndRestartsTheExplosion) {
+  chart_->SetExplodeOffset(20);
+  EXPECT_EQ(20, chart_->GetExplodeOffset());
   SetFakeTime(43210.125f);
-  chart->SelectSlice(3);
-  EXPECT_EQ(3, chart->GetSelectedSlice());
-  EXPECT_EQ(0, chart->GetExplodeOffset());
-  EXPECT_EQ(43210.125f, chart->GetSelectionTime());
+  chart_->SelectSlice(3);
+  EXPECT_EQ(3, chart_->GetSelectedSlice());
+  EXPECT_EQ(0, chart_->GetExplodeOffset());
+  EXPECT_EQ(43210.125f, chart_->GetSelectionTime());
 
   // Any index is kept as given, even one that matches no slice.
   SetFakeTime(7.5f);
-  chart->SelectSlice(99);
-  EXPECT_EQ(99, chart->GetSelectedSlice());
-  EXPECT_EQ(7.5f, chart->GetSelectionTime());
-  chart->SelectSlice(-1);
-  EXPECT_EQ(-1, chart->GetSelectedSlice());
+  chart_->SelectSlice(99);
+  EXPECT_EQ(99, chart_->GetSelectedSlice());
+  EXPECT_EQ(7.5f, chart_->GetSelectionTime());
+  chart_->SelectSlice(-1);
+  EXPECT_EQ(-1, chart_->GetSelectedSlice());
 }
 
-TEST(PieChartModel, SetValuesCopiesAndKeepsTheSelection) {
-  ComPtr<RecordingFactory> factory;
-  auto chart = MakeChartOnRecordingFactory(&factory);
-  chart->SelectSlice(5);
-  chart->SetExplodeOffset(12);
+TEST_F(PieChartModel, SetValuesCopiesAndKeepsTheSelection) {
+  chart_->SelectSlice(5);
+  chart_->SetExplodeOffset(12);
   std::vector<float> values = {10.0f, 20.0f, 30.0f};
-  chart->SetValues(values.data(), 3);
+  chart_->SetValues(values.data(), 3);
   // The caller's list changing afterwards must not change the chart.
   values[0] = 1000.0f;
   values.clear();
   values.shrink_to_fit();
-  EXPECT_EQ(5, chart->GetSelectedSlice());
-  EXPECT_EQ(12, chart->GetExplodeOffset());
+  EXPECT_EQ(5, chart_->GetSelectedSlice());
+  EXPECT_EQ(12, chart_->GetExplodeOffset());
 
-  chart->BuildGeometry();
-  ASSERT_EQ(3u, factory->Paths().size());
+  chart_->BuildGeometry();
+  ASSERT_EQ(3u, factory_->Paths().size());
   // 10 of 60 is 60 degrees: the first rim end point lies at 60 degrees.
-  const auto first = ReadSlice(*factory->Paths()[0]);
+  const auto first = ReadSlice(*factory_->Paths()[0]);
   ASSERT_TRUE(first.complete);
   EXPECT_NEAR(210.0f + 170.0f * std::sin(60.0f * kDegreesToRadians), first.arc.point.x, 1e-3);
   EXPECT_NEAR(110.0f + 70.0f * std::cos(60.0f * kDegreesToRadians), first.arc.point.y, 1e-3);
 }
 
-TEST(PieChartModel, SetChartValuesHandsOverTheWholeListAndIgnoresAnEmptyChart) {
+TEST_F(PieChartModel, SetChartValuesHandsOverTheWholeListAndIgnoresAnEmptyChart) {
   SetChartValues(nullptr, {1.0f, 2.0f});  // must not crash
 
-  ComPtr<RecordingFactory> factory;
-  auto chart = MakeChartOnRecordingFactory(&factory);
-  SetChartValues(chart.Get(), {1.0f, 1.0f, 1.0f, 1.0f, 1.0f});
-  chart->BuildGeometry();
-  EXPECT_EQ(5u, factory->Paths().size());
+  SetChartValues(chart_.Get(), {1.0f, 1.0f, 1.0f, 1.0f, 1.0f});
+  chart_->BuildGeometry();
+  EXPECT_EQ(5u, factory_->Paths().size());
 
-  SetChartValues(chart.Get(), {});
-  factory->ForgetPaths();
-  chart->BuildGeometry();
-  EXPECT_TRUE(factory->Paths().empty());
+  SetChartValues(chart_.Get(), {});
+  factory_->ForgetPaths();
+  chart_->BuildGeometry();
+  EXPECT_TRUE(factory_->Paths().empty());
 }
 
-TEST(PieChartModel, SetValuesEmptiesEveryGeometryUntilTheNextBuild) {
-  ComPtr<RecordingFactory> factory;
-  auto chart = MakeChartOnRecordingFactory(&factory);
-  factory->SetContainsRule([](const PathRecord&, D2D1_POINT_2F) { return true; });
-  SetChartValues(chart.Get(), {1.0f, 2.0f});
-  chart->BuildGeometry();
+TEST_F(PieChartModel, SetValuesEmptiesEveryGeometryUntilTheNextBuild) {
+  factory_->SetContainsRule([](const PathRecord&, D2D1_POINT_2F) { return true; });
+  SetChartValues(chart_.Get(), {1.0f, 2.0f});
+  chart_->BuildGeometry();
   const auto identity = MakeHelper()->MakeIdentityMatrix();
-  EXPECT_EQ(0, RenderableOf(chart.Get())->HitTest(210.0f, 110.0f, identity));
+  EXPECT_EQ(0, RenderableOf(chart_.Get())->HitTest(210.0f, 110.0f, identity));
 
-  SetChartValues(chart.Get(), {3.0f, 4.0f, 5.0f});
-  EXPECT_TRUE(factory->LivePaths().empty());
-  EXPECT_EQ(-1, RenderableOf(chart.Get())->HitTest(210.0f, 110.0f, identity));
+  SetChartValues(chart_.Get(), {3.0f, 4.0f, 5.0f});
+  EXPECT_TRUE(factory_->LivePaths().empty());
+  EXPECT_EQ(-1, RenderableOf(chart_.Get())->HitTest(210.0f, 110.0f, identity));
 }
 
-TEST(PieChartModel, PaletteIsCountedAndReplaceable) {
+TEST_F(PieChartModel, PaletteIsCountedAndReplaceable) {
   const LONG before = orb::LiveObjectCount();
   {
     auto factory = orb::MakeComObject<RecordingFactory>();
@@ -159,7 +149,7 @@ TEST(PieChartModel, PaletteIsCountedAndReplaceable) {
   EXPECT_EQ(before, orb::LiveObjectCount());
 }
 
-TEST(PieChartModel, NoReferenceOutlivesTheChart) {
+TEST_F(PieChartModel, NoReferenceOutlivesTheChart) {
   const LONG before = orb::LiveObjectCount();
   {
     auto factory = orb::MakeComObject<RecordingFactory>();
