@@ -30,12 +30,12 @@ enum class SinkOp {
 
 struct SinkCall {
   SinkOp op = SinkOp::Close;
-  D2D1_POINT_2F point = {};            // BeginFigure, AddLine
-  D2D1_FIGURE_BEGIN figureBegin = {};  // BeginFigure
-  std::vector<D2D1_POINT_2F> points;   // AddLines
-  D2D1_ARC_SEGMENT arc = {};           // AddArc
-  D2D1_FIGURE_END figureEnd = {};      // EndFigure
-  D2D1_FILL_MODE fillMode = {};        // SetFillMode
+  D2D1_POINT_2F point = {};                // BeginFigure, AddLine
+  D2D1_FIGURE_BEGIN figureBegin = {};      // BeginFigure
+  std::vector<D2D1_POINT_2F> points = {};  // AddLines
+  D2D1_ARC_SEGMENT arc = {};               // AddArc
+  D2D1_FIGURE_END figureEnd = {};          // EndFigure
+  D2D1_FILL_MODE fillMode = {};            // SetFillMode
 };
 
 struct ContainsQuery {
@@ -123,11 +123,7 @@ class RecordingSink final : public FakeObject<ID2D1GeometrySink, ID2D1Simplified
 
  private:
   // A new call of kind op at the end of the record, for the caller to fill in.
-  SinkCall& Record(SinkOp op) {
-    record_->calls.emplace_back();
-    record_->calls.back().op = op;
-    return record_->calls.back();
-  }
+  SinkCall& Record(SinkOp op) { return record_->calls.emplace_back(SinkCall{op}); }
 
   std::shared_ptr<PathRecord> record_;
 };

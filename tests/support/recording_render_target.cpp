@@ -7,7 +7,7 @@ namespace {
 
 // What a fill and a stroke have in common: the geometry, the brush and, for a solid-colour brush
 // (asked through QueryInterface, so that any brush will do), its colour.
-void DescribeDrawing(RenderCall& call, ID2D1Geometry* geometry, ID2D1Brush* brush) {
+RenderCall& DescribeDrawing(RenderCall& call, ID2D1Geometry* geometry, ID2D1Brush* brush) {
   call.geometry = geometry;
   call.brush = brush;
   orb::ComPtr<ID2D1SolidColorBrush> solid;
@@ -17,6 +17,7 @@ void DescribeDrawing(RenderCall& call, ID2D1Geometry* geometry, ID2D1Brush* brus
     call.hasColor = true;
     call.color = solid->GetColor();
   }
+  return call;
 }
 
 }  // namespace
@@ -49,16 +50,13 @@ HRESULT STDMETHODCALLTYPE RecordingRenderTarget::CreateSolidColorBrush(
 void STDMETHODCALLTYPE RecordingRenderTarget::FillGeometry(ID2D1Geometry* geometry,
                                                            ID2D1Brush* brush,
                                                            ID2D1Brush* opacityBrush) {
-  RenderCall& call = Record(RenderOp::FillGeometry);
-  DescribeDrawing(call, geometry, brush);
-  call.opacityBrush = opacityBrush;
+  DescribeDrawing(Record(RenderOp::FillGeometry), geometry, brush).opacityBrush = opacityBrush;
 }
 
 void STDMETHODCALLTYPE RecordingRenderTarget::DrawGeometry(ID2D1Geometry* geometry,
                                                            ID2D1Brush* brush, FLOAT strokeWidth,
                                                            ID2D1StrokeStyle* strokeStyle) {
-  RenderCall& call = Record(RenderOp::DrawGeometry);
-  DescribeDrawing(call, geometry, brush);
+  RenderCall& call = DescribeDrawing(Record(RenderOp::DrawGeometry), geometry, brush);
   call.strokeWidth = strokeWidth;
   call.strokeStyle = strokeStyle;
 }

@@ -162,11 +162,7 @@ class RecordingRenderTarget final
     return {static_cast<UINT32>(kSize.width), static_cast<UINT32>(kSize.height)};
   }
   // A new call of kind op at the end of the log, for the caller to fill in.
-  RenderCall& Record(RenderOp op) {
-    calls_.emplace_back();
-    calls_.back().op = op;
-    return calls_.back();
-  }
+  RenderCall& Record(RenderOp op) { return calls_.emplace_back(RenderCall{op}); }
 
   void FailFrameNotImplemented() const override { frameFailure_ = E_NOTIMPL; }
 
