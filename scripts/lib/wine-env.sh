@@ -1,5 +1,5 @@
 # Shared by the run, test and wine-run scripts: a Wine prefix per screen DPI inside the build tree,
-# a persistent wineserver, and an Xvfb display when none is given.
+# and an Xvfb display when none is given.
 
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=win64
@@ -8,7 +8,9 @@ export WINEARCH=win64
 d2pie_prefix() { echo "$1/wine-$2"; }
 
 # d2pie_ensure_prefix BUILD_DIR DPI: creates the prefix once (under a lock, since tests run in
-# parallel), sets its screen DPI, and keeps its wineserver running.
+# parallel) and sets its screen DPI. Its wineserver is not made persistent: it ends with the last
+# program of the prefix (a test session's desktop keeper holds it for the session), so a lone
+# scripts/wine-run leaves no Wine behind.
 d2pie_ensure_prefix() {
   local prefix
   prefix=$(d2pie_prefix "$1" "$2")
@@ -29,7 +31,6 @@ d2pie_ensure_prefix() {
       touch "$prefix/.d2pie-ready-2"
     fi
   ) 9>"$prefix.lock"
-  WINEPREFIX=$prefix wineserver-stable -p >/dev/null 2>&1 </dev/null || true
 }
 
 # d2pie_stop_wine BUILD_DIR: ends the wineservers (and every Wine process) of all prefixes.
