@@ -117,8 +117,7 @@ TEST(StandInArcBounds, AreTightAroundEachArc) {
   auto factory = d2d1test::MakeFactory();
   for (const ArcCase& c : kCases) {
     SCOPED_TRACE(c.name);
-    auto path = OpenFigure(factory.Get(), c.from, c.arc);
-    ASSERT_TRUE(path);
+    ASSERT_MADE(path, OpenFigure(factory.Get(), c.from, c.arc));
     D2D1_RECT_F bounds;
     ASSERT_EQ(S_OK, path->GetBounds(nullptr, &bounds));
     ExpectBounds(bounds, c.left, c.top, c.right, c.bottom, 1e-3);
@@ -128,8 +127,7 @@ TEST(StandInArcBounds, AreTightAroundEachArc) {
 TEST(StandInArcBounds, FollowTheWorldTransform) {
   auto factory = d2d1test::MakeFactory();
   // Quarter circle of radius 10 from angle 0 to 90 degrees, around the origin.
-  auto path = OpenFigure(factory.Get(), {10, 0}, {{0, 10}, {10, 10}, 0, kCw, kSmall});
-  ASSERT_TRUE(path);
+  ASSERT_MADE(path, OpenFigure(factory.Get(), {10, 0}, {{0, 10}, {10, 10}, 0, kCw, kSmall}));
   // Scaled by 2 and moved by (5, -5).
   const D2D1_MATRIX_3X2_F scale = {{{2, 0, 0, 2, 5, -5}}};
   D2D1_RECT_F bounds;
@@ -195,8 +193,7 @@ TEST(StandInArcBounds, DegenerateArcsAddNothingOrAStraightLine) {
 
 TEST(StandInArcBounds, EmptyGeometryHasInvertedBounds) {
   auto factory = d2d1test::MakeFactory();
-  auto empty = d2d1test::MakePath(factory.Get(), [](ID2D1GeometrySink*) {});
-  ASSERT_TRUE(empty);
+  ASSERT_MADE(empty, d2d1test::MakePath(factory.Get(), [](ID2D1GeometrySink*) {}));
   D2D1_RECT_F bounds;
   ASSERT_EQ(S_OK, empty->GetBounds(nullptr, &bounds));
   EXPECT_GT(bounds.left, bounds.right);

@@ -116,9 +116,20 @@ struct Canvas {
                   static_cast<std::size_t>(x)];
   }
 
+  // Whether the render target was made.
+  explicit operator bool() const { return target != nullptr; }
+
   ComPtr<ID2D1Factory> factory;
   TestWindow window;
   ComPtr<ID2D1HwndRenderTarget> target;
 };
 
 }  // namespace d2d1test
+
+// Declares name as what call made (a Direct2D object, or a canvas with its render target) and
+// stops the test when nothing was made. The name is declared, so it cannot stand in parentheses.
+// NOLINTBEGIN(bugprone-macro-parentheses)
+#define ASSERT_MADE(name, call) \
+  auto name = (call);           \
+  ASSERT_TRUE(name)
+// NOLINTEND(bugprone-macro-parentheses)

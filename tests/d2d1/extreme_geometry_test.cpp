@@ -146,8 +146,7 @@ TEST_F(StandInExtremeGeometry, ArcsOfHugeRadiusHugTheirChord) {
   EXPECT_TRUE(onChord);  // within the default tolerance of 0.25
   EXPECT_FALSE(FillContains(flat.Get(), {5, 100.3f}));
 
-  auto one = Arcs(factory_.Get(), 1, {0, 100}, {10, 100}, 1e20f, D2D1_FILL_MODE_ALTERNATE);
-  ASSERT_TRUE(one);
+  ASSERT_MADE(one, Arcs(factory_.Get(), 1, {0, 100}, {10, 100}, 1e20f, D2D1_FILL_MODE_ALTERNATE));
   D2D1_RECT_F bounds{};
   Measure("GetBounds of one arc of radius 1e20",
           [&] { EXPECT_EQ(S_OK, one->GetBounds(nullptr, &bounds)); });
@@ -207,8 +206,7 @@ TEST_F(StandInExtremeGeometry, StrokesOfHugeCirclesAndWideOutlines) {
             static_cast<int>(std::count(pixels.begin() + 272 * kRow, pixels.end(), 0x000000u)));
 
   // Half the width exceeds the radius: the stroke is a disc of radius 2.5e6 over the frame.
-  auto wide = MakeTarget(factory_.Get(), window_.Handle(), 2048, 2048, 96.0f);
-  ASSERT_TRUE(wide);
+  ASSERT_MADE(wide, MakeTarget(factory_.Get(), window_.Handle(), 2048, 2048, 96.0f));
   auto wideWhite = Brush(wide.Get(), Rgb(1, 1, 1));
   Frame([] {}, wide.Get());
   const D2D1_ELLIPSE ellipse = {{1024, 1024}, 1e6f, 1e6f};

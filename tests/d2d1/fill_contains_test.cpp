@@ -186,8 +186,7 @@ TEST(StandInFillContains, AlternateLeavesTheTwiceWoundCentreOutWindingKeepsIt) {
 
 TEST(StandInFillContains, AppliesTheWorldTransformAndTheTolerance) {
   auto factory = d2d1test::MakeFactory();
-  auto square = d2d1test::Square(factory.Get(), 0, 0, 10);
-  ASSERT_TRUE(square);
+  ASSERT_MADE(square, d2d1test::Square(factory.Get(), 0, 0, 10));
   // Scaled by 3 and moved by (100, 50).
   const D2D1_MATRIX_3X2_F transform = {{{3, 0, 0, 3, 100, 50}}};
   EXPECT_TRUE(FillContains(square.Get(), {125, 75}, &transform));

@@ -44,9 +44,8 @@ TEST(StandInRenderTarget, CreationChecksItsArguments) {
 }
 
 TEST(StandInRenderTarget, AnswersItsInterfaceChainAndMakesBrushes) {
-  Canvas canvas(32, 32, 0.0f);
+  ASSERT_MADE(canvas, Canvas(32, 32, 0.0f));
   const auto& target = canvas.target;
-  ASSERT_TRUE(target);
   ComPtr<ID2D1RenderTarget> renderTarget;
   ComPtr<ID2D1Resource> resource;
   ComPtr<ID2D1BitmapRenderTarget> bitmapTarget;
@@ -80,9 +79,8 @@ TEST(StandInRenderTarget, AnswersItsInterfaceChainAndMakesBrushes) {
 }
 
 TEST(StandInRenderTarget, KeepsItsStateInsideAndOutsideFrames) {
-  Canvas canvas(32, 32, 0.0f);
+  ASSERT_MADE(canvas, Canvas(32, 32, 0.0f));
   const auto& target = canvas.target;
-  ASSERT_TRUE(target);
   EXPECT_EQ(D2D1_ANTIALIAS_MODE_PER_PRIMITIVE, target->GetAntialiasMode());
   target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_ALIASED);
   EXPECT_EQ(D2D1_ANTIALIAS_MODE_ALIASED, target->GetAntialiasMode());
@@ -119,11 +117,10 @@ TEST(StandInRenderTarget, KeepsItsStateInsideAndOutsideFrames) {
 }
 
 TEST(StandInRenderTarget, SizesFollowPixelsAndDpi) {
-  Canvas canvas(200, 100, 0.0f);  // DPI 0: the desktop's
+  ASSERT_MADE(canvas, Canvas(200, 100, 0.0f));  // DPI 0: the desktop's
   const auto& target = canvas.target;
   FLOAT desktopX = 0, desktopY = 0;
   canvas.factory->GetDesktopDpi(&desktopX, &desktopY);
-  ASSERT_TRUE(target);
   FLOAT dpiX = 0, dpiY = 0;
   target->GetDpi(&dpiX, &dpiY);
   EXPECT_FLOAT_EQ(desktopX, dpiX);
@@ -153,9 +150,8 @@ TEST(StandInRenderTarget, SizesFollowPixelsAndDpi) {
 }
 
 TEST(StandInRenderTarget, RefusesFramesLargerThanItsMaximumAndKeepsTheOldOne) {
-  Canvas canvas(64, 48, 0.0f);
+  ASSERT_MADE(canvas, Canvas(64, 48, 0.0f));
   const auto& target = canvas.target;
-  ASSERT_TRUE(target);
   const UINT32 maximum = target->GetMaximumBitmapSize();
   EXPECT_GE(maximum, 8192u);
 
@@ -178,10 +174,9 @@ TEST(StandInRenderTarget, RefusesFramesLargerThanItsMaximumAndKeepsTheOldOne) {
 }
 
 TEST(StandInRenderTarget, ReportsOcclusionWhileMinimisedOrHidden) {
-  Canvas canvas(40, 40, 0.0f, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+  ASSERT_MADE(canvas, Canvas(40, 40, 0.0f, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX));
   const auto& target = canvas.target;
   const HWND window = canvas.window.Handle();
-  ASSERT_TRUE(target);
   EXPECT_EQ(D2D1_WINDOW_STATE_NONE, target->CheckWindowState());
   ShowWindow(window, SW_MINIMIZE);
   d2d1test::PumpMessages();
@@ -196,8 +191,7 @@ TEST(StandInRenderTarget, ReportsOcclusionWhileMinimisedOrHidden) {
 // ---- What frames put on the screen
 
 TEST(StandInRenderTarget, FramePresentsClearFillAndStroke) {
-  Canvas canvas(64, 48);
-  ASSERT_TRUE(canvas.target);
+  ASSERT_MADE(canvas, Canvas(64, 48));
   auto square = Square(canvas.factory.Get(), 10, 10, 20);
   auto red = Brush(canvas.target.Get(), Rgb(1, 0, 0));
   auto green = Brush(canvas.target.Get(), Rgb(0, 1, 0));
@@ -226,10 +220,8 @@ double CoveredArea(const std::vector<std::uint32_t>& pixels) {
 }
 
 TEST(StandInRenderTarget, ShapeCallsCoverTheirArea) {
-  Canvas canvas(120, 100);
-  ASSERT_TRUE(canvas.target);
-  auto white = Brush(canvas.target.Get(), Rgb(1, 1, 1));
-  ASSERT_TRUE(white);
+  ASSERT_MADE(canvas, Canvas(120, 100));
+  ASSERT_MADE(white, Brush(canvas.target.Get(), Rgb(1, 1, 1)));
   ID2D1Brush* w = white.Get();
   const D2D1_RECT_F rect = {10.5f, 20, 70, 50.25f};
   const D2D1_ELLIPSE ellipse = {{60, 50}, 40, 25};
@@ -264,8 +256,7 @@ TEST(StandInRenderTarget, ShapeCallsCoverTheirArea) {
 }
 
 TEST(StandInRenderTarget, AHundredDipSquareCoversAHundredAndTwentyFivePixelsAt120Dpi) {
-  Canvas canvas(160, 160, 120.0f);
-  ASSERT_TRUE(canvas.target);
+  ASSERT_MADE(canvas, Canvas(160, 160, 120.0f));
   auto square = Square(canvas.factory.Get(), 8, 8, 100);
   auto white = Brush(canvas.target.Get(), Rgb(1, 1, 1));
   ASSERT_EQ(S_OK, canvas.Frame(Rgb(0, 0, 0), [&](ID2D1RenderTarget* target) {
@@ -280,8 +271,7 @@ TEST(StandInRenderTarget, AHundredDipSquareCoversAHundredAndTwentyFivePixelsAt12
 TEST(StandInRenderTarget, DesktopDpiSetsTheDefaultScale) {
   // A DPI-aware process sees the screen's true DPI (96 or 120 in the test prefixes).
   SetProcessDPIAware();
-  Canvas canvas(200, 200, 0.0f);
-  ASSERT_TRUE(canvas.target);
+  ASSERT_MADE(canvas, Canvas(200, 200, 0.0f));
   FLOAT dpi = 0, unused = 0;
   canvas.factory->GetDesktopDpi(&dpi, &unused);
   auto square = Square(canvas.factory.Get(), 0, 0, 100);
@@ -334,8 +324,7 @@ void Scribble(HWND window, COLORREF colour) {
 }
 
 TEST(StandInRenderTarget, PresentsWhatChangedAndEverythingOnceTheWindowLostItsPicture) {
-  Canvas canvas(160, 96);
-  ASSERT_TRUE(canvas.target);
+  ASSERT_MADE(canvas, Canvas(160, 96));
   auto red = Brush(canvas.target.Get(), Rgb(1, 0, 0));
   auto topLeft = Square(canvas.factory.Get(), 4, 4, 16);
   auto bottomRight = Square(canvas.factory.Get(), 130, 70, 16);
@@ -392,9 +381,8 @@ TEST(StandInRenderTarget, PresentsWhatChangedAndEverythingOnceTheWindowLostItsPi
 }
 
 TEST(StandInRenderTarget, DeviceLossSwitchFailsTheChosenFrames) {
-  Canvas canvas(16, 16, 0.0f);
+  ASSERT_MADE(canvas, Canvas(16, 16, 0.0f));
   const auto& target = canvas.target;
-  ASSERT_TRUE(target);
   SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", L"every:3");
   int lost = 0, lastLost = -10;
   for (int frame = 0; frame < 9; ++frame) {
@@ -558,9 +546,8 @@ TEST_F(StandInFrameErrors, CallsOutsideAFrameAndFlush) {
 }
 
 TEST(StandInRenderTarget, UnofferedCreationsAnswerNotImplementedAndNull) {
-  Canvas canvas(16, 16);
+  ASSERT_MADE(canvas, Canvas(16, 16));
   const auto& t = canvas.target;
-  ASSERT_TRUE(t);
   const D2D1_SIZE_U size = {4, 4};
   const D2D1_BITMAP_PROPERTIES bitmap = {
       {DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE}, 96, 96};

@@ -171,13 +171,11 @@ std::string Difference(const std::vector<std::uint32_t>& shown,
 // A call that goes takes all of its pixels with it, also those that lie beyond its path: the
 // miter of a sharp corner and the half width of a stroke.
 TEST(StandInRetainedFrame, ACallThatGoesTakesAllItsPixels) {
-  d2d1test::Canvas canvas(96, 128);
-  ASSERT_TRUE(canvas.target);
+  ASSERT_MADE(canvas, d2d1test::Canvas(96, 128));
   // An apex of about 8.5 degrees pointing up: its miter, cut at ten half widths, reaches
   // 15 pixels above it.
   auto wedge = d2d1test::Polygon(canvas.factory.Get(), {{48, 36}, {52, 90}, {44, 90}});
-  auto brush = d2d1test::Brush(canvas.target.Get(), {1, 1, 1, 1});
-  ASSERT_TRUE(brush);
+  ASSERT_MADE(brush, d2d1test::Brush(canvas.target.Get(), {1, 1, 1, 1}));
   const D2D1_COLOR_F black{0, 0, 0, 1};
   // Each call with a pixel that it covers far from its path.
   const std::pair<std::function<void(ID2D1RenderTarget*)>, int> calls[] = {
@@ -208,8 +206,7 @@ TEST(StandInRetainedFrame, ShowsWhatAFreshTargetDrawsAfterRandomRunsOfFrames) {
     log << "seed " << seed << ":";
     UINT32 width = 160, height = 120;
     float dpi = 96.0f;
-    auto target = MakeTarget(factory.Get(), window.Handle(), width, height, dpi);
-    ASSERT_TRUE(target);
+    ASSERT_MADE(target, MakeTarget(factory.Get(), window.Handle(), width, height, dpi));
     for (int frame = 0; frame < 30; ++frame) {
       scene.Change(log);
       const unsigned around = scene.Next(16);
@@ -239,8 +236,7 @@ TEST(StandInRetainedFrame, ShowsWhatAFreshTargetDrawsAfterRandomRunsOfFrames) {
       ASSERT_EQ(S_OK, target->EndDraw(nullptr, nullptr)) << log.str();
       const auto shown = window.Capture();
 
-      auto fresh = MakeTarget(factory.Get(), window.Handle(), width, height, dpi);
-      ASSERT_TRUE(fresh);
+      ASSERT_MADE(fresh, MakeTarget(factory.Get(), window.Handle(), width, height, dpi));
       fresh->BeginDraw();
       scene.Draw(factory.Get(), fresh.Get());
       ASSERT_EQ(S_OK, fresh->EndDraw(nullptr, nullptr));
