@@ -71,10 +71,10 @@ double TotalCoverage(const Painter& painter) {
   return total;
 }
 
-Painter Blank(int width, int height) {
+Painter Blank(int width, int height, const standin::Paint& background = MakePaint(0, 0, 0, 0, 1)) {
   Painter painter;
   painter.Resize(width, height);
-  painter.Clear(MakePaint(0, 0, 0, 0, 1));
+  painter.Clear(background);
   return painter;
 }
 
@@ -128,9 +128,7 @@ TEST(StandInPainter, EdgePixelsShowTheirExactCoverage) {
 }
 
 TEST(StandInPainter, HalfCoveredPixelIsHalfBlendedSourceOver) {
-  Painter painter;
-  painter.Resize(30, 30);
-  painter.Clear(MakePaint(0, 0, 1, 1, 1));  // opaque blue
+  Painter painter = Blank(30, 30, MakePaint(0, 0, 1, 1, 1));  // opaque blue
   painter.Fill(Rectangle(5, 5, 15.5, 25), Affine{}, MakePaint(1, 0, 0, 1, 1));
   const auto full = painter.Pixels().At(10, 10);
   const auto half = painter.Pixels().At(15, 10);
@@ -325,9 +323,8 @@ namespace core = standin;
 // them: every wedge filled, the upper chart's outlined two units wide; selected is the upper
 // chart's pulled-out slice. Returns an FNV-1a hash of the frame's pixels.
 std::uint64_t ChartFrameHash(int width, int height, float dpi, int selected, float offset) {
-  core::Painter painter;
-  painter.Resize(width, height);
-  painter.Clear(core::MakePaint(0.0f, 82.0f / 255.0f, 121.0f / 255.0f, 1.0f, 1.0f));
+  core::Painter painter =
+      Blank(width, height, core::MakePaint(0.0f, 82.0f / 255.0f, 121.0f / 255.0f, 1.0f, 1.0f));
   const double scale = dpi / 96.0;
   const core::Affine toPixels = core::Affine::Scale(scale, scale);
   const float widthInDips = static_cast<float>(width) * (96.0f / dpi);
