@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
@@ -33,6 +34,9 @@ namespace {
 
 using Element = orb::ComPtr<IRawElementProviderFragment>;
 using win32::Narrow;
+
+// A slice's name: its number, the count, its value and its share in percent.
+constexpr const wchar_t* kSliceName = LR"(Slice (\d+) of (\d+): (\d+) \((\d+\.\d)%\))";
 
 std::string Hex(HRESULT result) {
   char text[16];
@@ -94,14 +98,10 @@ std::vector<int> RuntimeIdOf(IRawElementProviderFragment* element) {
   SAFEARRAY* array = nullptr;
   std::vector<int> id;
   if (FAILED(element->GetRuntimeId(&array)) || array == nullptr) return id;
-  LONG first = 0;
-  LONG last = -1;
-  SafeArrayGetLBound(array, 1, &first);
-  SafeArrayGetUBound(array, 1, &last);
-  for (LONG i = first; i <= last; ++i) {
-    LONG value = 0;
-    SafeArrayGetElement(array, &i, &value);
-    id.push_back(value);
+  int* values = nullptr;
+  if (SUCCEEDED(SafeArrayAccessData(array, reinterpret_cast<void**>(&values)))) {
+    id.assign(values, values + array->rgsabound[0].cElements);
+    SafeArrayUnaccessData(array);
   }
   SafeArrayDestroy(array);
   return id;
@@ -162,9 +162,11 @@ class AccessibilityTest : public AppTest {
     return point;
   }
 
-  // What ElementProviderFromPoint answers for a screen pixel: "UpperChart/Slice2", "LowerChart",
+  // What ElementProviderFromPoint answers for a client pixel: "UpperChart/Slice2", "LowerChart",
   // "root", or "" for nothing.
-  std::string ElementAt(POINT screen) const {
+  std::string ElementAt(LONG x, LONG y) const {
+    POINT screen{x, y};
+    ClientToScreen(window_, &screen);
     Element found;
     fragmentRoot_->ElementProviderFromPoint(screen.x, screen.y, &found);
     if (!found) return "";
@@ -249,13 +251,11 @@ std::string RectangleProblems(IPieChart* upper, IPieChart* lower, const Element&
     const double expected[] = {origin.x + left * scale, origin.y + top * scale,
                                (right - left) * scale, (bottom - top) * scale};
     const double actual[] = {bounds.left, bounds.top, bounds.width, bounds.height};
-    for (int i = 0; i < 4; ++i) {
-      if (std::fabs(expected[i] - actual[i]) > 0.01) {
-        problems << what << " at (" << actual[0] << ", " << actual[1] << ") sized " << actual[2]
-                 << " x " << actual[3] << ", expected (" << expected[0] << ", " << expected[1]
-                 << ") sized " << expected[2] << " x " << expected[3] << "; ";
-        return;
-      }
+    if (!std::equal(expected, expected + 4, actual,
+                    [](double e, double a) { return std::fabs(e - a) <= 0.01; })) {
+      problems << what << " at (" << actual[0] << ", " << actual[1] << ") sized " << actual[2]
+               << " x " << actual[3] << ", expected (" << expected[0] << ", " << expected[1]
+               << ") sized " << expected[2] << " x " << expected[3] << "; ";
     }
   };
   for (const auto& [what, chart, element] :
@@ -363,9 +363,7 @@ TEST_F(AccessibilityTest, TheElementUnderAPointIsWhatTheChartsHitTestFinds) {
       const std::string expected = ChartsAnswerAt(x, y);
       if (expected.empty()) continue;
       ++compared;
-      POINT screen{px, py};
-      ClientToScreen(window_, &screen);
-      const std::string actual = ElementAt(screen);
+      const std::string actual = ElementAt(px, py);
       if (actual != expected) {
         problems << "(" << px << ", " << py << "): " << actual << " instead of " << expected
                  << "; ";
@@ -382,9 +380,7 @@ TEST_F(AccessibilityTest, TheElementUnderAPointIsWhatTheChartsHitTestFinds) {
   EXPECT_GT(inGap, 0) << "no point of the gap it left was compared";
 
   // Outside the client area there is nothing.
-  POINT outside{client.right + 5, client.bottom + 5};
-  ClientToScreen(window_, &outside);
-  EXPECT_EQ("", ElementAt(outside));
+  EXPECT_EQ("", ElementAt(client.right + 5, client.bottom + 5));
 }
 
 TEST_F(AccessibilityTest, SelectDoesWhatThePointerDoesAndRaisesElementSelected) {
@@ -475,7 +471,7 @@ TEST_F(AccessibilityTest, OtherThreadsGetConsistentAnswersWhileTheWindowRegenera
   std::string problems;  // the reader's, read once it has ended
   std::thread reader([&] {
     // Every list below has equal values, so each of n slices has the share 100 / n.
-    const std::wregex pattern(LR"(Slice (\d+) of (\d+): (\d+) \((\d+\.\d)%\))");
+    const std::wregex pattern(kSliceName);
     while (!done && problems.size() < 1000) {
       for (const Element& chart : ChildrenOf(root.Get())) {
         const std::vector<Element> slices = ChildrenOf(chart.Get());
@@ -712,10 +708,12 @@ struct ChartRead {
   std::vector<std::wstring> slices;
 };
 
-// The charts of the program's tree as another process reads them, or why it could not.
+// The charts of the program's tree as another process reads them, or why it could not, and the
+// window's caption read just after them.
 struct TreeRead {
   std::string failure;
   std::vector<ChartRead> charts;
+  std::wstring caption;
 };
 
 // The children of node, each kept until the visitor has seen it.
@@ -751,6 +749,7 @@ TreeRead ReadTree(const UiaClient& client, HWND window) {
     read.charts.push_back(chart);
   });
   client.Release(root);
+  read.caption = win32::TextOf(window);
   if (read.charts.size() != 2) {
     read.failure = std::to_string(read.charts.size()) + " charts found (navigation answered " +
                    Hex(result) + ")";
@@ -768,11 +767,11 @@ std::string Describe(const TreeRead& read) {
   return text;
 }
 
-// What is wrong with the tree read for a program whose caption is caption: each chart named
-// after its palette in the caption, 2 to 20 slices named in order, their shares adding up to
-// 100 % within rounding.
-std::string TreeProblems(const TreeRead& read, const std::wstring& caption) {
+// What is wrong with the tree read: each chart named after its palette in the caption, 2 to 20
+// slices named in order, their shares adding up to 100 % within rounding.
+std::string TreeProblems(const TreeRead& read) {
   if (!read.failure.empty()) return read.failure;
+  const std::wstring& caption = read.caption;
   std::ostringstream problems;
   const std::wstring prefix = L"D2 Pie: ";
   const size_t comma = caption.find(L", ");
@@ -782,7 +781,7 @@ std::string TreeProblems(const TreeRead& read, const std::wstring& caption) {
   const std::wstring palettes[] = {caption.substr(prefix.size(), comma - prefix.size()),
                                    caption.substr(comma + 2)};
   const std::wstring expected[] = {L"Upper chart: " + palettes[0], L"Lower chart: " + palettes[1]};
-  const std::wregex pattern(LR"(Slice (\d+) of (\d+): (\d+) \((\d+\.\d)%\))");
+  const std::wregex pattern(kSliceName);
   for (size_t c = 0; c < 2; ++c) {
     const ChartRead& chart = read.charts[c];
     if (chart.name != expected[c] && chart.name != expected[c] + L" (gray)") {
@@ -829,6 +828,7 @@ bool ReadTreeUntil(const UiaClient& client, HWND window, TreeRead& read,
 // waits for the calls on the element's interface to end (RpcServerUnregisterIf, waiting), one of
 // them being that release, and the client waits for its answer without end. Only ending the
 // program frees the client; this ends it once the deadline passes.
+constexpr DWORD kComDeadlockDeadlineMs = 60000;
 class Watchdog {
  public:
   Watchdog(HANDLE process, DWORD deadlineMs)
@@ -865,15 +865,12 @@ TEST(AccessibleProgram, AnotherProcessReadsBothChartsAndEverySliceAndTheirChange
 
     TreeRead before, after;
     bool readBefore = false, readAfter = false, deadlocked = false;
-    std::wstring captionBefore, captionAfter;
     {
-      const Watchdog watchdog(program.Handle(), 60000);
+      const Watchdog watchdog(program.Handle(), kComDeadlockDeadlineMs);
       readBefore = ReadTreeUntil(client, window, before);
-      captionBefore = win32::TextOf(window);
       if (readBefore) {
         SendMessageW(GetDlgItem(window, IdRegen), BM_CLICK, 0, 0);
         readAfter = ReadTreeUntil(client, window, after, &before);
-        captionAfter = win32::TextOf(window);
       }
       deadlocked = watchdog.Fired();
     }
@@ -883,11 +880,11 @@ TEST(AccessibleProgram, AnotherProcessReadsBothChartsAndEverySliceAndTheirChange
     }
     ASSERT_FALSE(deadlocked) << "Wine's COM stopped answering within 60 s, twice";
     ASSERT_TRUE(readBefore) << "the tree could not be read within 20 s: " << Describe(before);
-    EXPECT_EQ("", TreeProblems(before, captionBefore)) << Describe(before);
+    EXPECT_EQ("", TreeProblems(before)) << Describe(before);
     std::printf("The program's tree as another process reads it: %s\n", Describe(before).c_str());
     EXPECT_TRUE(readAfter) << "the slices' names did not change after \"Regen\": "
                            << Describe(after);
-    EXPECT_EQ("", TreeProblems(after, captionAfter)) << Describe(after);
+    EXPECT_EQ("", TreeProblems(after)) << Describe(after);
     EXPECT_EQ(0, program.Close());
     break;
   }
