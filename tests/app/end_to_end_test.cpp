@@ -26,6 +26,7 @@
 namespace {
 
 using apptest::Background;
+using apptest::ChartsMissing;
 using apptest::ClientShot;
 using apptest::Observed;
 using apptest::SavedForDiagnosis;
@@ -68,16 +69,9 @@ class RunningProgram : public ::testing::Test {
     window_ = program_->Window();
     ASSERT_TRUE(window_) << program_->Failure();
     scale_ = static_cast<float>(win32::ScreenDpi()) / 96.0f;
-    // A frame reaches the window in one copy: the corner shows the background only together
-    // with the charts.
+    // A frame reaches the window in one copy: the background shows only together with the charts.
     const Observed first = WaitForPicture(
-        window_,
-        [&](const ClientShot& shot) {
-          const POINT upper = Pixels(ClientWidthInDips() / 2 + 3, 113);
-          const POINT lower = Pixels(ClientWidthInDips() / 2 + 3, 373);
-          return shot.At(shot.Width() - 3, shot.Height() - 3) == Background &&
-                 shot.At(upper.x, upper.y) != Background && shot.At(lower.x, lower.y) != Background;
-        },
+        window_, [&](const ClientShot& shot) { return ChartsMissing(shot, scale_).empty(); },
         20000);
     ASSERT_TRUE(first.met) << "the first frame was not drawn within 20 s; "
                            << SavedForDiagnosis(first.shot, "first-frame");
@@ -184,18 +178,7 @@ TEST_F(RunningProgram, ShowsItsWindowControlsAndChartsAndClosesWithZero) {
   // Nothing animates at start: the first frame is the picture.
   const ClientShot shot(window_);
   std::ostringstream problems;
-  // Background beside the charts; slices at both charts' centres.
-  const POINT side{shot.Width() - 3, shot.Height() / 2};
-  if (shot.At(side.x, side.y) != Background) {
-    problems << "beside the charts at (" << side.x << ", " << side.y
-             << "): " << shot.At(side.x, side.y) << "; ";
-  }
-  for (const float centreY : {110.0f, 370.0f}) {
-    const POINT p = Pixels(ClientWidthInDips() / 2 + 3, centreY + 3);
-    if (shot.At(p.x, p.y) == Background) {
-      problems << "background at a chart's centre (" << p.x << ", " << p.y << "); ";
-    }
-  }
+  problems << ChartsMissing(shot, scale_);
   // The upper chart starts in gray with nothing selected.
   for (int degrees = 5; degrees < 360; degrees += 10) {
     const POINT p = OnUpperChart(static_cast<float>(degrees), 0.6f);
@@ -293,10 +276,6 @@ TEST_F(RunningProgram, HoverRegenGrayAndResizeChangeThePicture) {
   EXPECT_EQ(0, program_->Close());
   EXPECT_EQ("alive 0", program_->LeakReport());
 }
-
-}  // namespace
-
-namespace {
 
 // A copy of a rectangle in another process's memory, for as long as this object lives: what the
 // system makes of WM_DPICHANGED's rectangle for a window of another process. Wine passes the

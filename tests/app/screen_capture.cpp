@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <sstream>
 
 #include "helpers/win32.h"
 #include "tests/app/program_process.h"
@@ -89,6 +91,21 @@ bool WriteBitmap(const std::wstring& path, const ClientShot& shot) {
             << " and " << b.At(first.x, first.y);
   }
   return failure << "; " << SavedForDiagnosis(a, stepA) << "; " << SavedForDiagnosis(b, stepB);
+}
+
+std::string ChartsMissing(const ClientShot& shot, float scale) {
+  std::ostringstream missing;
+  const POINT side{shot.Width() - 3, shot.Height() / 2};
+  if (shot.At(side.x, side.y) != Background) {
+    missing << "beside the charts at (" << side.x << ", " << side.y
+            << "): " << shot.At(side.x, side.y) << "; ";
+  }
+  // The pies' centres lie half-way across, 110 and 370 units down.
+  for (const float y : {113.0f, 373.0f}) {
+    const POINT p{shot.Width() / 2 + std::lround(3 * scale), std::lround(y * scale)};
+    if (shot.At(p.x, p.y) == Background) missing << "no chart at (" << p.x << ", " << p.y << "); ";
+  }
+  return missing.str();
 }
 
 ClientShot Repainted(HWND window) {

@@ -100,6 +100,11 @@ std::string SavedForDiagnosis(const ClientShot& shot, const std::string& step);
 ::testing::AssertionResult SamePictures(const ClientShot& a, const std::string& stepA,
                                         const ClientShot& b, const std::string& stepB);
 
+// What a picture of the program's window lacks, its layout at scale pixels per unit: the
+// background beside the charts (at the right edge, half-way down) and a chart drawn just off each
+// chart's centre; empty when it lacks nothing.
+std::string ChartsMissing(const ClientShot& shot, float scale);
+
 // The window's picture once all of it has been painted again.
 ClientShot Repainted(HWND window);
 
