@@ -277,44 +277,23 @@ TEST_F(RunningProgram, HoverRegenGrayAndResizeChangeThePicture) {
   EXPECT_EQ("alive 0", program_->LeakReport());
 }
 
-// A copy of a rectangle in another process's memory, for as long as this object lives: what the
-// system makes of WM_DPICHANGED's rectangle for a window of another process. Wine passes the
-// pointer on unchanged, so the copy is made here.
-class RectInProcess {
- public:
-  RectInProcess(HANDLE process, const RECT& rect)
-      : process_(process),
-        address_(VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE,
-                                PAGE_READWRITE)) {
-    SIZE_T written = 0;
-    if (address_ != nullptr &&
-        (!WriteProcessMemory(process, address_, &rect, sizeof(rect), &written) ||
-         written != sizeof(rect))) {
-      VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-      address_ = nullptr;
-    }
-  }
-  ~RectInProcess() {
-    if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-  }
-  RectInProcess(const RectInProcess&) = delete;
-  RectInProcess& operator=(const RectInProcess&) = delete;
-  LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
-
- private:
-  HANDLE process_;
-  void* address_;
-};
-
-// Sends WM_DPICHANGED to the program's window as the system does; empty when it was handled.
+// Sends WM_DPICHANGED to the program's window as the system does; empty when it was handled. The
+// rectangle goes in a copy in the program's memory, as the system makes one for a window of
+// another process: Wine passes the pointer on unchanged.
 std::string SendDpiChanged(HANDLE process, HWND window, UINT dpi, const RECT& suggested) {
-  const RectInProcess remote(process, suggested);
+  const auto release = [process](void* copy) { VirtualFreeEx(process, copy, 0, MEM_RELEASE); };
+  const std::unique_ptr<void, decltype(release)> copy(
+      VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE),
+      release);
+  SIZE_T written = 0;
   std::ostringstream failure;
   DWORD_PTR result = 1;
-  if (remote.Address() == 0) {
+  if (!copy || !WriteProcessMemory(process, copy.get(), &suggested, sizeof(RECT), &written) ||
+      written != sizeof(RECT)) {
     failure << "the rectangle could not be placed in the program: error " << GetLastError();
-  } else if (!SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), remote.Address(),
-                                  SMTO_ABORTIFHUNG, 10000, &result)) {
+  } else if (!SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                                  reinterpret_cast<LPARAM>(copy.get()), SMTO_ABORTIFHUNG, 10000,
+                                  &result)) {
     failure << "WM_DPICHANGED was not handled within 10 s: error " << GetLastError();
   } else if (result != 0) {
     failure << "WM_DPICHANGED answered " << result;
