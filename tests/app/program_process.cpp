@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "helpers/win32.h"
+#include "tests/app/screen_capture.h"
 
 namespace apptest {
 
@@ -49,22 +50,18 @@ ProgramProcess::ProgramProcess(const Environment& given) {
     failure_ = "d2pie.exe did not start: CreateProcess error " + std::to_string(error);
     return;
   }
-  const ULONGLONG end = GetTickCount64() + 20000;
-  for (;;) {
-    window_ = FindProgramWindow(process_.dwProcessId);
-    if (window_ != nullptr) return;
-    DWORD code = 0;
-    if (GetExitCodeProcess(process_.hProcess, &code) && code != STILL_ACTIVE) {
-      failure_ =
-          "d2pie.exe ended with exit code " + std::to_string(code) + " before its window showed";
-      return;
-    }
-    if (GetTickCount64() >= end) {
-      failure_ = "d2pie.exe showed no window within 20 s";
-      return;
-    }
-    Sleep(20);
-  }
+  DWORD code = STILL_ACTIVE;
+  WaitUntil(
+      [&] {
+        window_ = FindProgramWindow(process_.dwProcessId);
+        return window_ != nullptr ||
+               (GetExitCodeProcess(process_.hProcess, &code) && code != STILL_ACTIVE);
+      },
+      20000);
+  if (window_ != nullptr) return;
+  failure_ = code == STILL_ACTIVE ? "d2pie.exe showed no window within 20 s"
+                                  : "d2pie.exe ended with exit code " + std::to_string(code) +
+                                        " before its window showed";
 }
 
 ProgramProcess::~ProgramProcess() {
