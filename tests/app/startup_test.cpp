@@ -11,10 +11,6 @@
 namespace apptest {
 namespace {
 
-HRESULT NoWindow(IWindow** window) {
-  *window = nullptr;
-  return E_OUTOFMEMORY;
-}
 // A window object that has made its one window already, so the program's window cannot be made.
 HRESULT SpentWindow(IWindow** window) {
   const HRESULT result = NewWindow(window);
@@ -23,24 +19,25 @@ HRESULT SpentWindow(IWindow** window) {
   }
   return result;
 }
-HRESULT NoFactory(D2D1_FACTORY_TYPE, ID2D1Factory** factory) {
-  *factory = nullptr;
-  return E_FAIL;
-}
-HRESULT NoHelper(ID2DHelper** helper) {
-  *helper = nullptr;
-  return E_OUTOFMEMORY;
-}
 
 size_t VisibleWindowsOfThisProcess() {
   return win32::VisibleWindowsOf(GetCurrentProcessId()).size();
 }
 
-// The failures, each in one entry of the platform.
+// The failures, each in one entry of the platform: no window, factory or helper object, or a
+// spent window object.
 void (*const kFailures[])(AppPlatform&) = {
-    [](AppPlatform& platform) { platform.newWindow = NoWindow; },
-    [](AppPlatform& platform) { platform.createFactory = NoFactory; },
-    [](AppPlatform& platform) { platform.newHelper = NoHelper; },
+    [](AppPlatform& platform) {
+      platform.newWindow = [](IWindow** window) { return *window = nullptr, E_OUTOFMEMORY; };
+    },
+    [](AppPlatform& platform) {
+      platform.createFactory = [](D2D1_FACTORY_TYPE, ID2D1Factory** factory) {
+        return *factory = nullptr, E_FAIL;
+      };
+    },
+    [](AppPlatform& platform) {
+      platform.newHelper = [](ID2DHelper** helper) { return *helper = nullptr, E_OUTOFMEMORY; };
+    },
     [](AppPlatform& platform) { platform.newWindow = SpentWindow; },
 };
 
@@ -93,14 +90,13 @@ TEST(Startup, TheProgramAsksForPerMonitorDpiAwareness) {
   const std::string manifest = text ? std::string(text, SizeofResource(program, found)) : "";
   FreeLibrary(program);
   ASSERT_FALSE(manifest.empty()) << "d2pie.exe has no manifest";
-  EXPECT_NE(std::string::npos,
-            manifest.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/"
-                          "WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>"))
-      << manifest;
-  EXPECT_NE(std::string::npos,
-            manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/"
-                          "WindowsSettings\">true/pm</dpiAware>"))
-      << manifest;
+  for (const char* setting :
+       {"<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+        "PerMonitorV2, PerMonitor</dpiAwareness>",
+        "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">"
+        "true/pm</dpiAware>"}) {
+    EXPECT_NE(std::string::npos, manifest.find(setting)) << setting << " missing from " << manifest;
+  }
 }
 
 // The 120-DPI run must really run on a 120-DPI screen, or it proves nothing.
