@@ -154,14 +154,6 @@ class AccessibilityTest : public AppTest {
     return index < static_cast<int>(slices.size()) ? slices[static_cast<size_t>(index)] : nullptr;
   }
 
-  // The screen pixel of a point of the client area given in device-independent units.
-  POINT ScreenPixel(double x, double y) const {
-    POINT point{static_cast<LONG>(std::lround(x * PixelsPerDip())),
-                static_cast<LONG>(std::lround(y * PixelsPerDip()))};
-    ClientToScreen(window_, &point);
-    return point;
-  }
-
   // What ElementProviderFromPoint answers for a client pixel: "UpperChart/Slice2", "LowerChart",
   // "root", or "" for nothing.
   std::string ElementAt(LONG x, LONG y) const {
@@ -465,7 +457,9 @@ TEST_F(AccessibilityTest, RegenReplacesTheSlicesAndGrayRenamesTheUpperChart) {
 
 TEST_F(AccessibilityTest, OtherThreadsGetConsistentAnswersWhileTheWindowRegenerates) {
   const Element root = root_;
-  const POINT onUpper = ScreenPixel(Upper()->GetCenterX() + 60.0, Upper()->GetCenterY() + 10.0);
+  POINT onUpper{std::lround((Upper()->GetCenterX() + 60.0) * PixelsPerDip()),
+                std::lround((Upper()->GetCenterY() + 10.0) * PixelsPerDip())};
+  ClientToScreen(window_, &onUpper);
   std::atomic<bool> done{false};
   std::atomic<long> names{0};
   std::string problems;  // the reader's, read once it has ended
@@ -771,15 +765,12 @@ std::string Describe(const TreeRead& read) {
 // slices named in order, their shares adding up to 100 % within rounding.
 std::string TreeProblems(const TreeRead& read) {
   if (!read.failure.empty()) return read.failure;
-  const std::wstring& caption = read.caption;
-  std::ostringstream problems;
-  const std::wstring prefix = L"D2 Pie: ";
-  const size_t comma = caption.find(L", ");
-  if (caption.rfind(prefix, 0) != 0 || comma == std::wstring::npos) {
-    return "the caption is \"" + Narrow(caption) + "\"";
+  std::wsmatch caption;
+  if (!std::regex_match(read.caption, caption, std::wregex(LR"(D2 Pie: (.+), (.+))"))) {
+    return "the caption is \"" + Narrow(read.caption) + "\"";
   }
-  const std::wstring palettes[] = {caption.substr(prefix.size(), comma - prefix.size()),
-                                   caption.substr(comma + 2)};
+  std::ostringstream problems;
+  const std::wstring palettes[] = {caption[1].str(), caption[2].str()};
   const std::wstring expected[] = {L"Upper chart: " + palettes[0], L"Lower chart: " + palettes[1]};
   const std::wregex pattern(kSliceName);
   for (size_t c = 0; c < 2; ++c) {
