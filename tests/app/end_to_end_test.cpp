@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,13 +34,8 @@ using apptest::SavedForDiagnosis;
 using apptest::WaitForPicture;
 
 bool IsProgramCaption(const std::wstring& caption) {
-  const wchar_t* names[] = {L"Berry", L"Bright", L"Bright Pastel", L"Earth", L"Fire"};
-  for (const wchar_t* upper : names) {
-    for (const wchar_t* lower : names) {
-      if (caption == std::wstring(L"D2 Pie: ") + upper + L", " + lower) return true;
-    }
-  }
-  return false;
+  const std::wstring palette = L"(Berry|Bright|Bright Pastel|Earth|Fire)";
+  return std::regex_match(caption, std::wregex(L"D2 Pie: " + palette + L", " + palette));
 }
 
 // First and last columns of a picture's row that are not background.
@@ -60,6 +56,11 @@ struct BeyondRim {
   int count = 0;
   POINT first{-1, -1};
 };
+
+std::ostream& operator<<(std::ostream& out, const BeyondRim& beyond) {
+  return out << beyond.count << " pixels beyond the upper rim, the first at (" << beyond.first.x
+             << ", " << beyond.first.y << ")";
+}
 
 class RunningProgram : public ::testing::Test {
  protected:
@@ -151,9 +152,8 @@ class RunningProgram : public ::testing::Test {
         window_, [&](const ClientShot& shot) { return (FindBeyondRim(shot).count > 0) == out; });
     if (seen.met) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
-           << FindBeyondRim(seen.shot).count << " pixels beyond the upper rim after the pointer "
-           << "moved to (" << point.x << ", " << point.y << "); "
-           << SavedForDiagnosis(seen.shot, step);
+           << FindBeyondRim(seen.shot) << " after the pointer moved to (" << point.x << ", "
+           << point.y << "); " << SavedForDiagnosis(seen.shot, step);
   }
 
   std::unique_ptr<apptest::ProgramProcess> program_;
@@ -187,11 +187,7 @@ TEST_F(RunningProgram, ShowsItsWindowControlsAndChartsAndClosesWithZero) {
                << "): " << shot.At(p.x, p.y) << "; ";
     }
   }
-  const BeyondRim beyond = FindBeyondRim(shot);
-  if (beyond.count > 0) {
-    problems << beyond.count << " pixels beyond the upper rim, the first at (" << beyond.first.x
-             << ", " << beyond.first.y << "); ";
-  }
+  if (const BeyondRim beyond = FindBeyondRim(shot); beyond.count > 0) problems << beyond << "; ";
   EXPECT_EQ("", problems.str()) << SavedForDiagnosis(shot, "start");
 
   EXPECT_EQ(0, program_->Close());
@@ -205,8 +201,8 @@ TEST_F(RunningProgram, HoverRegenGrayAndResizeChangeThePicture) {
   {
     const ClientShot before(window_);
     const BeyondRim beyond = FindBeyondRim(before);
-    ASSERT_EQ(0, beyond.count) << "before the hover, the first at (" << beyond.first.x << ", "
-                               << beyond.first.y << "); " << SavedForDiagnosis(before, "start");
+    ASSERT_EQ(0, beyond.count) << beyond << " before the hover; "
+                               << SavedForDiagnosis(before, "start");
   }
 
   // The slice under the pointer moves out along its bisector: part of it is then drawn beyond
