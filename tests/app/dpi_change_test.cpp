@@ -1,7 +1,6 @@
 // The real main window when its DPI changes, as WM_DPICHANGED tells it on a monitor of another
 // scaling. Wine never sends the message, so the tests send it as the system would.
 
-#include <algorithm>
 #include <cmath>
 #include <sstream>
 #include <utility>

@@ -10,7 +10,6 @@
 #include <atomic>
 #include <cmath>
 #include <cstdio>
-#include <memory>
 #include <regex>
 #include <sstream>
 #include <string>
