@@ -55,8 +55,9 @@ class Soak : public ::testing::Test {
     }
   }
 
-  // The process's counters once a frame is drawn by a render target made afresh.
+  // The process's counters once a render target made afresh drew a frame, no device lost.
   soak::ProcessCounters CountersWithAFreshTarget() const {
+    SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
     DiscardAllDeviceResources();
     InvalidateRect(window_, nullptr, FALSE);
     UpdateWindow(window_);
@@ -129,7 +130,6 @@ TEST_F(Soak, RegensMovesResizesGrayAndLostDevicesLeaveTheProgramSound) {
 
   const soak::Outcome outcome = soak::RunSoak(window_, plan);
 
-  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
   EXPECT_EQ("", outcome.violation) << "seed " << plan.seed;
   // Every lost device costs a frame; enough frames must have been drawn to lose several.
   EXPECT_GT(outcome.frames, 37 * 10) << "too few frames to lose the device repeatedly";
@@ -175,7 +175,6 @@ TEST_F(Soak, RegensMovesResizesGrayAndLostDevicesLeaveTheGdiAndUserObjectCounts)
   }
   SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", L"every:37");
   EXPECT_EQ("", soak::RunSoak(window_, Plan()).violation);
-  SetEnvironmentVariableW(L"D2PIE_D2D1_DEVICE_LOSS", nullptr);
   // As in the soak above: compared with a render target made afresh at the start size.
   const soak::ProcessCounters end = CountersWithAFreshTarget();
   EXPECT_EQ(start.gdiObjects, end.gdiObjects);
