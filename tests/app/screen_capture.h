@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -82,13 +83,9 @@ struct Observed {
 // picture read comes back either way, for the failure message.
 template <typename Condition>
 Observed WaitForPicture(HWND window, Condition condition, DWORD deadlineMs = kPictureDeadlineMs) {
-  const ULONGLONG end = GetTickCount64() + deadlineMs;
-  for (;;) {
-    ClientShot shot(window);
-    if (condition(shot)) return Observed{true, std::move(shot)};
-    if (GetTickCount64() >= end) return Observed{false, std::move(shot)};
-    Sleep(15);
-  }
+  std::optional<ClientShot> shot;
+  const bool met = WaitUntil([&] { return condition(*(shot = ClientShot(window))); }, deadlineMs);
+  return Observed{met, std::move(*shot)};
 }
 
 // Saves shot as a bitmap under the build's test-output folder, named after the running test
