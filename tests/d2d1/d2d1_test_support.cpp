@@ -50,15 +50,6 @@ void ExpectBounds(const D2D1_RECT_F& bounds, double left, double top, double rig
   EXPECT_NEAR(bottom, bounds.bottom, tolerance);
 }
 
-LONG StandInLiveObjects() {
-  HMODULE module = GetModuleHandleW(L"d2d1.dll");
-  if (module == nullptr) return -1;
-  using LiveObjects = LONG(WINAPI*)();
-  auto live = reinterpret_cast<LiveObjects>(
-      reinterpret_cast<void*>(GetProcAddress(module, "D2PieStandInLiveObjects")));
-  return live != nullptr ? live() : -1;
-}
-
 namespace {
 
 const wchar_t kClassName[] = L"D2d1StandInTestWindow";
@@ -101,11 +92,9 @@ std::vector<std::uint32_t> TestWindow::Capture() const {
 ComPtr<ID2D1HwndRenderTarget> MakeTarget(ID2D1Factory* factory, HWND hwnd, UINT32 width,
                                          UINT32 height, float dpi) {
   D2D1_RENDER_TARGET_PROPERTIES properties = {};
-  properties.type = D2D1_RENDER_TARGET_TYPE_DEFAULT;
-  properties.pixelFormat = {DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_UNKNOWN};
-  properties.dpiX = dpi;
+  properties.dpiX = dpi;  // the type, pixel format, usage and level are all the defaults (0)
   properties.dpiY = dpi;
-  D2D1_HWND_RENDER_TARGET_PROPERTIES hwndProperties = {
+  const D2D1_HWND_RENDER_TARGET_PROPERTIES hwndProperties = {
       hwnd, {width, height}, D2D1_PRESENT_OPTIONS_NONE};
   ComPtr<ID2D1HwndRenderTarget> target;
   if (factory != nullptr) factory->CreateHwndRenderTarget(&properties, &hwndProperties, &target);

@@ -47,8 +47,7 @@ bool FillContains(ID2D1Geometry* geometry, D2D1_POINT_2F point,
 void ExpectBounds(const D2D1_RECT_F& bounds, double left, double top, double right, double bottom,
                   double tolerance);
 
-// The live-object count the loaded d2d1.dll reports; -1 when it is not the stand-in.
-LONG StandInLiveObjects();
+using win32::StandInLiveObjects;
 
 // A visible top-level window with a plain client area of the given size, destroyed on scope exit.
 class TestWindow {
