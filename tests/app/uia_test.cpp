@@ -177,12 +177,11 @@ TEST_F(AccessibilityTest, TheTreeNamesTypesAndNavigatesBothChartsAndEverySlice) 
   EXPECT_EQ("Upper chart: Fire (gray)", NameOf(charts[0].Get()));
   EXPECT_EQ("LowerChart", IdOf(charts[1].Get()));
   EXPECT_EQ("Lower chart: Berry", NameOf(charts[1].Get()));
+  orb::ComPtr<IUnknown> rootIdentity, parent;
+  root_.As(&rootIdentity);
   for (const Element& chart : charts) {
     EXPECT_EQ(L"50008", PropertyOf(chart.Get(), UIA_ControlTypePropertyId));  // List
-    orb::ComPtr<IUnknown> parent;
     Navigate(chart.Get(), NavigateDirection_Parent).As(&parent);
-    orb::ComPtr<IUnknown> rootIdentity;
-    root_.As(&rootIdentity);
     EXPECT_EQ(rootIdentity.Get(), parent.Get()) << "a chart's parent is the root";
   }
   EXPECT_EQ("LowerChart", IdOf(Navigate(root_.Get(), NavigateDirection_LastChild).Get()));
@@ -229,9 +228,8 @@ TEST_F(AccessibilityTest, TheTreeNamesTypesAndNavigatesBothChartsAndEverySlice) 
 
 // Expected rectangles, from the charts' own figures: the pies' ellipses, and the first slice of
 // the upper chart (0 to 90 degrees: from the centre down to the bottom and right to the rim).
-std::string RectangleProblems(IPieChart* upper, IPieChart* lower, const Element& upperChart,
-                              const Element& lowerChart, const Element& firstSlice, double scale,
-                              POINT origin) {
+std::string RectangleProblems(const Element& upperChart, const Element& lowerChart,
+                              const Element& firstSlice, double scale, POINT origin) {
   std::ostringstream problems;
   // From the chart's centre moved by from times its radii (-1: its ellipse's top left) to the
   // ellipse's bottom right.
@@ -252,9 +250,9 @@ std::string RectangleProblems(IPieChart* upper, IPieChart* lower, const Element&
                << ") sized " << expected[2] << " x " << expected[3] << "; ";
     }
   };
-  check("the upper chart", upperChart.Get(), upper, -1.0);
-  check("the lower chart", lowerChart.Get(), lower, -1.0);
-  check("the upper chart's first slice", firstSlice.Get(), upper, 0.0);
+  check("the upper chart", upperChart.Get(), App().UpperChart.Get(), -1.0);
+  check("the lower chart", lowerChart.Get(), App().LowerChart.Get(), -1.0);
+  check("the upper chart's first slice", firstSlice.Get(), App().UpperChart.Get(), 0.0);
   return problems.str();
 }
 
@@ -265,14 +263,14 @@ TEST_F(AccessibilityTest, RectanglesAreScreenPixelsAtTheWindowsDpiAndAfterItChan
   ASSERT_TRUE(upper && lower && first);
   POINT origin{0, 0};
   ClientToScreen(window_, &origin);
-  EXPECT_EQ("", RectangleProblems(Upper(), Lower(), upper, lower, first, PixelsPerDip(), origin));
+  EXPECT_EQ("", RectangleProblems(upper, lower, first, PixelsPerDip(), origin));
 
   const RECT suggested = SuggestedWindowRect(window_, 144);
   SendMessageW(window_, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
   ASSERT_FLOAT_EQ(1.5f, PixelsPerDip());
   origin = POINT{0, 0};
   ClientToScreen(window_, &origin);
-  EXPECT_EQ("", RectangleProblems(Upper(), Lower(), upper, lower, first, 1.5, origin));
+  EXPECT_EQ("", RectangleProblems(upper, lower, first, 1.5, origin));
   UiaRect bounds{};
   upper->get_BoundingRectangle(&bounds);
   EXPECT_NEAR(340 * 1.5, bounds.width, 0.01) << "the upper pie is 340 units wide";
@@ -340,9 +338,7 @@ TEST_F(AccessibilityTest, TheElementUnderAPointIsWhatTheChartsHitTestFinds) {
   const RECT client = win32::ClientBounds(window_);
   const double scale = PixelsPerDip();
   const LONG step = std::lround(7 * scale);  // as many points at every DPI
-  int compared = 0;
-  int beyondRim = 0;
-  int inGap = 0;
+  int compared = 0, beyondRim = 0, inGap = 0;
   std::ostringstream problems;
   for (LONG py = 0; py < client.bottom; py += step) {
     for (LONG px = 0; px < client.right; px += step) {
@@ -402,10 +398,9 @@ TEST_F(AccessibilityTest, SelectDoesWhatThePointerDoesAndRaisesElementSelected) 
   SAFEARRAY* chosen = nullptr;
   ASSERT_EQ(S_OK, selection->GetSelection(&chosen));
   LONG index = 0;
-  IUnknown* first = nullptr;
-  ASSERT_EQ(S_OK, SafeArrayGetElement(chosen, &index, &first));
-  EXPECT_EQ("Slice2", IdOf(first));
-  first->Release();
+  orb::ComPtr<IUnknown> first;
+  ASSERT_EQ(S_OK, SafeArrayGetElement(chosen, &index, first.GetAddressOf()));
+  EXPECT_EQ("Slice2", IdOf(first.Get()));
   SafeArrayDestroy(chosen);
 
   // One slice at most: another cannot be added while this one is selected; removing puts this
@@ -566,9 +561,8 @@ class AnimationSetting {
 TEST_F(AccessibilityTest, WithAnimationsOffASelectedSliceIsOutAtOnceAndNoTimerRuns) {
   // The lower chart's slice 1 of 3 (120 to 240 degrees) moves straight up; fully out it covers
   // the point 134 units above the centre, where before it moves only the background lies.
-  const POINT beyondRim{
-      static_cast<LONG>(std::lround(Lower()->GetCenterX() * PixelsPerDip())),
-      static_cast<LONG>(std::lround((Lower()->GetCenterY() - 134.0f) * PixelsPerDip()))};
+  const POINT beyondRim{std::lround(Lower()->GetCenterX() * PixelsPerDip()),
+                        std::lround((Lower()->GetCenterY() - 134.0f) * PixelsPerDip())};
   const auto firstFrame = [&] {
     UpdateWindow(window_);
     return ClientShot::OfWindowDc(window_).At(beyondRim.x, beyondRim.y);
