@@ -78,8 +78,6 @@ class RunningProgram : public ::testing::Test {
                            << SavedForDiagnosis(first.shot, "first-frame");
   }
 
-  void TearDown() override { program_.reset(); }
-
   // The picture once an animation that a step started has ended: two reads 100 ms apart agree.
   // Only taken after the step's own effect was seen, so that the program has handled the step.
   Observed AtRest(const std::string& step) const {
@@ -100,8 +98,7 @@ class RunningProgram : public ::testing::Test {
 
   // Client pixel of a point given in device-independent units.
   POINT Pixels(float x, float y) const {
-    return POINT{static_cast<LONG>(std::lround(x * scale_)),
-                 static_cast<LONG>(std::lround(y * scale_))};
+    return POINT{std::lround(x * scale_), std::lround(y * scale_)};
   }
 
   float ClientWidthInDips() const {
