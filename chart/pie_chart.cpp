@@ -51,12 +51,10 @@ cPieChart::cPieChart(TimeOfDayClock clock, MessageBoxFunction messageBox)
 
 void cPieChart::BuildGeometry() {
   for (auto& geometry : sliceGeometries_) geometry.Reset();
-  const FLOAT total = PieTotal(values_);
-  if (total <= 0.0f || !factory_ || !helper_) return;
+  if (angles_.empty() || !factory_ || !helper_) return;
 
   const PieEllipse pie = EllipseInRectangle(left_, top_, width_, height_);
-  FLOAT start = 0.0f;
-  for (size_t i = 0; i < values_.size(); ++i) {
+  for (size_t i = 0; i < angles_.size(); ++i) {
     orb::ComPtr<ID2D1PathGeometry> path;
     if (FAILED(factory_->CreatePathGeometry(&path))) {
       ReportFailure(L"Failed create geometry");
@@ -67,11 +65,10 @@ void cPieChart::BuildGeometry() {
       ReportFailure(L"Failed create sink");
       return;
     }
-    const FLOAT end = start + 360.0f * (values_[i] / total);
     const bool selected = static_cast<INT32>(i) == selectedSlice_;
+    const auto [start, end] = angles_[i];
     WriteSlice(sink.Get(), helper_.Get(), pie,
                LayOutSlice(pie, start, end, selected, explodeOffset_));
-    start = end;
     sink->Close();
     sliceGeometries_[i] = path;
   }
@@ -126,11 +123,39 @@ void cPieChart::GetPalette(IPalette** palette) {
 void cPieChart::SetPalette(IPalette* palette) { palette_ = palette; }
 
 void cPieChart::SetValues(const FLOAT* first, INT32 count) {
+  ++valuesGeneration_;
   values_.clear();
   sliceGeometries_.clear();
-  if (first == nullptr || count <= 0) return;
-  values_.assign(first, first + count);
+  if (first != nullptr && count > 0) values_.assign(first, first + count);
   sliceGeometries_.resize(values_.size());
+  angles_ = SliceAngles(values_);
+  total_ = PieTotal(values_);
+}
+
+FLOAT cPieChart::GetTop() { return top_; }
+
+FLOAT cPieChart::GetHeight() { return height_; }
+
+INT32 cPieChart::GetSliceCount() { return static_cast<INT32>(angles_.size()); }
+
+HRESULT cPieChart::GetSlice(INT32 index, PieSlice* slice) {
+  if (slice == nullptr) return E_POINTER;
+  *slice = PieSlice{};
+  if (index < 0 || index >= GetSliceCount()) return E_INVALIDARG;
+  const auto i = static_cast<size_t>(index);
+  slice->value = values_[i];
+  slice->percent = 100.0 * values_[i] / total_;
+  slice->startDegrees = angles_[i].first;
+  slice->endDegrees = angles_[i].second;
+  if (sliceGeometries_[i]) sliceGeometries_[i]->GetBounds(nullptr, &slice->bounds);
+  return S_OK;
+}
+
+UINT32 cPieChart::GetValuesGeneration() { return valuesGeneration_; }
+
+void cPieChart::GetPointBeyondRim(FLOAT degrees, FLOAT distance, D2D1_POINT_2F* point) {
+  if (point == nullptr) return;
+  *point = PointBeyondRim(EllipseInRectangle(left_, top_, width_, height_), degrees, distance);
 }
 
 void cPieChart::Init(ID2DHelper* helper, ID2D1Factory* factory, IPalette* palette, INT32 red,

@@ -4,6 +4,7 @@
 
 #include <d2d1.h>
 
+#include <utility>
 #include <vector>
 
 #include "chart/ipie_chart.h"
@@ -41,6 +42,13 @@ class cPieChart final : public orb::ComObject<IPieChart, IRenderable> {
   void STDMETHODCALLTYPE Init(ID2DHelper* helper, ID2D1Factory* factory, IPalette* palette,
                               INT32 red, INT32 green, INT32 blue, FLOAT outlineWidth, FLOAT left,
                               FLOAT top, FLOAT width, FLOAT height) override;
+  FLOAT STDMETHODCALLTYPE GetTop() override;
+  FLOAT STDMETHODCALLTYPE GetHeight() override;
+  INT32 STDMETHODCALLTYPE GetSliceCount() override;
+  HRESULT STDMETHODCALLTYPE GetSlice(INT32 index, PieSlice* slice) override;
+  UINT32 STDMETHODCALLTYPE GetValuesGeneration() override;
+  void STDMETHODCALLTYPE GetPointBeyondRim(FLOAT degrees, FLOAT distance,
+                                           D2D1_POINT_2F* point) override;
 
   // IRenderable
   void STDMETHODCALLTYPE CreateDeviceResources(ID2D1RenderTarget* renderTarget) override;
@@ -53,6 +61,10 @@ class cPieChart final : public orb::ComObject<IPieChart, IRenderable> {
   void ReportFailure(LPCWSTR message);
 
   std::vector<FLOAT> values_;
+  // Each slice's start and end angle, laid out once per value list.
+  std::vector<std::pair<FLOAT, FLOAT>> angles_;
+  FLOAT total_ = 0.0f;
+  UINT32 valuesGeneration_ = 0;
   std::vector<orb::ComPtr<ID2D1Geometry>> sliceGeometries_;
   INT32 selectedSlice_ = -1;
   FLOAT explodeOffset_ = 0.0f;

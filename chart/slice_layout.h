@@ -4,6 +4,7 @@
 
 #include <d2d1.h>
 
+#include <utility>
 #include <vector>
 
 #include "chart/degrees.h"
@@ -34,6 +35,14 @@ PieEllipse EllipseInRectangle(FLOAT left, FLOAT top, FLOAT width, FLOAT height);
 // every value finite and not negative, and a finite total above zero. Otherwise 0: a pie of
 // nothing would divide by zero and put NaN points into its paths.
 FLOAT PieTotal(const std::vector<FLOAT>& values);
+
+// Each slice's angles in degrees, from 0 going counter-clockwise, in proportion to its value; none
+// when the values cannot make a pie (PieTotal is 0).
+std::vector<std::pair<FLOAT, FLOAT>> SliceAngles(const std::vector<FLOAT>& values);
+
+// The point of the rim at angle degrees, moved distance further out along that direction, scaled
+// down along the shorter axis of the ellipse as a selected slice is.
+D2D1_POINT_2F PointBeyondRim(const PieEllipse& pie, FLOAT degrees, FLOAT distance);
 
 // The figure of the slice from angle start to angle end (degrees; 0 points down and angles grow
 // counter-clockwise on screen). A selected slice is moved out along its bisector by

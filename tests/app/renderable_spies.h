@@ -95,6 +95,17 @@ class SpyChart final : public RenderableSpy<IPieChart> {
     inner_->Init(helper, factory, palette, red, green, blue, outlineWidth, left, top, width,
                  height);
   }
+  FLOAT STDMETHODCALLTYPE GetTop() override { return inner_->GetTop(); }
+  FLOAT STDMETHODCALLTYPE GetHeight() override { return inner_->GetHeight(); }
+  INT32 STDMETHODCALLTYPE GetSliceCount() override { return inner_->GetSliceCount(); }
+  HRESULT STDMETHODCALLTYPE GetSlice(INT32 index, PieSlice* slice) override {
+    return inner_->GetSlice(index, slice);
+  }
+  UINT32 STDMETHODCALLTYPE GetValuesGeneration() override { return inner_->GetValuesGeneration(); }
+  void STDMETHODCALLTYPE GetPointBeyondRim(FLOAT degrees, FLOAT distance,
+                                           D2D1_POINT_2F* point) override {
+    inner_->GetPointBeyondRim(degrees, distance, point);
+  }
 };
 
 }  // namespace apptest
