@@ -1,18 +1,15 @@
 #include "app/accessibility.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "app/animation_setting.h"
 #include "app/app_state.h"
-#include "app/main_window_proc.h"
-#include "chart/slice_layout.h"
 #include "uia/accessible_tree.h"
-#include "uia/automation_events.h"
+#include "uia/automation_host.h"
 #include "uia/elements.h"
-#include "uia/uia_core.h"
 
 namespace {
 
@@ -40,15 +37,12 @@ struct WindowState {
   FLOAT dpi = 96.0f;
   RECT client{};  // in screen pixels
   std::array<ChartState, kCharts> charts;
+  FocusView focus;
   bool operator==(const WindowState& other) const {
-    return dpi == other.dpi && EqualRect(&client, &other.client) != FALSE && charts == other.charts;
+    return dpi == other.dpi && EqualRect(&client, &other.client) != FALSE &&
+           charts == other.charts && focus == other.focus;
   }
 };
-
-IPieChart* ChartAt(int index) {
-  AppState& app = App();
-  return index == 0 ? app.UpperChart.Get() : app.LowerChart.Get();
-}
 
 std::wstring PaletteNameOf(IPalette* palette) {
   AppState& app = App();
@@ -60,57 +54,68 @@ std::wstring PaletteNameOf(IPalette* palette) {
   return L"";
 }
 
+DipRect DipsOf(const D2D1_RECT_F& rect) {
+  return DipRect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// The focus as the tree shows it: on the focused chart, or on its slice once the keyboard (or
+// UI Automation's SetFocus, which does what the keys do) moved that slice out.
+FocusView ReadFocus() {
+  FocusView focus;
+  focus.chart = FocusedChart();
+  IPieChart* chart = ChartAt(focus.chart);
+  if (chart != nullptr &&
+      App().SelectedBy[static_cast<size_t>(focus.chart)] == SelectionCause::Keyboard) {
+    focus.slice = chart->GetSelectedSlice();
+  }
+  return focus;
+}
+
+orb::ComPtr<IRawElementProviderSimple> Simple(const orb::ComPtr<IRawElementProviderFragment>& e) {
+  orb::ComPtr<IRawElementProviderSimple> simple;
+  if (e) e.As(&simple);
+  return simple;
+}
+
 }  // namespace
 
 class ChartAccessibility {
  public:
   explicit ChartAccessibility(HWND window)
-      : tree_(std::make_shared<AccessibleTree>(window, SelectionRequestMessage)),
+      : tree_(std::make_shared<AccessibleTree>(
+            window, TreeMessages{TreeRequestMessage, TreePointMessage})),
         root_(MakeRootElement(tree_)) {
     // Elements answer from the first moment, if only that there are no charts yet.
-    tree_->Publish(std::make_shared<const TreeSnapshot>());
+    previous_ = std::make_shared<const TreeSnapshot>();
+    tree_->Publish(previous_);
   }
   ~ChartAccessibility() { tree_->Disconnect(); }
   ChartAccessibility(const ChartAccessibility&) = delete;
   ChartAccessibility& operator=(const ChartAccessibility&) = delete;
 
-  void NoteValues(int chart, const std::vector<float>& values) {
-    values_[static_cast<size_t>(chart)] = values;
-    ++generations_[static_cast<size_t>(chart)];
-  }
-
-  UINT32 Generation(int chart) const { return generations_[static_cast<size_t>(chart)]; }
-
   // A new snapshot when the charts changed, and the events of the change.
-  void Renew(AutomationEvents* events) {
+  void Renew(AutomationHost* host) {
     const WindowState state = ReadState();
     if (state == seen_) return;
     seen_ = state;
     auto snapshot = std::make_shared<const TreeSnapshot>(MakeSnapshot(state));
     tree_->Publish(snapshot);
-    if (events != nullptr && previous_) RaiseEvents(*previous_, *snapshot, *events);
+    if (host != nullptr) RaiseEvents(*previous_, *snapshot, *host);
     previous_ = std::move(snapshot);
   }
 
-  LRESULT Answer(HWND window, WPARAM wParam, LPARAM lParam) {
-    const auto answer = UiaCore().returnRawElementProvider;
-    orb::ComPtr<IRawElementProviderSimple> root;
-    if (answer == nullptr || !root_ || FAILED(root_.As(&root))) {
-      return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
-    }
+  LRESULT Answer(HWND window, WPARAM wParam, LPARAM lParam, AutomationHost* host) {
+    const orb::ComPtr<IRawElementProviderSimple> root = Root();
+    if (host == nullptr || !root) return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
     handedOut_ = true;
-    return answer(window, wParam, lParam, root.Get());
+    return host->ReturnRoot(window, wParam, lParam, root.Get());
   }
 
   // Every element answers from now on that it is gone, and the system lets go of the root.
-  void Disconnect(HWND window) {
+  void Disconnect(HWND window, AutomationHost* host) {
+    const orb::ComPtr<IRawElementProviderSimple> root = Root();
     tree_->Disconnect();
-    if (handedOut_) {
-      orb::ComPtr<IRawElementProviderSimple> root;
-      const auto disconnect = UiaCore().disconnectProvider;
-      if (disconnect != nullptr && root_ && SUCCEEDED(root_.As(&root))) disconnect(root.Get());
-      if (const auto answer = UiaCore().returnRawElementProvider) answer(window, 0, 0, nullptr);
-    }
+    if (handedOut_ && host != nullptr && root) host->ReleaseRoot(window, root.Get());
     root_.Reset();
   }
 
@@ -132,7 +137,7 @@ class ChartAccessibility {
       ChartState& c = state.charts[static_cast<size_t>(i)];
       if (chart == nullptr) continue;
       c.exists = true;
-      c.generation = generations_[static_cast<size_t>(i)];
+      c.generation = chart->GetValuesGeneration();
       orb::ComPtr<IPalette> palette;
       chart->GetPalette(&palette);
       c.palette = palette.Get();  // the palette table keeps it alive
@@ -144,10 +149,11 @@ class ChartAccessibility {
       c.radiusX = chart->GetRadiusX();
       c.radiusY = chart->GetRadiusY();
     }
+    state.focus = ReadFocus();
     return state;
   }
 
-  TreeSnapshot MakeSnapshot(const WindowState& state) const {
+  static TreeSnapshot MakeSnapshot(const WindowState& state) {
     TreeSnapshot snapshot;
     snapshot.pixelsPerDip = state.dpi > 0.0f ? state.dpi / 96.0 : 1.0;
     snapshot.client = state.client;
@@ -155,149 +161,133 @@ class ChartAccessibility {
       const ChartState& c = state.charts[static_cast<size_t>(i)];
       if (c.exists) snapshot.charts.push_back(MakeChartView(i, c));
     }
+    snapshot.focus = state.focus;
     return snapshot;
   }
 
-  ChartView MakeChartView(int index, const ChartState& c) const {
+  // The chart's slices as the chart lays them out.
+  static ChartView MakeChartView(int index, const ChartState& c) {
+    IPieChart* chart = ChartAt(index);
     ChartView view;
     view.automationId = kAutomationIds[static_cast<size_t>(index)];
     view.name = kNamePrefixes[static_cast<size_t>(index)] + PaletteNameOf(c.palette);
     if (c.gray) view.name += L" (gray)";
     view.generation = c.generation;
-    view.centreX = c.centreX;
-    view.centreY = c.centreY;
-    view.radiusX = c.radiusX;
-    view.radiusY = c.radiusY;
-
-    // The slices' angles as the chart lays them out, in its single precision.
-    const std::vector<float>& values = values_[static_cast<size_t>(index)];
-    const FLOAT total = PieTotal(values);
-    if (total <= 0.0f) return view;
-    view.total = total;
-    const PieEllipse pie{c.centreX, c.centreY, c.radiusX, c.radiusY};
-    const int count = static_cast<int>(values.size());
-    view.slices.reserve(values.size());
-    FLOAT start = 0.0f;
-    for (int i = 0; i < count; ++i) {
-      const FLOAT value = values[static_cast<size_t>(i)];
-      const FLOAT end = start + 360.0f * (value / total);
-      SliceView slice;
-      slice.value = value;
-      slice.startDegrees = start;
-      slice.endDegrees = end;
-      if (i == c.selected) {
-        const SliceFigure figure = LayOutSlice(pie, start, end, true, static_cast<FLOAT>(c.offset));
-        slice.offsetX = figure.apex.x - pie.cx;
-        slice.offsetY = figure.apex.y - pie.cy;
-        view.selected = i;
-      }
-      view.slices.push_back(slice);
-      start = end;
+    view.bounds = DipRect{c.centreX - c.radiusX, c.centreY - c.radiusY, c.centreX + c.radiusX,
+                          c.centreY + c.radiusY};
+    const INT32 count = chart->GetSliceCount();
+    view.slices.reserve(static_cast<size_t>(std::max(count, 0)));
+    for (INT32 i = 0; i < count; ++i) {
+      PieSlice slice{};
+      chart->GetSlice(i, &slice);
+      view.slices.push_back(SliceView{slice.value, slice.percent, DipsOf(slice.bounds)});
+    }
+    if (c.selected >= 0 && c.selected < count) {
+      view.selected = c.selected;
+      // A pulled-out slice widens its chart to where it is drawn.
+      const DipRect& out = view.slices[static_cast<size_t>(c.selected)].bounds;
+      view.bounds = DipRect{std::min(view.bounds.left, out.left), std::min(view.bounds.top, out.top),
+                            std::max(view.bounds.right, out.right),
+                            std::max(view.bounds.bottom, out.bottom)};
     }
     return view;
   }
 
   void RaiseEvents(const TreeSnapshot& before, const TreeSnapshot& after,
-                   AutomationEvents& events) const {
-    if (before.charts.size() != after.charts.size()) return;
+                   AutomationHost& host) const {
     // Asked only once there is something to tell: the first question loads UI Automation.
     std::optional<bool> clientsListening;
     const auto listening = [&] {
-      if (!clientsListening) clientsListening = events.ClientsListening();
+      if (!clientsListening) clientsListening = host.ClientsListening();
       return *clientsListening;
     };
+    if (before.charts.size() != after.charts.size()) {
+      if (listening()) {
+        if (const auto root = Root()) host.ChildrenInvalidated(root.Get());
+      }
+      return;
+    }
     for (size_t i = 0; i < after.charts.size(); ++i) {
       const ChartView& was = before.charts[i];
       const ChartView& now = after.charts[i];
       const int chart = static_cast<int>(i);
       const bool replaced = was.generation != now.generation;
       if ((replaced || was.name != now.name) && listening()) {
-        orb::ComPtr<IRawElementProviderSimple> element;
-        const orb::ComPtr<IRawElementProviderFragment> fragment = MakeChartElement(tree_, chart);
-        if (fragment && SUCCEEDED(fragment.As(&element))) {
-          if (replaced) events.ChildrenInvalidated(element.Get());
-          events.NameChanged(element.Get(), was.name, now.name);
+        if (const auto element = Simple(MakeChartElement(tree_, chart))) {
+          if (replaced) host.ChildrenInvalidated(element.Get());
+          if (was.name != now.name) host.NameChanged(element.Get(), was.name, now.name);
         }
       }
-      if (!replaced && now.selected >= 0 && now.selected != was.selected && listening()) {
-        orb::ComPtr<IRawElementProviderSimple> element;
-        const orb::ComPtr<IRawElementProviderFragment> fragment =
-            MakeSliceElement(tree_, chart, now.generation, now.selected);
-        if (fragment && SUCCEEDED(fragment.As(&element))) events.ElementSelected(element.Get());
+      if (!replaced && now.selected != was.selected && listening()) {
+        RaiseSelectionChange(chart, now.generation, was.selected, now.selected, host);
       }
+    }
+    const FocusView& focus = after.focus;
+    const ChartView* focused = ChartOf(after, focus.chart);
+    const ChartView* focusedBefore = ChartOf(before, focus.chart);
+    const bool focusMoved = !(focus == before.focus) ||
+                            (focusedBefore != nullptr && focused != nullptr &&
+                             focus.slice >= 0 && focused->generation != focusedBefore->generation);
+    if (focused != nullptr && focusMoved && listening()) {
+      if (const auto element =
+              Simple(ElementOf(tree_, focus.chart, focused->generation, focus.slice))) {
+        host.FocusChanged(element.Get());
+      }
+    }
+  }
+
+  void RaiseSelectionChange(int chart, UINT32 generation, int was, int now,
+                            AutomationHost& host) const {
+    const auto slice = [&](int index) {
+      return Simple(MakeSliceElement(tree_, chart, generation, index));
+    };
+    if (now >= 0) {
+      if (const auto selected = slice(now)) {
+        host.ElementSelected(selected.Get());
+        host.IsSelectedChanged(selected.Get(), true);
+      }
+      if (was >= 0) {
+        if (const auto left = slice(was)) host.IsSelectedChanged(left.Get(), false);
+      }
+    } else if (const auto left = slice(was)) {
+      host.ElementRemovedFromSelection(left.Get());
+      host.IsSelectedChanged(left.Get(), false);
     }
   }
 
   const std::shared_ptr<AccessibleTree> tree_;
   orb::ComPtr<IRawElementProviderFragmentRoot> root_;
-  std::array<std::vector<float>, kCharts> values_;
-  std::array<UINT32, kCharts> generations_{};
   std::optional<WindowState> seen_;
   std::shared_ptr<const TreeSnapshot> previous_;
   bool handedOut_ = false;
 };
 
-namespace {
-
-// What an element asked for, done as the pointer would do it, unless the slices it knew are gone.
-void CarryOut(HWND window, const SelectionRequest& request) {
-  AppState& app = App();
-  IPieChart* chart = ChartAt(request.chart);
-  if (!app.Accessibility || chart == nullptr ||
-      app.Accessibility->Generation(request.chart) != request.generation) {
-    return;
-  }
-  if (request.select) {
-    SelectSliceAsPointer(window, chart, request.slice);
-  } else if (chart->GetSelectedSlice() == request.slice) {
-    PutSliceBack(window, chart);
-  }
+void StartAccessibleTree(HWND window) {
+  App().Accessibility = std::make_shared<ChartAccessibility>(window);
 }
 
-}  // namespace
-
-LRESULT CALLBACK AccessibleMainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam) {
   AppState& app = App();
-  LRESULT result = 0;
-  switch (message) {
-    case WM_CREATE:
-      app.Accessibility = std::make_shared<ChartAccessibility>(window);
-      app.ClientAreaAnimation = ReadClientAreaAnimation();
-      result = MainWindowProc(window, message, wParam, lParam);
-      break;
-    case WM_GETOBJECT:
-      // lParam may arrive zero-extended: the object id is its low 32 bits.
-      if (app.Accessibility && static_cast<LONG>(lParam) == uia::RootObjectId) {
-        return app.Accessibility->Answer(window, wParam, lParam);
-      }
-      return MainWindowProc(window, message, wParam, lParam);
-    case WM_SETTINGCHANGE:
-      if (wParam == SPI_SETCLIENTAREAANIMATION) app.ClientAreaAnimation = ReadClientAreaAnimation();
-      result = MainWindowProc(window, message, wParam, lParam);
-      break;
-    case SelectionRequestMessage:
-      CarryOut(window, UnpackSelectionRequest(wParam, lParam));
-      break;
-    case WM_DESTROY:
-      if (app.Accessibility) {
-        app.Accessibility->Disconnect(window);
-        app.Accessibility.reset();
-      }
-      return MainWindowProc(window, message, wParam, lParam);
-    default:
-      result = MainWindowProc(window, message, wParam, lParam);
-      break;
+  // lParam may arrive zero-extended: the object id is its low 32 bits. UI Automation wants the
+  // parameters as they came, also for OBJID_CLIENT, whose answer is its bridge for Microsoft
+  // Active Accessibility's clients.
+  const auto object = static_cast<LONG>(lParam);
+  if (app.Accessibility && (object == uia::RootObjectId || object == OBJID_CLIENT)) {
+    return app.Accessibility->Answer(window, wParam, lParam, app.Platform.automationHost);
   }
-  if (app.Accessibility) app.Accessibility->Renew(app.Platform.automationEvents);
-  return result;
+  return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
 }
 
-void NoteChartValues(IPieChart* chart, const std::vector<float>& values) {
+void RenewAccessibleTree() {
   AppState& app = App();
-  if (!app.Accessibility || chart == nullptr) return;
-  for (int i = 0; i < kCharts; ++i) {
-    if (ChartAt(i) == chart) app.Accessibility->NoteValues(i, values);
-  }
+  if (app.Accessibility) app.Accessibility->Renew(app.Platform.automationHost);
+}
+
+void StopAccessibleTree(HWND window) {
+  AppState& app = App();
+  if (!app.Accessibility) return;
+  app.Accessibility->Disconnect(window, app.Platform.automationHost);
+  app.Accessibility.reset();
 }
 
 orb::ComPtr<IRawElementProviderSimple> AccessibleRoot() {

@@ -1,28 +1,28 @@
 #pragma once
 // What a screen reader gets of the charts: the UI Automation tree of the main window's client
-// area (uia/), fed from the charts by the window's thread, which alone touches them. After every
-// message that changed what the charts show, a new snapshot replaces the tree's, and the events
-// that the change makes are raised.
+// area (uia/), fed by the window's thread, which alone touches the charts. The tree observes:
+// after anything that may have changed what the charts show, the window's thread renews it, and
+// a new snapshot replaces the tree's when something did change, with the events of the change.
 
 #include <windows.h>
 
-#include <vector>
-
-#include "chart/ipie_chart.h"
 #include "uia/automation_api.h"
 
-// The message by which the tree's elements ask the window's thread to select a slice or put it
-// back (uia/accessible_tree.h packs it).
-constexpr UINT SelectionRequestMessage = WM_APP + 1;
+// Makes the tree of window (at WM_CREATE); it answers from the first moment.
+void StartAccessibleTree(HWND window);
 
-// The main window's procedure with the tree around MainWindowProc: it makes the tree with the
-// window, reads the system's animation setting then and when it changes, answers WM_GETOBJECT
-// and the elements' requests, renews the tree after every message and disconnects it when the
-// window is destroyed.
-LRESULT CALLBACK AccessibleMainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The answer to WM_GETOBJECT: the tree's root for UI Automation (UiaRootObjectId) and, through
+// UI Automation's bridge, for Microsoft Active Accessibility's clients (OBJID_CLIENT); the
+// default answer for every other object.
+LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam);
 
-// Tells the tree the values that chart was just given: the charts keep them to themselves.
-void NoteChartValues(IPieChart* chart, const std::vector<float>& values);
+// A new snapshot when what the charts show has changed since the last one, and the events of the
+// change while clients listen.
+void RenewAccessibleTree();
 
-// The root element that WM_GETOBJECT hands to UI Automation; empty while there is no window.
+// The window is going (WM_DESTROY): every element answers from now on that it is gone, and the
+// system lets go of the root.
+void StopAccessibleTree(HWND window);
+
+// The root element that WM_GETOBJECT hands out; empty while there is no window.
 orb::ComPtr<IRawElementProviderSimple> AccessibleRoot();

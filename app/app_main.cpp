@@ -1,8 +1,9 @@
 #include "app/app_main.h"
 
-#include "app/accessibility.h"
 #include "app/app_objects.h"
 #include "app/chart_layout.h"
+#include "app/keyboard_focus.h"
+#include "app/main_window_proc.h"
 #include "chart/time_of_day.h"
 #include "window/cwindow.h"
 
@@ -17,7 +18,7 @@ bool StartApp(const AppPlatform& platform) {
   if (FAILED(platform.newWindow(&app.MainWindow)) || !app.MainWindow) return false;
   IWindow& window = *app.MainWindow.Get();
   if (!window.CreateHostWindow(nullptr, L"Direct 2D Pie Chart Demo", 0, 0, 0, 0, 0, 0,
-                               AccessibleMainWindowProc, false)) {
+                               MainWindowProc, false)) {
     return false;
   }
   // The window takes the DPI of the monitor it opens on, which may differ from the screen's that
@@ -30,10 +31,11 @@ bool StartApp(const AppPlatform& platform) {
   window.ResizeClientArea(512, 540);
   window.CentreWindow(nullptr, nullptr);
   const HWND handle = window.GetWindowHandle();
+  // Both controls lead on to the charts, which are tab stops too.
   window.AddPushButton(handle, RegenPlace.id, L"Regen", RegenPlace.x, RegenPlace.y,
-                       RegenPlace.width, RegenPlace.height, 0, 0, nullptr, false);
+                       RegenPlace.width, RegenPlace.height, 0, 0, TabStopControlProc, false);
   window.AddAutoCheckBox(handle, GrayPlace.id, L"Gray", GrayPlace.x, GrayPlace.y, GrayPlace.width,
-                         GrayPlace.height, 0, 0, nullptr, false);
+                         GrayPlace.height, 0, 0, TabStopControlProc, false);
   CheckRadioButton(handle, IdGray, IdGray, IdGray);
   if (CreateAppObjects()) {
     // Centred from the first frame, whether or not showing the window sends WM_SIZE.

@@ -5,7 +5,6 @@
 
 #include <vector>
 
-#include "app/accessibility.h"
 #include "app/app_state.h"
 #include "chart/pie_chart.h"
 #include "palette/palettes.h"
@@ -66,7 +65,6 @@ void RegenerateCharts() {
   // A palette that could not be made is absent and skipped, like any missing resource.
   if (const auto& palette = app.PaletteTable[upperPalette]) palette->SetGray(grayChecked ? -1 : 0);
   SetChartValues(app.UpperChart.Get(), values);
-  NoteChartValues(app.UpperChart.Get(), values);
   app.UpperChart->BuildGeometry();
 
   DrawValues(random, values);
@@ -79,7 +77,6 @@ void RegenerateCharts() {
   if (app.LowerChart) {
     app.LowerChart->SetPalette(app.PaletteTable[lowerPalette].Get());
     SetChartValues(app.LowerChart.Get(), values);
-    NoteChartValues(app.LowerChart.Get(), values);
     app.LowerChart->BuildGeometry();
   }
 

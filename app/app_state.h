@@ -12,9 +12,10 @@
 #include "com/com_object.h"
 #include "d2d/id2d_helper.h"
 #include "palette/ipalette.h"
+#include "window/gdi_handles.h"
 #include "window/iwindow.h"
 
-class AutomationEvents;
+class AutomationHost;
 class ChartAccessibility;
 
 constexpr int IdRegen = 101;
@@ -28,6 +29,10 @@ struct ControlPlace {
 constexpr ControlPlace RegenPlace{IdRegen, 10, 10, 100, 20};
 constexpr ControlPlace GrayPlace{IdGray, 10, 30, 100, 20};
 
+// The messages by which the charts' UI Automation tree reaches the window's thread.
+constexpr UINT TreeRequestMessage = WM_APP + 1;
+constexpr UINT TreePointMessage = WM_APP + 2;
+
 constexpr UINT_PTR ExplodeTimerId = 1;
 constexpr UINT ExplodeTimerPeriodMs = 16;
 constexpr int MaxExplodeOffset = 20;
@@ -39,8 +44,12 @@ struct AppPlatform {
   HRESULT (*newHelper)(ID2DHelper** helper) = nullptr;
   TimeOfDayClock clock = nullptr;
   RandomSource* random = nullptr;
-  AutomationEvents* automationEvents = nullptr;
+  AutomationHost* automationHost = nullptr;
 };
+
+// Who moved a chart's slice out. The pointer's slice goes back when the pointer leaves the
+// chart's ellipse or the window; the keyboard's and UI Automation's stay until asked back.
+enum class SelectionCause { Pointer, Keyboard, Automation };
 
 // The real platform: CWindow, Direct2D, the local time of day, the system's UI Automation, and
 // the given random source.
@@ -62,7 +71,42 @@ struct AppState {
   std::shared_ptr<ChartAccessibility> Accessibility;
   // The system's "Show animations in Windows", read with the window and whenever it changes.
   bool ClientAreaAnimation = true;
+  // Who moved each chart's selected slice out (upper, lower).
+  std::array<SelectionCause, 2> SelectedBy{SelectionCause::Pointer, SelectionCause::Pointer};
+  // The chart (0 upper, 1 lower) that the keyboard focus is on while the main window holds it,
+  // kept while another program has the focus; -1 for none.
+  int FocusChart = -1;
+  // What had the focus when the window was last deactivated, to be given it back.
+  HWND FocusToRestore = nullptr;
+  // Whether the window's UI state hides focus cues (WM_UPDATEUISTATE).
+  bool FocusCuesHidden = false;
+  // The system's focus border, in pixels at 96 DPI: the widths of its vertical and horizontal
+  // lines.
+  UINT FocusBorderWidth = 1;
+  UINT FocusBorderHeight = 1;
+  // The two colours of the focus rectangle, made with the render target.
+  orb::ComPtr<ID2D1SolidColorBrush> FocusOuterBrush;
+  orb::ComPtr<ID2D1SolidColorBrush> FocusInnerBrush;
+  // Whether a WM_MOUSELEAVE has been asked for since the pointer last came in.
+  bool PointerTracked = false;
+  // The tooltip of the slice that is out (app/slice_tooltip.h), owned by the main window, and
+  // what it shows.
+  struct SliceTooltip {
+    HWND window = nullptr;
+    UniqueFont font;
+    int chart = -1;  // -1 while hidden
+    int slice = -1;
+    SelectionCause cause = SelectionCause::Pointer;
+  } Tooltip;
 };
+
+// The chart at index (0 upper, 1 lower), and the index of a chart (-1 for neither).
+IPieChart* ChartAt(int index);
+int IndexOfChart(const IPieChart* chart);
+
+// The chart that holds the keyboard focus now: the one the main window names while it has the
+// focus, else -1.
+int FocusedChart();
 
 // The one state of this process.
 AppState& App();

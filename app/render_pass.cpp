@@ -1,7 +1,9 @@
 #include "app/render_pass.h"
 
 #include "app/app_state.h"
+#include "app/focus_rectangle.h"
 #include "palette/irenderable.h"
+#include "palette/opaque_brush.h"
 
 namespace {
 
@@ -10,6 +12,25 @@ template <typename Object, typename Action>
 void WithRenderable(const orb::ComPtr<Object>& object, Action action) {
   orb::ComPtr<IRenderable> renderable;
   if (object && SUCCEEDED(object.As(&renderable))) action(renderable.Get());
+}
+
+// The focus rectangle of the chart that has the keyboard focus, unless focus cues are hidden.
+void DrawChartFocus(ID2D1RenderTarget* target) {
+  AppState& app = App();
+  IPieChart* chart = ChartAt(FocusedChart());
+  if (chart == nullptr || app.FocusCuesHidden || !app.FocusInnerBrush || !app.FocusOuterBrush) {
+    return;
+  }
+  FLOAT dpiX = 96.0f;
+  FLOAT dpiY = 96.0f;
+  target->GetDpi(&dpiX, &dpiY);
+  const D2D1_RECT_F rectangle{chart->GetLeft(), chart->GetTop(),
+                              chart->GetLeft() + chart->GetWidth(),
+                              chart->GetTop() + chart->GetHeight()};
+  DrawFocusRectangle(target,
+                     FocusRectangleAround(rectangle, dpiX / 96.0f, app.FocusBorderWidth,
+                                          app.FocusBorderHeight),
+                     app.FocusInnerBrush.Get(), app.FocusOuterBrush.Get());
 }
 
 }  // namespace
@@ -47,12 +68,17 @@ HRESULT EnsureDeviceResources(HWND window) {
   }
   WithRenderable(app.UpperChart, [&](IRenderable* r) { r->CreateDeviceResources(target); });
   WithRenderable(app.LowerChart, [&](IRenderable* r) { r->CreateDeviceResources(target); });
+  // The focus visual's colours: white next to the chart, black outside it.
+  app.FocusInnerBrush = MakeOpaqueBrush(target, &helper, 255, 255, 255);
+  app.FocusOuterBrush = MakeOpaqueBrush(target, &helper, 0, 0, 0);
   return S_OK;
 }
 
 void DiscardAllDeviceResources() {
   AppState& app = App();
   app.WindowRenderTarget.Reset();
+  app.FocusInnerBrush.Reset();
+  app.FocusOuterBrush.Reset();
   WithRenderable(app.UpperChart, [](IRenderable* r) { r->DiscardDeviceResources(); });
   WithRenderable(app.LowerChart, [](IRenderable* r) { r->DiscardDeviceResources(); });
   for (const auto& palette : app.PaletteTable) {
@@ -79,6 +105,7 @@ HRESULT RenderCharts(HWND window) {
   target->Clear(&background);
   WithRenderable(app.UpperChart, [&](IRenderable* r) { r->Draw(window); });
   WithRenderable(app.LowerChart, [&](IRenderable* r) { r->Draw(window); });
+  DrawChartFocus(target.Get());
   result = target->EndDraw(nullptr, nullptr);
   if (result == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
     result = S_OK;

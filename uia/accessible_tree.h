@@ -1,8 +1,9 @@
 #pragma once
 // What every element of the charts' tree shares: the latest snapshot, which the window's thread
 // renews and clients' threads read, the root element, and the way back to the window's thread
-// for what only it may do. Clients call elements on threads of their own, so nothing here
-// touches the charts; the lock is held only to hand a snapshot over.
+// for what only it may do: change the selection or the focus, and find what lies under a point.
+// Clients call elements on threads of their own, so nothing here touches the charts; the lock is
+// held only to hand a snapshot over.
 
 #include <memory>
 #include <mutex>
@@ -10,22 +11,44 @@
 #include "uia/automation_api.h"
 #include "uia/tree_snapshot.h"
 
-// A request from an element to the window's thread: select a slice, or put it back.
-struct SelectionRequest {
+// A request from an element to the window's thread, about a slice of the values of generation
+// (slice -1: the chart itself).
+struct AutomationRequest {
+  enum class Kind { Select, PutBack, Focus };
+  Kind kind = Kind::Select;
   int chart = 0;
   UINT32 generation = 0;
   int slice = 0;
-  bool select = true;
+  bool operator==(const AutomationRequest&) const = default;
 };
 
 // The message that carries a request, packed into its parameters and unpacked again.
-void PackSelectionRequest(const SelectionRequest& request, WPARAM& wParam, LPARAM& lParam);
-SelectionRequest UnpackSelectionRequest(WPARAM wParam, LPARAM lParam);
+void PackRequest(const AutomationRequest& request, WPARAM& wParam, LPARAM& lParam);
+AutomationRequest UnpackRequest(WPARAM wParam, LPARAM lParam);
+
+// What the window's thread finds under a point: a slice of a chart's values of generation, a
+// chart (slice -1), or nothing (chart -1).
+struct PointAnswer {
+  int chart = -1;
+  int slice = -1;
+  UINT32 generation = 0;
+  bool operator==(const PointAnswer&) const = default;
+};
+
+// The answer to the point message, packed into its result and unpacked again.
+LRESULT PackPointAnswer(const PointAnswer& answer);
+PointAnswer UnpackPointAnswer(LRESULT result);
+
+// The messages by which the tree reaches the window's thread: requests are posted; a point is
+// sent (a screen pixel's x in wParam and y in lParam) and answered at once.
+struct TreeMessages {
+  UINT request;
+  UINT point;
+};
 
 class AccessibleTree {
  public:
-  // The window the tree describes and the message that carries selection requests to it.
-  AccessibleTree(HWND window, UINT selectionMessage);
+  AccessibleTree(HWND window, TreeMessages messages);
   AccessibleTree(const AccessibleTree&) = delete;
   AccessibleTree& operator=(const AccessibleTree&) = delete;
 
@@ -44,7 +67,11 @@ class AccessibleTree {
   HWND Window() const { return window_; }
 
   // Posts the request to the window's thread; false when the window is gone.
-  bool Request(const SelectionRequest& request) const;
+  bool Request(const AutomationRequest& request) const;
+
+  // Asks the window's thread what lies under a screen pixel. Nothing, when the window is gone or
+  // does not answer within a second (a client must not hang on a busy window).
+  PointAnswer WhatIsAt(LONG x, LONG y) const;
 
  private:
   mutable std::mutex mutex_;
@@ -52,5 +79,5 @@ class AccessibleTree {
   orb::ComPtr<IRawElementProviderFragmentRoot> root_;
   bool connected_ = true;
   const HWND window_;
-  const UINT selectionMessage_;
+  const TreeMessages messages_;
 };

@@ -50,6 +50,12 @@ ORB_DECLARE_UUID(ISelectionItemProvider, 0x2acad808, 0xb2d4, 0x452d, 0xa4, 0x07,
 #ifndef UIA_AutomationPropertyChangedEventId
 #define UIA_AutomationPropertyChangedEventId (20004)
 #endif
+#ifndef UIA_AutomationFocusChangedEventId
+#define UIA_AutomationFocusChangedEventId (20005)
+#endif
+#ifndef UIA_SelectionItem_ElementRemovedFromSelectionEventId
+#define UIA_SelectionItem_ElementRemovedFromSelectionEventId (20011)
+#endif
 #ifndef UIA_SelectionItem_ElementSelectedEventId
 #define UIA_SelectionItem_ElementSelectedEventId (20012)
 #endif

@@ -21,11 +21,21 @@ class ChartElement final : public TreeElement<ISelectionProvider> {
     VariantInit(value);
     const Found found = Find();
     if (!found.view) return uia::ElementNotAvailable;
+    const FocusView& focus = found.snapshot->focus;
     return ItemPropertyAnswer(property, UIA_ListControlTypeId, found.view->name.c_str(),
-                              found.view->automationId, value);
+                              found.view->automationId, focus.chart == chart_ && focus.slice < 0,
+                              value);
   }
 
   // IRawElementProviderFragment
+  // What Tab does: the chart takes the keyboard focus.
+  HRESULT STDMETHODCALLTYPE SetFocus() override {
+    const Found found = Find();
+    if (!found.view) return uia::ElementNotAvailable;
+    const AutomationRequest focus{AutomationRequest::Kind::Focus, chart_, found.view->generation,
+                                  -1};
+    return tree_->Request(focus) ? S_OK : uia::ElementNotAvailable;
+  }
   HRESULT STDMETHODCALLTYPE Navigate(NavigateDirection direction,
                                      IRawElementProviderFragment** element) override {
     if (element == nullptr) return E_INVALIDARG;
@@ -69,7 +79,7 @@ class ChartElement final : public TreeElement<ISelectionProvider> {
     *bounds = UiaRect{};
     const Found found = Find();
     if (!found.view) return uia::ElementNotAvailable;
-    return RectAnswer(*found.snapshot, ChartBounds(*found.view), bounds);
+    return RectAnswer(*found.snapshot, found.view->bounds, bounds);
   }
 
   // ISelectionProvider

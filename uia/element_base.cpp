@@ -22,7 +22,7 @@ HRESULT BoolAnswer(bool value, VARIANT* answer) {
 }
 
 HRESULT ItemPropertyAnswer(PROPERTYID property, CONTROLTYPEID type, const wchar_t* name,
-                           const wchar_t* automationId, VARIANT* answer) {
+                           const wchar_t* automationId, bool focused, VARIANT* answer) {
   switch (property) {
     case UIA_ControlTypePropertyId:
       return IntegerAnswer(type, answer);
@@ -30,9 +30,11 @@ HRESULT ItemPropertyAnswer(PROPERTYID property, CONTROLTYPEID type, const wchar_
       return StringAnswer(name, answer);
     case UIA_AutomationIdPropertyId:
       return StringAnswer(automationId, answer);
+    case UIA_IsEnabledPropertyId:
     case UIA_IsKeyboardFocusablePropertyId:
+      return BoolAnswer(true, answer);
     case UIA_HasKeyboardFocusPropertyId:
-      return BoolAnswer(false, answer);
+      return BoolAnswer(focused, answer);
     default:
       return S_OK;
   }
@@ -62,16 +64,9 @@ HRESULT RectAnswer(const TreeSnapshot& snapshot, const DipRect& dips, UiaRect* a
   return S_OK;
 }
 
-const ChartView* ChartOf(const TreeSnapshot& snapshot, int chart) {
-  if (chart < 0 || chart >= static_cast<int>(snapshot.charts.size())) return nullptr;
-  return &snapshot.charts[static_cast<size_t>(chart)];
-}
-
-const SliceView* SliceOf(const TreeSnapshot& snapshot, int chart, UINT32 generation, int slice) {
-  const ChartView* view = ChartOf(snapshot, chart);
-  if (view == nullptr || view->generation != generation || slice < 0 ||
-      slice >= static_cast<int>(view->slices.size())) {
-    return nullptr;
-  }
-  return &view->slices[static_cast<size_t>(slice)];
+orb::ComPtr<IRawElementProviderFragment> ElementOf(const std::shared_ptr<AccessibleTree>& tree,
+                                                   int chart, UINT32 generation, int slice) {
+  if (chart < 0) return nullptr;
+  return slice < 0 ? MakeChartElement(tree, chart)
+                   : MakeSliceElement(tree, chart, generation, slice);
 }

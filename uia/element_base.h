@@ -8,23 +8,19 @@
 #include <utility>
 
 #include "uia/accessible_tree.h"
+#include "uia/elements.h"
 
 // Answers of the elements, in UI Automation's types.
 HRESULT StringAnswer(const wchar_t* text, VARIANT* answer);
 HRESULT IntegerAnswer(int value, VARIANT* answer);
 HRESULT BoolAnswer(bool value, VARIANT* answer);
 HRESULT RuntimeIdAnswer(std::initializer_list<int> ids, SAFEARRAY** answer);
-// What a chart or a slice answers for property: its type, name and automation id, and that it
-// takes no keyboard focus; nothing for the other properties.
+// What a chart or a slice answers for property: its type, name and automation id, that it is
+// enabled and can take the keyboard focus, and whether it has it; nothing for the others.
 HRESULT ItemPropertyAnswer(PROPERTYID property, CONTROLTYPEID type, const wchar_t* name,
-                           const wchar_t* automationId, VARIANT* answer);
+                           const wchar_t* automationId, bool focused, VARIANT* answer);
 // A rectangle of the client area, in screen pixels.
 HRESULT RectAnswer(const TreeSnapshot& snapshot, const DipRect& dips, UiaRect* answer);
-
-// The chart (0 upper, 1 lower) in snapshot, and a slice of it if the chart still has the slices
-// of generation; null when there is none.
-const ChartView* ChartOf(const TreeSnapshot& snapshot, int chart);
-const SliceView* SliceOf(const TreeSnapshot& snapshot, int chart, UINT32 generation, int slice);
 
 template <typename... Patterns>
 class TreeElement
@@ -49,10 +45,6 @@ class TreeElement
     if (roots == nullptr) return E_INVALIDARG;
     *roots = nullptr;
     return S_OK;
-  }
-  // Neither the charts nor the slices take the keyboard focus.
-  HRESULT STDMETHODCALLTYPE SetFocus() override {
-    return tree_->Current() ? S_OK : uia::ElementNotAvailable;
   }
   HRESULT STDMETHODCALLTYPE get_FragmentRoot(IRawElementProviderFragmentRoot** root) override {
     if (root == nullptr) return E_INVALIDARG;

@@ -18,3 +18,8 @@ orb::ComPtr<IRawElementProviderFragment> MakeChartElement(
     const std::shared_ptr<AccessibleTree>& tree, int chart);
 orb::ComPtr<IRawElementProviderFragment> MakeSliceElement(
     const std::shared_ptr<AccessibleTree>& tree, int chart, UINT32 generation, int slice);
+
+// The element of what the focus or a point names: a slice of the values of generation, a chart
+// (slice -1), or nothing (chart -1: empty).
+orb::ComPtr<IRawElementProviderFragment> ElementOf(const std::shared_ptr<AccessibleTree>& tree,
+                                                   int chart, UINT32 generation, int slice);

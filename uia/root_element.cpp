@@ -1,6 +1,8 @@
 // The root of the tree: the main window's client area, hosted by the window's own element, which
 // gives it its name (the caption) and type. Its children are the two charts.
 
+#include <cmath>
+
 #include "uia/element_base.h"
 #include "uia/elements.h"
 #include "uia/uia_core.h"
@@ -32,6 +34,10 @@ class RootElement final : public TreeElement<IRawElementProviderFragmentRoot> {
   }
 
   // IRawElementProviderFragment
+  // The window's own element takes the focus for the client area.
+  HRESULT STDMETHODCALLTYPE SetFocus() override {
+    return tree_->Current() ? S_OK : uia::ElementNotAvailable;
+  }
   HRESULT STDMETHODCALLTYPE Navigate(NavigateDirection direction,
                                      IRawElementProviderFragment** element) override {
     if (element == nullptr) return E_INVALIDARG;
@@ -74,33 +80,29 @@ class RootElement final : public TreeElement<IRawElementProviderFragmentRoot> {
     if (!snapshot) return uia::ElementNotAvailable;
     const RECT& client = snapshot->client;
     if (x < client.left || y < client.top || x >= client.right || y >= client.bottom) return S_OK;
-    const double clientX = (x - client.left) / snapshot->pixelsPerDip;
-    const double clientY = (y - client.top) / snapshot->pixelsPerDip;
-    const auto& charts = snapshot->charts;
-    // Slices first, in the charts' order, as the pointer finds them; then the pies' ellipses.
-    for (size_t i = 0; i < charts.size(); ++i) {
-      const int slice = SliceAt(charts[i], clientX, clientY);
-      if (slice >= 0) {
-        *element =
-            MakeSliceElement(tree_, static_cast<int>(i), charts[i].generation, slice).Detach();
-        return S_OK;
-      }
-    }
-    for (size_t i = 0; i < charts.size(); ++i) {
-      if (EllipseContains(charts[i], clientX, clientY)) {
-        *element = MakeChartElement(tree_, static_cast<int>(i)).Detach();
-        return S_OK;
-      }
+    // Only the charts' own hit test knows which slice is drawn where.
+    const PointAnswer answer =
+        tree_->WhatIsAt(static_cast<LONG>(std::floor(x)), static_cast<LONG>(std::floor(y)));
+    if (answer.chart >= 0) {
+      *element = ElementOf(tree_, answer.chart, answer.generation, answer.slice).Detach();
+      return S_OK;
     }
     AddRef();
     *element = this;
     return S_OK;
   }
-  // Nothing in the tree takes the keyboard focus.
+  // The focused chart or slice; nothing while the focus is elsewhere.
   HRESULT STDMETHODCALLTYPE GetFocus(IRawElementProviderFragment** element) override {
     if (element == nullptr) return E_INVALIDARG;
     *element = nullptr;
-    return tree_->Current() ? S_OK : uia::ElementNotAvailable;
+    const std::shared_ptr<const TreeSnapshot> snapshot = tree_->Current();
+    if (!snapshot) return uia::ElementNotAvailable;
+    const FocusView& focus = snapshot->focus;
+    const ChartView* chart = ChartOf(*snapshot, focus.chart);
+    if (chart != nullptr) {
+      *element = ElementOf(tree_, focus.chart, chart->generation, focus.slice).Detach();
+    }
+    return S_OK;
   }
 };
 

@@ -1,5 +1,5 @@
-// A slice as a ListItem of its chart, with the SelectionItem pattern. Selecting goes to the
-// window's thread as a posted request, which does what the pointer moving onto the slice does.
+// A slice as a ListItem of its chart, with the SelectionItem pattern. Selecting and focusing go
+// to the window's thread as posted requests.
 
 #include <windows.h>
 #include <strsafe.h>
@@ -29,12 +29,18 @@ class SliceElement final : public TreeElement<ISelectionItemProvider> {
     }
     ShortText id{};
     StringCchPrintfW(id.data(), id.size(), L"Slice%d", slice_);
+    const FocusView& focus = found.snapshot->focus;
     return ItemPropertyAnswer(property, UIA_ListItemControlTypeId,
                               SliceName(*found.chart, static_cast<size_t>(slice_)).data(),
-                              id.data(), value);
+                              id.data(), focus.chart == chart_ && focus.slice == slice_, value);
   }
 
   // IRawElementProviderFragment
+  // What Tab and the arrow keys do: the chart takes the keyboard focus and this slice moves out.
+  HRESULT STDMETHODCALLTYPE SetFocus() override {
+    if (!Find().view) return uia::ElementNotAvailable;
+    return Ask(AutomationRequest::Kind::Focus);
+  }
   HRESULT STDMETHODCALLTYPE Navigate(NavigateDirection direction,
                                      IRawElementProviderFragment** element) override {
     if (element == nullptr) return E_INVALIDARG;
@@ -75,7 +81,7 @@ class SliceElement final : public TreeElement<ISelectionItemProvider> {
     *bounds = UiaRect{};
     const Found found = Find();
     if (!found.view) return uia::ElementNotAvailable;
-    return RectAnswer(*found.snapshot, SliceBounds(*found.chart, *found.view), bounds);
+    return RectAnswer(*found.snapshot, found.view->bounds, bounds);
   }
 
   // ISelectionItemProvider
@@ -83,20 +89,21 @@ class SliceElement final : public TreeElement<ISelectionItemProvider> {
     const Found found = Find();
     if (!found.view) return uia::ElementNotAvailable;
     if (found.chart->selected == slice_) return S_OK;
-    return Ask(true);
+    return Ask(AutomationRequest::Kind::Select);
   }
   // One slice at most is selected: adding is selecting while nothing else is.
   HRESULT STDMETHODCALLTYPE AddToSelection() override {
     const Found found = Find();
     if (!found.view) return uia::ElementNotAvailable;
     if (found.chart->selected == slice_) return S_OK;
-    return found.chart->selected < 0 ? Ask(true) : uia::InvalidOperation;
+    return found.chart->selected < 0 ? Ask(AutomationRequest::Kind::Select)
+                                     : uia::InvalidOperation;
   }
   // What the pointer leaving the pie does: the slice goes back.
   HRESULT STDMETHODCALLTYPE RemoveFromSelection() override {
     const Found found = Find();
     if (!found.view) return uia::ElementNotAvailable;
-    return found.chart->selected == slice_ ? Ask(false) : S_OK;
+    return found.chart->selected == slice_ ? Ask(AutomationRequest::Kind::PutBack) : S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_IsSelected(BOOL* isSelected) override {
     if (isSelected == nullptr) return E_INVALIDARG;
@@ -130,8 +137,8 @@ class SliceElement final : public TreeElement<ISelectionItemProvider> {
     return found;
   }
 
-  HRESULT Ask(bool select) const {
-    return tree_->Request(SelectionRequest{chart_, generation_, slice_, select})
+  HRESULT Ask(AutomationRequest::Kind kind) const {
+    return tree_->Request(AutomationRequest{kind, chart_, generation_, slice_})
                ? S_OK
                : uia::ElementNotAvailable;
   }

@@ -56,7 +56,9 @@ void AppTest::SetUp() {
   // Start-up regeneration: upper chart four equal slices in "Fire", lower three in "Berry".
   random_.QueueChart({40, 40, 40, 40}, 4);
   random_.QueueChart({30, 30, 30}, 0);
-  window_ = StartAndShow(ScriptedPlatform(random_));
+  AppPlatform platform = ScriptedPlatform(random_);
+  if (automationHost_ != nullptr) platform.automationHost = automationHost_;
+  window_ = StartAndShow(platform);
   ASSERT_TRUE(window_) << "the application did not start";
 }
 

@@ -80,6 +80,8 @@ class AppTest : public ::testing::Test {
   IPalette* PaletteOf(IPieChart* chart) const;
 
   ScriptedRandom random_;
+  // UI Automation's side, when a test puts its own in place of the system's before start.
+  AutomationHost* automationHost_ = nullptr;
   HWND window_ = nullptr;
   LONG liveBefore_ = 0;
 };

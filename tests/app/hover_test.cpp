@@ -1,7 +1,7 @@
 #include <cmath>
 #include <utility>
 
-#include "app/main_window_proc.h"
+#include "app/explode_animation.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/records.h"
 

@@ -19,13 +19,13 @@
 
 #include "app/accessibility.h"
 #include "helpers/win32.h"
-#include "app/animation_setting.h"
+#include "app/explode_animation.h"
 #include "palette/irenderable.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/dpi_suggestion.h"
 #include "tests/app/program_process.h"
 #include "tests/app/screen_capture.h"
-#include "uia/automation_events.h"
+#include "uia/automation_host.h"
 
 namespace apptest {
 namespace {
@@ -105,33 +105,72 @@ std::vector<int> RuntimeIdOf(IRawElementProviderFragment* element) {
   return id;
 }
 
-// The events of the tree as lines: "selected UpperChart/Slice1", "children of LowerChart",
-// "name of UpperChart: <before> -> <after>".
-class RecordedEvents final : public AutomationEvents {
+// What the tree hands UI Automation, as lines: "root for object -4 (wParam 7)", "released root",
+// "selected UpperChart/Slice1", "removed UpperChart/Slice1", "UpperChart/Slice1 is selected",
+// "children of LowerChart", "name of UpperChart: <before> -> <after>", "focus on UpperChart".
+// While listening is false, only the root's lines come: events are made only for listeners.
+class RecordedHost final : public AutomationHost {
  public:
-  bool ClientsListening() override { return true; }
+  static constexpr LRESULT kRootKey = 0x5EED;
+
+  LRESULT ReturnRoot(HWND, WPARAM wParam, LPARAM lParam, IRawElementProviderSimple*) override {
+    lines.push_back("root for object " + std::to_string(static_cast<LONG>(lParam)) + " (wParam " +
+                    std::to_string(wParam) + ")");
+    return kRootKey;
+  }
+  void ReleaseRoot(HWND, IRawElementProviderSimple*) override { lines.push_back("released root"); }
+  bool ClientsListening() override {
+    ++questions;
+    return listening;
+  }
   void ElementSelected(IRawElementProviderSimple* element) override {
-    Element fragment;
-    element->QueryInterface(IID_PPV_ARGS(&fragment));
-    const Element chart = fragment ? Navigate(fragment.Get(), NavigateDirection_Parent) : nullptr;
-    lines.push_back("selected " + (chart ? IdOf(chart.Get()) : "?") + "/" + IdOf(element));
+    Note("selected " + Describe(element));
+  }
+  void ElementRemovedFromSelection(IRawElementProviderSimple* element) override {
+    Note("removed " + Describe(element));
+  }
+  void IsSelectedChanged(IRawElementProviderSimple* element, bool selected) override {
+    Note(Describe(element) + (selected ? " is selected" : " is not selected"));
   }
   void ChildrenInvalidated(IRawElementProviderSimple* element) override {
-    lines.push_back("children of " + IdOf(element));
+    Note("children of " + Describe(element));
   }
   void NameChanged(IRawElementProviderSimple* element, const std::wstring& before,
                    const std::wstring& after) override {
-    lines.push_back("name of " + IdOf(element) + ": " + Narrow(before) + " -> " + Narrow(after));
+    Note("name of " + Describe(element) + ": " + Narrow(before) + " -> " + Narrow(after));
+  }
+  void FocusChanged(IRawElementProviderSimple* element) override {
+    Note("focus on " + Describe(element));
   }
   std::vector<std::string> Take() { return std::exchange(lines, {}); }
+
+  bool listening = true;
+  int questions = 0;
   std::vector<std::string> lines;
+
+ private:
+  void Note(std::string line) {
+    if (!listening) line = "unasked: " + line;
+    lines.push_back(std::move(line));
+  }
+  // "UpperChart/Slice1", "UpperChart" or "root".
+  static std::string Describe(IUnknown* element) {
+    const std::string id = IdOf(element);
+    if (id.empty()) return "root";
+    if (id.rfind("Slice", 0) != 0) return id;
+    Element fragment;
+    element->QueryInterface(IID_PPV_ARGS(&fragment));
+    const Element chart = fragment ? Navigate(fragment.Get(), NavigateDirection_Parent) : nullptr;
+    return (chart ? IdOf(chart.Get()) : "?") + "/" + id;
+  }
 };
 
 class AccessibilityTest : public AppTest {
  protected:
+  AccessibilityTest() { automationHost_ = &events_; }
   void SetUp() override {
     AppTest::SetUp();
-    App().Platform.automationEvents = &events_;
+    events_.Take();
     orb::ComPtr<IRawElementProviderSimple> root = AccessibleRoot();
     ASSERT_TRUE(root);
     ASSERT_TRUE(SUCCEEDED(root.As(&root_)) && SUCCEEDED(root.As(&fragmentRoot_)));
@@ -165,7 +204,7 @@ class AccessibilityTest : public AppTest {
     return IdOf(Navigate(found.Get(), NavigateDirection_Parent).Get()) + "/" + id;
   }
 
-  RecordedEvents events_;
+  RecordedHost events_;
   Element root_;
   orb::ComPtr<IRawElementProviderFragmentRoot> fragmentRoot_;
 };
@@ -205,10 +244,10 @@ TEST_F(AccessibilityTest, TheTreeNamesTypesAndNavigatesBothChartsAndEverySlice) 
   EXPECT_FALSE(Navigate(lower[0].Get(), NavigateDirection_PreviousSibling));
   EXPECT_FALSE(Navigate(lower[0].Get(), NavigateDirection_FirstChild));
   EXPECT_EQ("LowerChart", IdOf(Navigate(lower[0].Get(), NavigateDirection_Parent).Get()));
-  const std::vector<int> sliceId = RuntimeIdOf(lower[1].Get());
-  ASSERT_EQ(4u, sliceId.size());
-  // Chart 2, the values' generation, slice 2.
-  EXPECT_EQ((std::vector<int>{uia::AppendRuntimeId, 2, sliceId[2], 2}), sliceId);
+  // Chart 2, the generation of its values, slice 2.
+  EXPECT_EQ((std::vector<int>{uia::AppendRuntimeId, 2,
+                              static_cast<int>(Lower()->GetValuesGeneration()), 2}),
+            RuntimeIdOf(lower[1].Get()));
 
   // The charts offer Selection (one slice at most, none required), the slices SelectionItem.
   const auto selection = PatternOf<ISelectionProvider>(charts[0].Get(), UIA_SelectionPatternId);
@@ -367,10 +406,12 @@ TEST_F(AccessibilityTest, TheElementUnderAPointIsWhatTheChartsHitTestFinds) {
   EXPECT_EQ("", ElementAt(client.right + 5, client.bottom + 5));
 }
 
-TEST_F(AccessibilityTest, SelectDoesWhatThePointerDoesAndRaisesElementSelected) {
+TEST_F(AccessibilityTest, SelectAndRemoveMoveSlicesAndRaiseTheirEvents) {
   MoveMouse(PointOnChart(Upper(), 135.0f, 0.6f));
   ASSERT_EQ(1, Upper()->GetSelectedSlice());
-  EXPECT_EQ((std::vector<std::string>{"selected UpperChart/Slice1"}), events_.Take());
+  EXPECT_EQ((std::vector<std::string>{"selected UpperChart/Slice1",
+                                      "UpperChart/Slice1 is selected"}),
+            events_.Take());
 
   const Element slice = Slice(1, 2);
   ASSERT_TRUE(slice);
@@ -388,7 +429,10 @@ TEST_F(AccessibilityTest, SelectDoesWhatThePointerDoesAndRaisesElementSelected) 
   StartTimer();
   TickAfter(0.1f);
   EXPECT_EQ(20, Lower()->GetExplodeOffset());
-  EXPECT_EQ((std::vector<std::string>{"selected LowerChart/Slice2"}), events_.Take());
+  EXPECT_EQ((std::vector<std::string>{"removed UpperChart/Slice1",
+                                      "UpperChart/Slice1 is not selected",
+                                      "selected LowerChart/Slice2", "LowerChart/Slice2 is selected"}),
+            events_.Take());
 
   BOOL selected = FALSE;
   item->get_IsSelected(&selected);
@@ -413,11 +457,20 @@ TEST_F(AccessibilityTest, SelectDoesWhatThePointerDoesAndRaisesElementSelected) 
   PumpMessages();
   EXPECT_EQ(-1, Lower()->GetSelectedSlice());
   EXPECT_FALSE(StopTimer());
-  EXPECT_TRUE(events_.Take().empty());
+  EXPECT_EQ((std::vector<std::string>{"removed LowerChart/Slice2",
+                                      "LowerChart/Slice2 is not selected"}),
+            events_.Take());
   ASSERT_EQ(S_OK, otherItem->AddToSelection());
   PumpMessages();
   EXPECT_EQ(0, Lower()->GetSelectedSlice());
-  EXPECT_EQ((std::vector<std::string>{"selected LowerChart/Slice0"}), events_.Take());
+  EXPECT_EQ((std::vector<std::string>{"selected LowerChart/Slice0", "LowerChart/Slice0 is selected"}),
+            events_.Take());
+
+  // Another slice of the same chart: the one that was selected is no longer.
+  MoveMouse(PointOnChart(Lower(), 180.0f, 0.5f));
+  EXPECT_EQ((std::vector<std::string>{"selected LowerChart/Slice1", "LowerChart/Slice1 is selected",
+                                      "LowerChart/Slice0 is not selected"}),
+            events_.Take());
 }
 
 TEST_F(AccessibilityTest, RegenReplacesTheSlicesAndGrayRenamesTheUpperChart) {
@@ -435,15 +488,22 @@ TEST_F(AccessibilityTest, RegenReplacesTheSlicesAndGrayRenamesTheUpperChart) {
   EXPECT_EQ(Hex(uia::ElementNotAvailable), Hex(result)) << "a slice of the old values is gone";
   const Element newSlice = Slice(0, 1);
   EXPECT_EQ("Slice 2 of 3: 20 (33.3%)", NameOf(newSlice.Get()));
-  EXPECT_NE(oldId, RuntimeIdOf(newSlice.Get()));
+  const std::vector<int> newId = RuntimeIdOf(newSlice.Get());
   ASSERT_EQ(4u, oldId.size());
+  EXPECT_NE(oldId, newId);
 
+  // "Gray" renames the chart and keeps its slices, ids and all.
   SendMessageW(GetDlgItem(window_, IdGray), BM_CLICK, 0, 0);
   EXPECT_EQ((std::vector<std::string>{
                 "name of UpperChart: Upper chart: Earth (gray) -> Upper chart: Earth"}),
             events_.Take());
   EXPECT_EQ("Upper chart: Earth", NameOf(Chart(0).Get()));
-  EXPECT_EQ(oldId.size(), RuntimeIdOf(newSlice.Get()).size());
+  EXPECT_EQ(newId, RuntimeIdOf(newSlice.Get()));
+
+  // New values in the same palettes replace the slices and keep the names.
+  Regen({40, 50}, 3, {60, 70, 80}, 1);
+  EXPECT_EQ((std::vector<std::string>{"children of UpperChart", "children of LowerChart"}),
+            events_.Take());
 }
 
 TEST_F(AccessibilityTest, OtherThreadsGetConsistentAnswersWhileTheWindowRegenerates) {
