@@ -87,6 +87,13 @@ LPARAM AppTest::PointOnChart(IPieChart* chart, float degrees, float fraction) co
                     static_cast<WORD>(std::lround(point.y * scale)));
 }
 
+void AppTest::MoveMouse(LPARAM point) const {
+  POINT screen{static_cast<SHORT>(LOWORD(point)), static_cast<SHORT>(HIWORD(point))};
+  ClientToScreen(window_, &screen);
+  SetCursorPos(screen.x, screen.y);
+  SendMessageW(window_, WM_MOUSEMOVE, 0, point);
+}
+
 INT32 AppTest::HoverOver(IPieChart* chart, float degrees, float fraction) const {
   MoveMouse(PointOnChart(chart, degrees, fraction));
   return chart->GetSelectedSlice();

@@ -62,7 +62,9 @@ class AppTest : public ::testing::Test {
   INT32 HoverOver(IPieChart* chart, float degrees, float fraction) const;
   // The slice that the chart's hit test finds at that point.
   static INT32 HitAt(IPieChart* chart, float degrees, float fraction);
-  void MoveMouse(LPARAM point) const { SendMessageW(window_, WM_MOUSEMOVE, 0, point); }
+  // The pointer moved onto point (client pixels): the real one too, so that the window sees it
+  // there when it asks (no leave, a tooltip below it).
+  void MoveMouse(LPARAM point) const;
   void Tick() const { SendMessageW(window_, WM_TIMER, ExplodeTimerId, 0); }
   // Moves the clock on by seconds, then lets the timer tick.
   void TickAfter(float seconds) const {

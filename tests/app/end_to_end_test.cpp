@@ -21,6 +21,7 @@
 #include "helpers/win32.h"
 #include "tests/app/dpi_suggestion.h"
 #include "tests/app/program_process.h"
+#include "tests/app/running_program.h"
 #include "tests/app/screen_capture.h"
 #include "tests/support/records.h"
 
@@ -50,113 +51,8 @@ std::pair<int, int> ChartSpan(const ClientShot& shot, int row) {
   return span;
 }
 
-// Pixels of a picture that lie beyond the upper chart's rim, where only a pulled-out slice is
-// drawn: between 1.05 and 1.25 of the radii from the centre, outside the controls.
-struct BeyondRim {
-  int count = 0;
-  POINT first{-1, -1};
-};
-
-std::ostream& operator<<(std::ostream& out, const BeyondRim& beyond) {
-  return out << beyond.count << " pixels beyond the upper rim, the first at (" << beyond.first.x
-             << ", " << beyond.first.y << ")";
-}
-
-class RunningProgram : public ::testing::Test {
- protected:
-  void SetUp() override {
-    SetCursorPos(0, 0);  // away from the window, which would otherwise select a slice
-    program_ = std::make_unique<apptest::ProgramProcess>(apptest::ProgramProcess::Environment{});
-    window_ = program_->Window();
-    ASSERT_TRUE(window_) << program_->Failure();
-    scale_ = static_cast<float>(win32::ScreenDpi()) / 96.0f;
-    // A frame reaches the window in one copy: the background shows only together with the charts.
-    const Observed first = WaitForPicture(
-        window_, [&](const ClientShot& shot) { return ChartsMissing(shot, scale_).empty(); },
-        20000);
-    ASSERT_TRUE(first.met) << "the first frame was not drawn within 20 s; "
-                           << SavedForDiagnosis(first.shot, "first-frame");
-  }
-
-  // The picture once an animation that a step started has ended: two reads 100 ms apart agree.
-  // Only taken after the step's own effect was seen, so that the program has handled the step.
-  Observed AtRest(const std::string& step) const {
-    ClientShot last(window_);
-    const ULONGLONG end = GetTickCount64() + apptest::kPictureDeadlineMs;
-    while (GetTickCount64() < end) {
-      Sleep(100);
-      ClientShot next(window_);
-      if (next == last) return Observed{true, std::move(next)};
-      last = std::move(next);
-    }
-    ADD_FAILURE() << "the picture did not come to rest after " << step << "; "
-                  << SavedForDiagnosis(last, step + "-not-at-rest");
-    return Observed{false, std::move(last)};
-  }
-
-  std::wstring Caption() const { return win32::TextOf(window_); }
-
-  // Client pixel of a point given in device-independent units.
-  POINT Pixels(float x, float y) const {
-    return POINT{std::lround(x * scale_), std::lround(y * scale_)};
-  }
-
-  float ClientWidthInDips() const {
-    return static_cast<float>(win32::ClientBounds(window_).right) / scale_;
-  }
-
-  // Point at angle degrees and fraction of the radii of the upper (400 x 200 at top 10) or lower
-  // (300 x 300 at top 220) chart, which are centred horizontally.
-  POINT OnUpperChart(float degrees, float fraction) const {
-    const float radians = degrees * kDegreesToRadians;
-    return Pixels(ClientWidthInDips() / 2 + fraction * 170 * std::sin(radians),
-                  110 + fraction * 70 * std::cos(radians));
-  }
-
-  // A control's rectangle in the main window's client pixels.
-  RECT ControlRect(int id) const { return win32::ChildBounds(GetDlgItem(window_, id)); }
-
-  BeyondRim FindBeyondRim(const ClientShot& shot) const {
-    const RECT controls[] = {ControlRect(IdRegen), ControlRect(IdGray)};
-    const float centreX = ClientWidthInDips() / 2 * scale_;
-    const float centreY = 110 * scale_;
-    BeyondRim beyond;
-    for (int y = 0; y < shot.Height(); ++y) {
-      for (int x = 0; x < shot.Width(); ++x) {
-        const float dx = (static_cast<float>(x) + 0.5f - centreX) / (170 * scale_);
-        const float dy = (static_cast<float>(y) + 0.5f - centreY) / (70 * scale_);
-        const float distance = std::sqrt(dx * dx + dy * dy);
-        if (distance < 1.05f || distance > 1.25f) continue;
-        bool onControl = false;
-        for (const RECT& r : controls) {
-          onControl |= x >= r.left - 1 && x <= r.right && y >= r.top - 1 && y <= r.bottom;
-        }
-        if (onControl || shot.At(x, y) == Background) continue;
-        if (beyond.count++ == 0) beyond.first = POINT{x, y};
-      }
-    }
-    return beyond;
-  }
-
-  // Moves the pointer to the point at degrees and fraction of the upper chart's radii, then
-  // passes once part of a slice is drawn beyond the upper rim (out) or none is; the picture is
-  // saved as step when that does not come.
-  ::testing::AssertionResult PointerMovedTo(float degrees, float fraction, bool out,
-                                            const std::string& step) const {
-    const POINT point = OnUpperChart(degrees, fraction);
-    PostMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
-    const Observed seen = WaitForPicture(
-        window_, [&](const ClientShot& shot) { return (FindBeyondRim(shot).count > 0) == out; });
-    if (seen.met) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << FindBeyondRim(seen.shot) << " after the pointer moved to (" << point.x << ", "
-           << point.y << "); " << SavedForDiagnosis(seen.shot, step);
-  }
-
-  std::unique_ptr<apptest::ProgramProcess> program_;
-  HWND window_ = nullptr;
-  float scale_ = 1.0f;
-};
+using apptest::BeyondRim;
+using apptest::RunningProgram;
 
 TEST_F(RunningProgram, ShowsItsWindowControlsAndChartsAndClosesWithZero) {
   EXPECT_EQ(win32::Sized(0, 0, std::lround(512 * scale_), std::lround(540 * scale_)),

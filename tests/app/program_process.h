@@ -32,6 +32,7 @@ class ProgramProcess {
   HWND Window() const { return window_; }
   const std::string& Failure() const { return failure_; }
   HANDLE Handle() const { return process_.hProcess; }
+  DWORD Id() const { return process_.dwProcessId; }
   // The first line of the leak report ("alive 0" when every object was released), or "no
   // report" while there is none.
   std::string LeakReport() const;

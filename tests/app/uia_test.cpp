@@ -18,14 +18,17 @@
 #include <vector>
 
 #include "app/accessibility.h"
-#include "helpers/win32.h"
 #include "app/explode_animation.h"
+#include "chart/pie_chart.h"
+#include "helpers/win32.h"
 #include "palette/irenderable.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/dpi_suggestion.h"
 #include "tests/app/program_process.h"
 #include "tests/app/screen_capture.h"
+#include "tests/app/uia_client.h"
 #include "uia/automation_host.h"
+#include "uia/elements.h"
 
 namespace apptest {
 namespace {
@@ -36,11 +39,6 @@ using win32::Narrow;
 // A slice's name: its number, the count, its value and its share in percent.
 constexpr const wchar_t* kSliceName = LR"(Slice (\d+) of (\d+): (\d+) \((\d+\.\d)%\))";
 
-std::string Hex(HRESULT result) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(result));
-  return text;
-}
 
 // A property as text: strings as they are, integers and booleans in decimal, nothing as "".
 std::wstring PropertyOf(IUnknown* element, PROPERTYID property, HRESULT* result = nullptr) {
@@ -105,7 +103,7 @@ std::vector<int> RuntimeIdOf(IRawElementProviderFragment* element) {
   return id;
 }
 
-// What the tree hands UI Automation, as lines: "root for object -4 (wParam 7)", "released root",
+// What the tree hands UI Automation, as lines: "root for wParam 7, lParam -25", "released root",
 // "selected UpperChart/Slice1", "removed UpperChart/Slice1", "UpperChart/Slice1 is selected",
 // "children of LowerChart", "name of UpperChart: <before> -> <after>", "focus on UpperChart".
 // While listening is false, only the root's lines come: events are made only for listeners.
@@ -114,8 +112,8 @@ class RecordedHost final : public AutomationHost {
   static constexpr LRESULT kRootKey = 0x5EED;
 
   LRESULT ReturnRoot(HWND, WPARAM wParam, LPARAM lParam, IRawElementProviderSimple*) override {
-    lines.push_back("root for object " + std::to_string(static_cast<LONG>(lParam)) + " (wParam " +
-                    std::to_string(wParam) + ")");
+    lines.push_back("root for wParam " + std::to_string(wParam) + ", lParam " +
+                    std::to_string(lParam));
     return kRootKey;
   }
   void ReleaseRoot(HWND, IRawElementProviderSimple*) override { lines.push_back("released root"); }
@@ -170,7 +168,7 @@ class AccessibilityTest : public AppTest {
   AccessibilityTest() { automationHost_ = &events_; }
   void SetUp() override {
     AppTest::SetUp();
-    events_.Take();
+    startupEvents_ = events_.Take();
     orb::ComPtr<IRawElementProviderSimple> root = AccessibleRoot();
     ASSERT_TRUE(root);
     ASSERT_TRUE(SUCCEEDED(root.As(&root_)) && SUCCEEDED(root.As(&fragmentRoot_)));
@@ -204,7 +202,43 @@ class AccessibilityTest : public AppTest {
     return IdOf(Navigate(found.Get(), NavigateDirection_Parent).Get()) + "/" + id;
   }
 
+  // The element that the root names as focused: "UpperChart", "UpperChart/Slice2", or "".
+  std::string FocusedElement() const {
+    Element focused;
+    fragmentRoot_->GetFocus(&focused);
+    if (!focused) return "";
+    const std::string id = IdOf(focused.Get());
+    if (id.rfind("Slice", 0) != 0) return id;
+    return IdOf(Navigate(focused.Get(), NavigateDirection_Parent).Get()) + "/" + id;
+  }
+
+  // The elements that answer HasKeyboardFocus true, and those that are not enabled and
+  // focusable, among both charts and all their slices.
+  std::string KeyboardFocusProblems(const std::string& expected) const {
+    std::string focused;
+    std::string problems;
+    for (int c = 0; c < 2; ++c) {
+      const Element chart = Chart(c);
+      std::vector<Element> elements = ChildrenOf(chart.Get());
+      elements.insert(elements.begin(), chart);
+      for (size_t i = 0; i < elements.size(); ++i) {
+        IRawElementProviderFragment* element = elements[i].Get();
+        const std::string name =
+            IdOf(chart.Get()) + (i == 0 ? "" : "/Slice" + std::to_string(i - 1));
+        if (PropertyOf(element, UIA_HasKeyboardFocusPropertyId) == L"true") focused += name;
+        if (PropertyOf(element, UIA_IsEnabledPropertyId) != L"true" ||
+            PropertyOf(element, UIA_IsKeyboardFocusablePropertyId) != L"true") {
+          problems += name + " is not enabled and focusable; ";
+        }
+      }
+    }
+    if (focused != expected) problems += "the focus is on \"" + focused + "\"; ";
+    if (FocusedElement() != expected) problems += "GetFocus names \"" + FocusedElement() + "\"; ";
+    return problems;
+  }
+
   RecordedHost events_;
+  std::vector<std::string> startupEvents_;
   Element root_;
   orb::ComPtr<IRawElementProviderFragmentRoot> fragmentRoot_;
 };
@@ -329,6 +363,16 @@ TEST_F(AccessibilityTest, RectanglesAreScreenPixelsAtTheWindowsDpiAndAfterItChan
   lower->get_BoundingRectangle(&bounds);
   EXPECT_NEAR(origin.x + (Lower()->GetCenterX() - 120.0 - 20.0 * std::sqrt(0.75)) * 1.5,
               bounds.left, 0.01);
+
+  // One value is the whole pie: its slice is drawn as the whole ellipse.
+  SetChartValues(Lower(), {50.0f});
+  Lower()->BuildGeometry();
+  SendMessageW(window_, WM_NULL, 0, 0);  // the tree renews after the window's next message
+  Slice(1, 0)->get_BoundingRectangle(&bounds);
+  const double rim[] = {origin.x + (Lower()->GetCenterX() - 120.0) * 1.5,
+                        origin.y + (Lower()->GetCenterY() - 120.0) * 1.5, 240.0 * 1.5, 240.0 * 1.5};
+  const double drawn[] = {bounds.left, bounds.top, bounds.width, bounds.height};
+  for (int i = 0; i < 4; ++i) EXPECT_NEAR(rim[i], drawn[i], 0.01) << "entry " << i;
 }
 
 // What the charts themselves make of a point (client units): the slice their hit test finds, or
@@ -595,6 +639,153 @@ TEST_F(AccessibilityTest, ElementsHeldAfterTheWindowIsGoneAnswerThatTheyAreGone)
   EXPECT_EQ(gone, Hex(selection->GetSelection(&chosen)));
 }
 
+TEST_F(AccessibilityTest, TheFocusIsOnTheFocusedChartOrItsKeyboardSliceAndSetFocusMovesIt) {
+  EXPECT_EQ((std::vector<std::string>{"children of root"}), startupEvents_)
+      << "the charts' first appearance";
+  EXPECT_EQ("", KeyboardFocusProblems("")) << "the window itself has the focus";
+
+  ASSERT_EQ(S_OK, Chart(0)->SetFocus());
+  EXPECT_EQ("", KeyboardFocusProblems("")) << "the request waits for the window's thread";
+  PumpMessages();
+  EXPECT_EQ("", KeyboardFocusProblems("UpperChart"));
+  EXPECT_EQ(-1, Upper()->GetSelectedSlice()) << "focusing a chart moves no slice";
+  EXPECT_EQ((std::vector<std::string>{"focus on UpperChart"}), events_.Take());
+
+  SendMessageW(window_, WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_EQ("", KeyboardFocusProblems("UpperChart/Slice0"));
+  EXPECT_EQ((std::vector<std::string>{"selected UpperChart/Slice0", "UpperChart/Slice0 is selected",
+                                      "focus on UpperChart/Slice0"}),
+            events_.Take());
+  // The pointer's slice is selected, not focused: the focus goes back to its chart.
+  MoveMouse(PointOnChart(Upper(), 135.0f, 0.6f));
+  EXPECT_EQ("", KeyboardFocusProblems("UpperChart"));
+  events_.Take();
+
+  // SetFocus on a slice of the other chart does what Tab and the arrow keys would.
+  ASSERT_EQ(S_OK, Slice(1, 2)->SetFocus());
+  PumpMessages();
+  EXPECT_EQ("", KeyboardFocusProblems("LowerChart/Slice2"));
+  EXPECT_EQ(-1, Upper()->GetSelectedSlice());
+  SendMessageW(window_, WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(2, Lower()->GetSelectedSlice()) << "the keyboard's slice stays when the pointer leaves";
+  EXPECT_EQ((std::vector<std::string>{"removed UpperChart/Slice1", "UpperChart/Slice1 is not selected",
+                                      "selected LowerChart/Slice2", "LowerChart/Slice2 is selected",
+                                      "focus on LowerChart/Slice2"}),
+            events_.Take());
+
+  // A control takes the focus: no element of the tree has it, and the slice goes back.
+  SetFocus(GetDlgItem(window_, IdRegen));
+  EXPECT_EQ("", KeyboardFocusProblems(""));
+  EXPECT_EQ(-1, Lower()->GetSelectedSlice());
+}
+
+TEST_F(AccessibilityTest, WmGetObjectHandsTheRootToUiAutomationAndItsBridgeAndLetsItGo) {
+  // The parameters as they came (Wine's lParam zero-extended, too): UI Automation wants them
+  // unfiltered, and for OBJID_CLIENT answers Active Accessibility's clients through its bridge.
+  const LPARAM asked[] = {uia::RootObjectId, OBJID_CLIENT,
+                          static_cast<LPARAM>(static_cast<DWORD>(OBJID_CLIENT))};
+  for (const LPARAM lParam : asked) {
+    EXPECT_EQ(RecordedHost::kRootKey, SendMessageW(window_, WM_GETOBJECT, 7, lParam));
+  }
+  EXPECT_EQ((std::vector<std::string>{"root for wParam 7, lParam -25", "root for wParam 7, lParam -4",
+                                      "root for wParam 7, lParam 4294967292"}),
+            events_.Take());
+  // Any other object is the system's.
+  EXPECT_NE(RecordedHost::kRootKey, SendMessageW(window_, WM_GETOBJECT, 7, OBJID_WINDOW));
+  EXPECT_TRUE(events_.Take().empty());
+
+  DestroyWindow(window_);
+  window_ = nullptr;
+  PumpMessages();
+  EXPECT_EQ((std::vector<std::string>{"released root"}), events_.Take());
+}
+
+TEST_F(AccessibilityTest, WhileNoClientListensNothingIsRaisedAndEachChangeAsksOnce) {
+  events_.listening = false;
+  events_.questions = 0;
+  MoveMouse(PointOnChart(Upper(), 135.0f, 0.6f));   // a selection
+  Regen({10, 20, 30}, 3, {50, 50}, 1);              // new slices and names
+  SendMessageW(GetDlgItem(window_, IdGray), BM_CLICK, 0, 0);  // a name
+  Chart(1)->SetFocus();
+  PumpMessages();  // the focus
+  EXPECT_EQ(std::vector<std::string>{}, events_.Take());
+  EXPECT_GE(events_.questions, 1);
+  EXPECT_LE(events_.questions, 4) << "asked more than once for one change";
+
+  // The system's own UI Automation, which under Wine never has a listener, takes all of it
+  // without raising anything (some of Wine's raising functions end the process).
+  App().Platform.automationHost = &SystemAutomationHost();
+  SendMessageW(window_, WM_KEYDOWN, VK_END, 0);
+  Regen({40, 40}, 2, {60, 60, 60}, 2);
+  SendMessageW(GetDlgItem(window_, IdGray), BM_CLICK, 0, 0);
+  Slice(0, 1)->SetFocus();
+  PumpMessages();
+  EXPECT_EQ(1, Upper()->GetSelectedSlice());
+  EXPECT_EQ("UpperChart/Slice1", FocusedElement());
+  DestroyWindow(window_);
+  window_ = nullptr;
+  PumpMessages();
+  EXPECT_FALSE(AccessibleRoot());
+}
+
+// A tree published by hand, as no chart would make it: one slice of the whole pie, a slice held
+// from values that have been replaced, and the focus on a slice.
+TEST(HandMadeTree, AnswersAWholeSliceAStaleGenerationAndTheFocusFromItsSnapshot) {
+  const auto tree = std::make_shared<AccessibleTree>(nullptr, TreeMessages{WM_APP + 1, WM_APP + 2});
+  const orb::ComPtr<IRawElementProviderFragmentRoot> fragmentRoot = MakeRootElement(tree);
+  Element root;
+  ASSERT_TRUE(SUCCEEDED(fragmentRoot.As(&root)));
+  TreeSnapshot snapshot;
+  snapshot.pixelsPerDip = 1.25;
+  snapshot.client = RECT{100, 50, 740, 725};
+  ChartView chart;
+  chart.automationId = L"UpperChart";
+  chart.name = L"Upper chart: Fire";
+  chart.generation = 7;
+  chart.bounds = DipRect{30, 40, 370, 180};
+  chart.selected = 0;
+  chart.slices.push_back(SliceView{50.0f, 100.0, DipRect{30, 40, 370, 180}});
+  snapshot.charts.push_back(chart);
+  snapshot.focus = FocusView{0, 0};
+  tree->Publish(std::make_shared<const TreeSnapshot>(snapshot));
+
+  const Element upper = Navigate(root.Get(), NavigateDirection_FirstChild);
+  ASSERT_TRUE(upper);
+  const std::vector<Element> slices = ChildrenOf(upper.Get());
+  ASSERT_EQ(1u, slices.size());
+  const Element whole = slices[0];
+  EXPECT_EQ("Slice 1 of 1: 50 (100.0%)", NameOf(whole.Get()));
+  UiaRect bounds{};
+  whole->get_BoundingRectangle(&bounds);
+  EXPECT_EQ((std::vector<double>{137.5, 100.0, 425.0, 175.0}),
+            (std::vector<double>{bounds.left, bounds.top, bounds.width, bounds.height}));
+  EXPECT_EQ(L"true", PropertyOf(whole.Get(), UIA_HasKeyboardFocusPropertyId));
+  EXPECT_EQ(L"false", PropertyOf(upper.Get(), UIA_HasKeyboardFocusPropertyId));
+  EXPECT_EQ(L"true", PropertyOf(whole.Get(), UIA_SelectionItemIsSelectedPropertyId));
+  EXPECT_FALSE(Navigate(whole.Get(), NavigateDirection_NextSibling));
+  Element focused;
+  fragmentRoot->GetFocus(&focused);
+  EXPECT_EQ(RuntimeIdOf(whole.Get()), focused ? RuntimeIdOf(focused.Get()) : std::vector<int>{});
+
+  // A slice of an earlier list is gone, and so is every way from it.
+  const std::string gone = Hex(uia::ElementNotAvailable);
+  const Element stale = MakeSliceElement(tree, 0, 6, 0);
+  for (const NavigateDirection direction :
+       {NavigateDirection_Parent, NavigateDirection_NextSibling, NavigateDirection_FirstChild}) {
+    Element next;
+    EXPECT_EQ(gone, Hex(stale->Navigate(direction, &next))) << "direction " << direction;
+    EXPECT_FALSE(next);
+  }
+  // The next list replaces the slices; their chart stays.
+  snapshot.charts[0].generation = 8;
+  tree->Publish(std::make_shared<const TreeSnapshot>(snapshot));
+  HRESULT result = S_OK;
+  PropertyOf(whole.Get(), UIA_NamePropertyId, &result);
+  EXPECT_EQ(gone, Hex(result));
+  EXPECT_EQ("Upper chart: Fire", NameOf(upper.Get()));
+  tree->Disconnect();
+}
+
 // Sets the system's "Show animations in Windows" for as long as it lives, and back to what it
 // was whatever happens: the setting holds for every program of the Wine prefix. Written to the
 // user's profile as the system's settings do: Wine tells the windows of a change only then.
@@ -652,162 +843,6 @@ TEST_F(AccessibilityTest, WithAnimationsOffASelectedSliceIsOutAtOnceAndNoTimerRu
   EXPECT_NE(Background, firstFrame());
 }
 
-// The client side of UI Automation that Wine 8 offers: its C functions (its COM client does not
-// exist), looked up at run time since mingw-w64 declares few of them and has no import library.
-class UiaClient {
- public:
-  using Node = void*;  // HUIANODE
-  struct Condition {
-    int type;  // ConditionType_True is 0
-  };
-  struct CacheRequest {
-    Condition* viewCondition;
-    int scope;  // TreeScope
-    PROPERTYID* properties;
-    int propertyCount;
-    PATTERNID* patterns;
-    int patternCount;
-    int elementMode;  // AutomationElementMode
-  };
-
-  UiaClient() {
-    module_ = LoadLibraryExW(L"uiautomationcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    Resolve("UiaNodeFromHandle", nodeFromHandle_);
-    Resolve("UiaGetPropertyValue", getPropertyValue_);
-    Resolve("UiaNavigate", navigate_);
-    Resolve("UiaHUiaNodeFromVariant", nodeFromVariant_);
-    Resolve("UiaNodeRelease", nodeRelease_);
-  }
-  bool Complete() const {
-    return nodeFromHandle_ && getPropertyValue_ && navigate_ && nodeFromVariant_ && nodeRelease_;
-  }
-
-  Node FromWindow(HWND window, HRESULT& result) const {
-    Node node = nullptr;
-    result = nodeFromHandle_(window, &node);
-    return node;
-  }
-  // The node in direction from node; null when there is none.
-  Node Step(Node node, NavigateDirection direction, HRESULT& result) const {
-    Condition all{0};
-    CacheRequest request{&all, 1 /* TreeScope_Element */, nullptr, 0, nullptr, 0,
-                         1 /* AutomationElementMode_Full */};
-    SAFEARRAY* data = nullptr;
-    BSTR structure = nullptr;
-    result = navigate_(node, direction, &all, &request, &data, &structure);
-    SysFreeString(structure);
-    if (FAILED(result) || data == nullptr) return nullptr;
-    // The found node is the first entry of the two-dimensional array of requested data.
-    LONG first[2] = {0, 0};
-    SafeArrayGetLBound(data, 1, &first[0]);
-    SafeArrayGetLBound(data, 2, &first[1]);
-    VARIANT entry;
-    VariantInit(&entry);
-    Node found = nullptr;
-    if (SUCCEEDED(SafeArrayGetElement(data, first, &entry))) {
-      nodeFromVariant_(&entry, &found);
-    }
-    VariantClear(&entry);
-    SafeArrayDestroy(data);
-    return found;
-  }
-  std::wstring Text(Node node, PROPERTYID property) const {
-    VARIANT value;
-    VariantInit(&value);
-    std::wstring text;
-    if (SUCCEEDED(getPropertyValue_(node, property, &value)) && value.vt == VT_BSTR &&
-        value.bstrVal != nullptr) {
-      text = value.bstrVal;
-    }
-    VariantClear(&value);
-    return text;
-  }
-  void Release(Node node) const {
-    if (node != nullptr) nodeRelease_(node);
-  }
-
- private:
-  template <typename Function>
-  void Resolve(const char* name, Function& function) {
-    function = module_ == nullptr ? nullptr
-                                  : reinterpret_cast<Function>(reinterpret_cast<void (*)()>(
-                                        GetProcAddress(module_, name)));
-  }
-
-  HMODULE module_ = nullptr;
-  HRESULT(WINAPI* nodeFromHandle_)(HWND, Node*) = nullptr;
-  HRESULT(WINAPI* getPropertyValue_)(Node, PROPERTYID, VARIANT*) = nullptr;
-  HRESULT(WINAPI* navigate_)
-  (Node, NavigateDirection, Condition*, CacheRequest*, SAFEARRAY**, BSTR*) = nullptr;
-  HRESULT(WINAPI* nodeFromVariant_)(VARIANT*, Node*) = nullptr;
-  BOOL(WINAPI* nodeRelease_)(Node) = nullptr;
-};
-
-struct ChartRead {
-  std::wstring id;
-  std::wstring name;
-  std::vector<std::wstring> slices;
-};
-
-// The charts of the program's tree as another process reads them, or why it could not, and the
-// window's caption read just after them.
-struct TreeRead {
-  std::string failure;
-  std::vector<ChartRead> charts;
-  std::wstring caption;
-};
-
-// The children of node, each kept until the visitor has seen it.
-template <typename Visit>
-HRESULT ForEachChild(const UiaClient& client, UiaClient::Node node, Visit visit) {
-  HRESULT result = S_OK;
-  UiaClient::Node child = client.Step(node, NavigateDirection_FirstChild, result);
-  for (int guard = 0; child != nullptr && guard < 100; ++guard) {
-    visit(child);
-    UiaClient::Node next = client.Step(child, NavigateDirection_NextSibling, result);
-    client.Release(child);
-    child = next;
-  }
-  client.Release(child);
-  return result;
-}
-
-TreeRead ReadTree(const UiaClient& client, HWND window) {
-  TreeRead read;
-  HRESULT result = S_OK;
-  UiaClient::Node root = client.FromWindow(window, result);
-  if (root == nullptr) {
-    read.failure = "UiaNodeFromHandle answered " + Hex(result);
-    return read;
-  }
-  result = ForEachChild(client, root, [&](UiaClient::Node child) {
-    ChartRead chart{
-        client.Text(child, UIA_AutomationIdPropertyId), client.Text(child, UIA_NamePropertyId), {}};
-    if (chart.id != L"UpperChart" && chart.id != L"LowerChart") return;  // "Regen", "Gray"
-    ForEachChild(client, child, [&](UiaClient::Node slice) {
-      chart.slices.push_back(client.Text(slice, UIA_NamePropertyId));
-    });
-    read.charts.push_back(chart);
-  });
-  client.Release(root);
-  read.caption = win32::TextOf(window);
-  if (read.charts.size() != 2) {
-    read.failure = std::to_string(read.charts.size()) + " charts found (navigation answered " +
-                   Hex(result) + ")";
-  }
-  return read;
-}
-
-std::string Describe(const TreeRead& read) {
-  std::string text = read.failure;
-  for (const ChartRead& chart : read.charts) {
-    text += Narrow(chart.id) + " \"" + Narrow(chart.name) + "\":";
-    for (const std::wstring& slice : chart.slices) text += " \"" + Narrow(slice) + "\"";
-    text += "; ";
-  }
-  return text;
-}
-
 // What is wrong with the tree read: each chart named after its palette in the caption, 2 to 20
 // slices named in order, their shares adding up to 100 % within rounding.
 std::string TreeProblems(const TreeRead& read) {
@@ -846,50 +881,6 @@ std::string TreeProblems(const TreeRead& read) {
   }
   return problems.str();
 }
-
-// Reads the tree until it is read whole and, given an earlier reading, its slices' names differ
-// from that one's; false when 20 s pass first. Each reading takes one to a few seconds under
-// Wine: every property and every step of the way is a call into the program.
-bool ReadTreeUntil(const UiaClient& client, HWND window, TreeRead& read,
-                   const TreeRead* earlier = nullptr) {
-  return WaitUntil(
-      [&] {
-        read = ReadTree(client, window);
-        return read.failure.empty() &&
-               (earlier == nullptr || read.charts[0].slices != earlier->charts[0].slices ||
-                read.charts[1].slices != earlier->charts[1].slices);
-      },
-      20000);
-}
-
-// Wine 8's COM now and then deadlocks on a release of an element: the program, answering it,
-// waits for the calls on the element's interface to end (RpcServerUnregisterIf, waiting), one of
-// them being that release, and the client waits for its answer without end. Only ending the
-// program frees the client; this ends it once the deadline passes.
-constexpr DWORD kComDeadlockDeadlineMs = 60000;
-class Watchdog {
- public:
-  Watchdog(HANDLE process, DWORD deadlineMs)
-      : thread_([this, process, deadlineMs] {
-          if (WaitForSingleObject(done_, deadlineMs) == WAIT_TIMEOUT) {
-            fired_ = true;
-            TerminateProcess(process, 98);
-          }
-        }) {}
-  ~Watchdog() {
-    SetEvent(done_);
-    thread_.join();
-    CloseHandle(done_);
-  }
-  Watchdog(const Watchdog&) = delete;
-  Watchdog& operator=(const Watchdog&) = delete;
-  bool Fired() const { return fired_; }
-
- private:
-  HANDLE done_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  std::atomic<bool> fired_{false};
-  std::thread thread_;
-};
 
 TEST(AccessibleProgram, AnotherProcessReadsBothChartsAndEverySliceAndTheirChangeOnRegen) {
   const UiaClient client;

@@ -97,6 +97,42 @@ TEST_F(PieChartModel, SetValuesCopiesAndKeepsTheSelection) {
   EXPECT_NEAR(110.0f + 70.0f * std::cos(60.0f * kDegreesToRadians), first.arc.point.y, 1e-3);
 }
 
+TEST_F(PieChartModel, AnswersEachSliceItsAnglesValueShareAndEachValueListItsGeneration) {
+  const UINT32 start = chart_->GetValuesGeneration();
+  SetChartValues(chart_.Get(), {10.0f, 20.0f, 30.0f});
+  EXPECT_EQ(start + 1, chart_->GetValuesGeneration());
+  ASSERT_EQ(3, chart_->GetSliceCount());
+  // Degrees, value and percent of each slice: 10, 20 and 30 of 60.
+  const float expected[3][4] = {{0, 60, 10, 100.0f / 6}, {60, 180, 20, 100.0f / 3}, {180, 360, 30, 50}};
+  for (INT32 i = 0; i < 3; ++i) {
+    PieSlice slice{};
+    ASSERT_EQ(S_OK, chart_->GetSlice(i, &slice));
+    const float* e = expected[i];
+    EXPECT_EQ((std::array<float, 4>{e[0], e[1], e[2], e[3]}),
+              (std::array<float, 4>{slice.startDegrees, slice.endDegrees, slice.value,
+                                    static_cast<float>(slice.percent)}))
+        << "slice " << i;
+  }
+  PieSlice none{};
+  EXPECT_EQ(E_INVALIDARG, chart_->GetSlice(3, &none));
+  EXPECT_EQ(E_INVALIDARG, chart_->GetSlice(-1, &none));
+
+  // The same values again are a new list; values that make no pie have no slices.
+  SetChartValues(chart_.Get(), {10.0f, 20.0f, 30.0f});
+  EXPECT_EQ(start + 2, chart_->GetValuesGeneration());
+  SetChartValues(chart_.Get(), {1.0f, -1.0f});
+  EXPECT_EQ(0, chart_->GetSliceCount());
+
+  // A point beyond the rim moves along its direction, scaled down along the short axis: at 90
+  // degrees (right) the whole way, at 0 (down) by 70 / 170 of it.
+  D2D1_POINT_2F point{};
+  chart_->GetPointBeyondRim(90.0f, 20.0f, &point);
+  EXPECT_NEAR(210.0f + 170.0f + 20.0f, point.x, 1e-3);
+  EXPECT_NEAR(110.0f, point.y, 1e-3);
+  chart_->GetPointBeyondRim(0.0f, 17.0f, &point);
+  EXPECT_NEAR(110.0f + 70.0f + 7.0f, point.y, 1e-3);
+}
+
 TEST_F(PieChartModel, SetChartValuesHandsOverTheWholeListAndIgnoresAnEmptyChart) {
   SetChartValues(nullptr, {1.0f, 2.0f});  // must not crash
 
