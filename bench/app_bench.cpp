@@ -1,9 +1,10 @@
 // Figures of the real application in this process: start-up to the first frame, the render pass
 // at 512 x 540, 1920 x 1080 and 3840 x 2160 (a frame in which nothing changed, one after "Regen"
 // in which everything does, and one of the explode animation, in which one slice moves), slice
-// geometry and hit testing, hover latency and the explode animation, the cost of idling, UI
-// Automation queries from another thread while the window animates, and the process's counters
-// after start-up and after a soak.
+// geometry and hit testing, hover and keyboard latency (to the first moved frame and to the
+// tooltip), the explode animation, the cost of idling after an animation, a keyboard selection
+// and the pointer leaving, UI Automation queries from another thread while the window animates,
+// and the process's counters after start-up and after a soak.
 // Usage: app_bench [FRAMES] [short|full|none|frames]: the soak form for the memory rows (none
 // for no soak), or "frames" for the frame rows alone (scripts/bench repeats those).
 
@@ -60,8 +61,11 @@ class QueuedRandom final : public RandomSource {
   SeededRandomSource fallback_{4242};
 };
 
-// Watches the main window's procedure: when frames end and timer ticks arrive.
+// Watches the main window's procedure (when frames end and timer ticks arrive) and the tooltip's
+// (when it last finished painting).
 struct Watch {
+  WNDPROC originalTooltip = nullptr;
+  double lastTooltipPaintEnd = 0.0;
   WNDPROC original = nullptr;
   long ticks = 0;
   long paints = 0;
@@ -80,6 +84,12 @@ LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     watch.lastPaintEnd = NowMs();
     watch.lastPaintedOffset = offset;
   }
+  return result;
+}
+
+LRESULT CALLBACK WatchTooltipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = CallWindowProcW(watch.originalTooltip, window, message, wParam, lParam);
+  if (message == WM_PAINT) watch.lastTooltipPaintEnd = NowMs();
   return result;
 }
 
@@ -230,6 +240,15 @@ LPARAM PointOn(IPieChart* chart, float degrees, float fraction, float scale) {
                     static_cast<WORD>(std::lround(y * scale)));
 }
 
+// The pointer moved to point (client pixels of window): the real one, which the system follows
+// with moves and a leave of its own, and the move posted at once.
+void MovePointer(HWND window, LPARAM point) {
+  POINT screen{static_cast<SHORT>(LOWORD(point)), static_cast<SHORT>(HIWORD(point))};
+  ClientToScreen(window, &screen);
+  SetCursorPos(screen.x, screen.y);
+  PostMessageW(window, WM_MOUSEMOVE, 0, point);
+}
+
 // Memory in use: the process's committed private pages, as the system's own view of its address
 // space lists them, less the free space that the heaps keep committed. Wine's commit charge also
 // counts memory of its own (on the Unix side of the threads), which this does not.
@@ -365,15 +384,14 @@ int main(int argc, char** argv) {
   // Hover: a posted WM_MOUSEMOVE onto a slice, then the real loop with the real 16 ms timer.
   std::vector<double> latencies, ticks, durations;
   for (int trial = 0; trial < 20; ++trial) {
-    SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));  // outside both charts
+    MovePointer(window, MAKELPARAM(1, 1));  // outside both charts
     RunLoopFor(30, [] { return false; });
     IPieChart* chart = trial % 2 == 0 ? app.UpperChart.Get() : app.LowerChart.Get();
     watch.chart = chart;
     watch.lastPaintedOffset = -1;
     watch.ticks = 0;
     const double start = NowMs();
-    PostMessageW(window, WM_MOUSEMOVE, 0,
-                 PointOn(chart, 18.0f * static_cast<float>(trial) + 9.0f, 0.6f, scale));
+    MovePointer(window, PointOn(chart, 18.0f * static_cast<float>(trial) + 9.0f, 0.6f, scale));
     double moved = -1.0;
     RunLoopFor(1000, [&] {
       if (moved < 0.0 && watch.lastPaintedOffset > 0) moved = watch.lastPaintEnd - start;
@@ -394,17 +412,69 @@ int main(int argc, char** argv) {
   if (latencies.size() < 20) bench::Note("some hover trials did not finish within 1 s");
 
   // Idle: the last animation has settled; two seconds without input.
-  RunLoopFor(200, [] { return false; });
-  watch.ticks = 0;
-  const long paintsBefore = watch.paints;
-  const double cpuBefore = bench::CpuTimeMs(GetCurrentProcess());
-  RunLoopFor(2000, [] { return false; });
-  const double cpu = bench::CpuTimeMs(GetCurrentProcess()) - cpuBefore;
-  Report("idle_ticks", "idle 2 s after an animation: WM_TIMER received", watch.ticks, -1,
-         "messages");
-  Report("idle_paints", "idle 2 s after an animation: frames drawn", watch.paints - paintsBefore,
-         -1, "frames");
-  Report("idle_cpu", "idle 2 s after an animation: CPU time of the process", cpu, -1, "ms");
+  const auto reportIdle = [&](const char* key, const std::string& after) {
+    RunLoopFor(200, [] { return false; });
+    watch.ticks = 0;
+    const long paintsBefore = watch.paints;
+    const double cpuBefore = bench::CpuTimeMs(GetCurrentProcess());
+    RunLoopFor(2000, [] { return false; });
+    const double cpu = bench::CpuTimeMs(GetCurrentProcess()) - cpuBefore;
+    const std::string idle = "idle 2 s after " + after;
+    Report((key + std::string("_ticks")).c_str(), (idle + ": WM_TIMER received").c_str(),
+           watch.ticks, -1, "messages");
+    Report((key + std::string("_paints")).c_str(), (idle + ": frames drawn").c_str(),
+           watch.paints - paintsBefore, -1, "frames");
+    Report((key + std::string("_cpu")).c_str(), (idle + ": CPU time of the process").c_str(), cpu,
+           -1, "ms");
+  };
+  reportIdle("idle", "an animation");
+
+  // The keyboard: the upper chart has the focus; a posted Right key moves its next slice out.
+  // Timed to the end of the first frame that shows the slice moved, and to the end of the
+  // tooltip's first paint after the key.
+  SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+  SetFocus(window);
+  app.FocusChart = 0;
+  std::vector<double> keyFrames, keyTips;
+  for (int trial = 0; trial < 20; ++trial) {
+    SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    RunLoopFor(30, [] { return false; });
+    if (app.Tooltip.window != nullptr && watch.originalTooltip == nullptr) {
+      watch.originalTooltip = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+          app.Tooltip.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchTooltipProc)));
+    }
+    watch.chart = app.UpperChart.Get();
+    watch.lastPaintedOffset = -1;
+    watch.lastTooltipPaintEnd = 0.0;
+    const double start = NowMs();
+    PostMessageW(window, WM_KEYDOWN, VK_RIGHT, 0);
+    double moved = -1.0;
+    RunLoopFor(1000, [&] {
+      if (moved < 0.0 && watch.lastPaintedOffset > 0) moved = watch.lastPaintEnd - start;
+      return watch.lastPaintedOffset == MaxExplodeOffset && watch.lastTooltipPaintEnd > start;
+    });
+    if (moved >= 0.0) keyFrames.push_back(moved);
+    if (watch.lastTooltipPaintEnd > start) keyTips.push_back(watch.lastTooltipPaintEnd - start);
+    watch.chart = nullptr;
+  }
+  Report("key", "keyboard: Right key to the end of the first frame showing the slice moved",
+         bench::Summarise(keyFrames), "ms");
+  Report("key_tip", "keyboard: Right key to the end of the tooltip's first paint",
+         bench::Summarise(keyTips), "ms");
+  if (keyFrames.size() < 20 || keyTips.size() < 20) {
+    bench::Note("some keyboard trials did not finish within 1 s");
+  }
+  reportIdle("idle_key", "a keyboard selection");
+
+  // The pointer moves a slice out and leaves the window: the slice goes back (Wine notices the
+  // leave within its hover time), then nothing runs.
+  SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+  MovePointer(window, PointOn(app.LowerChart.Get(), 45.0f, 0.6f, scale));
+  RunLoopFor(300, [] { return false; });
+  SetCursorPos(0, 0);
+  RunLoopFor(3000, [&] { return app.LowerChart->GetSelectedSlice() < 0; });
+  if (app.LowerChart->GetSelectedSlice() >= 0) bench::Note("the pointer's slice stayed out");
+  reportIdle("idle_left", "the pointer left the window");
 
   // UI Automation: a client's queries on a thread of their own while the window's thread runs the
   // animation (a new slice under the pointer every 120 ms). A first 10,000 queries warm up, with
@@ -436,8 +506,7 @@ int main(int argc, char** argv) {
     const auto animateUntil = [&](int reached) {
       for (; stage.load() < reached; ++move) {
         IPieChart* chart = move % 2 == 0 ? app.UpperChart.Get() : app.LowerChart.Get();
-        PostMessageW(window, WM_MOUSEMOVE, 0,
-                     PointOn(chart, 18.0f * static_cast<float>(move) + 9.0f, 0.6f, scale));
+        MovePointer(window, PointOn(chart, 18.0f * static_cast<float>(move) + 9.0f, 0.6f, scale));
         RunLoopFor(120, [&] { return stage.load() >= reached; });
       }
     };
