@@ -82,8 +82,8 @@ orb::ComPtr<IRawElementProviderSimple> Simple(const orb::ComPtr<IRawElementProvi
 class ChartAccessibility {
  public:
   explicit ChartAccessibility(HWND window)
-      : tree_(std::make_shared<AccessibleTree>(
-            window, TreeMessages{TreeRequestMessage, TreePointMessage})),
+      : tree_(std::make_shared<AccessibleTree>(window,
+                                               TreeMessages{TreeRequestMessage, TreePointMessage})),
         root_(MakeRootElement(tree_)) {
     // Elements answer from the first moment, if only that there are no charts yet.
     previous_ = std::make_shared<const TreeSnapshot>();
@@ -186,9 +186,9 @@ class ChartAccessibility {
       view.selected = c.selected;
       // A pulled-out slice widens its chart to where it is drawn.
       const DipRect& out = view.slices[static_cast<size_t>(c.selected)].bounds;
-      view.bounds = DipRect{std::min(view.bounds.left, out.left), std::min(view.bounds.top, out.top),
-                            std::max(view.bounds.right, out.right),
-                            std::max(view.bounds.bottom, out.bottom)};
+      view.bounds =
+          DipRect{std::min(view.bounds.left, out.left), std::min(view.bounds.top, out.top),
+                  std::max(view.bounds.right, out.right), std::max(view.bounds.bottom, out.bottom)};
     }
     return view;
   }
@@ -226,8 +226,8 @@ class ChartAccessibility {
     const ChartView* focused = ChartOf(after, focus.chart);
     const ChartView* focusedBefore = ChartOf(before, focus.chart);
     const bool focusMoved = !(focus == before.focus) ||
-                            (focusedBefore != nullptr && focused != nullptr &&
-                             focus.slice >= 0 && focused->generation != focusedBefore->generation);
+                            (focusedBefore != nullptr && focused != nullptr && focus.slice >= 0 &&
+                             focused->generation != focusedBefore->generation);
     if (focused != nullptr && focusMoved && listening()) {
       if (const auto element =
               Simple(ElementOf(tree_, focus.chart, focused->generation, focus.slice))) {

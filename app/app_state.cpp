@@ -60,5 +60,6 @@ void ReleaseAppObjects() {
   app.FocusOuterBrush.Reset();
   app.FocusInnerBrush.Reset();
   app.PointerTracked = false;
+  app.LastPointerMove = -1;
   app.Tooltip = AppState::SliceTooltip{};
 }

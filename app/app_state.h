@@ -87,8 +87,10 @@ struct AppState {
   // The two colours of the focus rectangle, made with the render target.
   orb::ComPtr<ID2D1SolidColorBrush> FocusOuterBrush;
   orb::ComPtr<ID2D1SolidColorBrush> FocusInnerBrush;
-  // Whether a WM_MOUSELEAVE has been asked for since the pointer last came in.
+  // Whether a WM_MOUSELEAVE has been asked for since the pointer last came in, and where the
+  // pointer last moved to since (lParam of WM_MOUSEMOVE; -1 for nowhere yet).
   bool PointerTracked = false;
+  LPARAM LastPointerMove = -1;
   // The tooltip of the slice that is out (app/slice_tooltip.h), owned by the main window, and
   // what it shows.
   struct SliceTooltip {

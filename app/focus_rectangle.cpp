@@ -40,10 +40,9 @@ FocusLines FocusRectangleAround(const D2D1_RECT_F& chart, FLOAT pixelsPerDip, UI
   const FLOAT tw = Thickness(borderWidth, s);
   const FLOAT th = Thickness(borderHeight, s);
   // The pixel edges nearest to the chart that lie at least the distance outside it.
-  const D2D1_RECT_F edge{std::floor((chart.left - kDistanceDips) * s),
-                         std::floor((chart.top - kDistanceDips) * s),
-                         std::ceil((chart.right + kDistanceDips) * s),
-                         std::ceil((chart.bottom + kDistanceDips) * s)};
+  const D2D1_RECT_F edge{
+      std::floor((chart.left - kDistanceDips) * s), std::floor((chart.top - kDistanceDips) * s),
+      std::ceil((chart.right + kDistanceDips) * s), std::ceil((chart.bottom + kDistanceDips) * s)};
   const D2D1_RECT_F inner = Grown(edge, tw, th);
   const D2D1_RECT_F outer = Grown(edge, 2.0f * tw, 2.0f * th);
   return FocusLines{{InDips(inner, s), tw / s, th / s}, {InDips(outer, s), tw / s, th / s}};

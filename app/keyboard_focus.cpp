@@ -125,12 +125,26 @@ bool NoteActivation(HWND window, WPARAM state) {
   return true;
 }
 
-void NoteFocusCues(HWND window) {
+void ReadFocusCues(HWND window) {
+  App().FocusCuesHidden = (SendMessageW(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+}
+
+void NoteFocusCues(HWND window, WPARAM change) {
   AppState& app = App();
-  const bool hidden = (SendMessageW(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
-  if (hidden == app.FocusCuesHidden) return;
-  app.FocusCuesHidden = hidden;
-  InvalidateRect(window, nullptr, FALSE);
+  if ((HIWORD(change) & UISF_HIDEFOCUS) == 0) return;
+  const bool before = app.FocusCuesHidden;
+  switch (LOWORD(change)) {
+    case UIS_SET:
+      app.FocusCuesHidden = true;
+      break;
+    case UIS_CLEAR:
+      app.FocusCuesHidden = false;
+      break;
+    default:  // UIS_INITIALIZE: the system decides from the last input
+      ReadFocusCues(window);
+      break;
+  }
+  if (app.FocusCuesHidden != before) InvalidateRect(window, nullptr, FALSE);
 }
 
 void ReadFocusBorder() {

@@ -27,8 +27,11 @@ void NoteFocusLost(HWND window, HWND newFocus);
 // again when it is activated. True when that was done and the message needs nothing more.
 bool NoteActivation(HWND window, WPARAM state);
 
-// WM_UPDATEUISTATE handled: whether focus cues are hidden now; a change is repainted.
-void NoteFocusCues(HWND window);
+// Whether focus cues are hidden, as the window's UI state says (at start), and as
+// WM_UPDATEUISTATE with its wParam changes it, as standard controls follow it; a change is
+// repainted.
+void ReadFocusCues(HWND window);
+void NoteFocusCues(HWND window, WPARAM change);
 
 // The system's focus border width and height, read again (at start and when they change).
 void ReadFocusBorder();

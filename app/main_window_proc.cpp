@@ -31,7 +31,7 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       StartAccessibleTree(window);
       app.ClientAreaAnimation = ReadClientAreaAnimation();
       ReadFocusBorder();
-      NoteFocusCues(window);
+      ReadFocusCues(window);
       return 0;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
@@ -74,11 +74,13 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) == WA_INACTIVE) HideSliceTooltip();
       if (NoteActivation(window, wParam)) return 0;
       return DefWindowProcW(window, message, wParam, lParam);
-    case WM_UPDATEUISTATE: {
-      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
-      NoteFocusCues(window);
-      return result;
-    }
+    case WM_CHANGEUISTATE:
+      // The top-level window turns a change asked of it into the update of itself and its
+      // controls, as the system's default does (which Wine's lacks).
+      return SendMessageW(window, WM_UPDATEUISTATE, wParam, 0);
+    case WM_UPDATEUISTATE:
+      NoteFocusCues(window, wParam);
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_SETTINGCHANGE:
       if (wParam == SPI_SETCLIENTAREAANIMATION) app.ClientAreaAnimation = ReadClientAreaAnimation();
       if (wParam == SPI_SETFOCUSBORDERWIDTH || wParam == SPI_SETFOCUSBORDERHEIGHT) {
@@ -110,6 +112,8 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_DESTROY:
       StopAccessibleTree(window);
+      ForgetSliceTooltip();
+      app.FocusToRestore = nullptr;
       PostQuitMessage(0);
       return 0;
     default:

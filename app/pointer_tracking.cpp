@@ -66,6 +66,10 @@ void TrackPointer(HWND window, LPARAM lParam) {
     TRACKMOUSEEVENT leave{sizeof(leave), TME_LEAVE, window, 0};
     app.PointerTracked = TrackMouseEvent(&leave) != FALSE;
   }
+  // The system also reports a pointer that did not move (a window shown or hidden under it):
+  // that must not take the slice from the keyboard.
+  if (lParam == app.LastPointerMove) return;
+  app.LastPointerMove = lParam;
   if (!app.D2DHelper) return;
   const D2D1_POINT_2F point = ClientDips(lParam);
   // The lower chart only when the upper one moved no new slice out: one movement can put the
@@ -76,6 +80,7 @@ void TrackPointer(HWND window, LPARAM lParam) {
 void PointerLeft(HWND window) {
   AppState& app = App();
   app.PointerTracked = false;
+  app.LastPointerMove = -1;
   for (int which = 0; which < 2; ++which) {
     if (app.SelectedBy[static_cast<size_t>(which)] == SelectionCause::Pointer) {
       PutSliceBack(window, ChartAt(which));

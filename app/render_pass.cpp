@@ -27,10 +27,10 @@ void DrawChartFocus(ID2D1RenderTarget* target) {
   const D2D1_RECT_F rectangle{chart->GetLeft(), chart->GetTop(),
                               chart->GetLeft() + chart->GetWidth(),
                               chart->GetTop() + chart->GetHeight()};
-  DrawFocusRectangle(target,
-                     FocusRectangleAround(rectangle, dpiX / 96.0f, app.FocusBorderWidth,
-                                          app.FocusBorderHeight),
-                     app.FocusInnerBrush.Get(), app.FocusOuterBrush.Get());
+  DrawFocusRectangle(
+      target,
+      FocusRectangleAround(rectangle, dpiX / 96.0f, app.FocusBorderWidth, app.FocusBorderHeight),
+      app.FocusInnerBrush.Get(), app.FocusOuterBrush.Get());
 }
 
 }  // namespace

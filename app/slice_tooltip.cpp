@@ -14,7 +14,7 @@ namespace {
 constexpr UINT_PTR kToolId = 1;
 // How far beyond the rim of a fully pulled-out slice the keyboard's tooltip begins, in
 // device-independent units.
-constexpr FLOAT kGapBeyondRim = 4.0f;
+constexpr FLOAT kGapBeyondRim = 6.0f;
 
 TTTOOLINFOW Tool(HWND owner, wchar_t* text) {
   TTTOOLINFOW tool{};
@@ -71,8 +71,7 @@ LONG PointerImageBelowHotSpot() {
   CURSORINFO cursor{};
   cursor.cbSize = sizeof(cursor);
   ICONINFO icon{};
-  if (!GetCursorInfo(&cursor) || cursor.hCursor == nullptr ||
-      !GetIconInfo(cursor.hCursor, &icon)) {
+  if (!GetCursorInfo(&cursor) || cursor.hCursor == nullptr || !GetIconInfo(cursor.hCursor, &icon)) {
     return GetSystemMetrics(SM_CYCURSOR) / 2;
   }
   BITMAP bitmap{};
@@ -92,7 +91,8 @@ LONG PointerImageBelowHotSpot() {
 POINT OnWorkArea(POINT corner, SIZE size, POINT nearPoint) {
   MONITORINFO monitor{};
   monitor.cbSize = sizeof(monitor);
-  if (!GetMonitorInfoW(MonitorFromPoint(nearPoint, MONITOR_DEFAULTTONEAREST), &monitor)) return corner;
+  if (!GetMonitorInfoW(MonitorFromPoint(nearPoint, MONITOR_DEFAULTTONEAREST), &monitor))
+    return corner;
   const RECT& work = monitor.rcWork;
   corner.x = std::max(std::min(corner.x, work.right - size.cx), work.left);
   corner.y = std::max(std::min(corner.y, work.bottom - size.cy), work.top);
@@ -116,23 +116,28 @@ POINT Place(HWND window, const AppState::SliceTooltip& tip, SIZE size) {
   IPieChart* chart = ChartAt(tip.chart);
   PieSlice slice{};
   if (chart == nullptr || FAILED(chart->GetSlice(tip.slice, &slice))) return pointer;
+  // The rim at the middle angle where the slice stands once fully out, then the gap outward,
+  // which is (sin, cos) on screen.
   const FLOAT middle = slice.startDegrees + (slice.endDegrees - slice.startDegrees) / 2.0f;
-  D2D1_POINT_2F anchor{};
-  chart->GetPointBeyondRim(middle, static_cast<FLOAT>(MaxExplodeOffset) + kGapBeyondRim, &anchor);
+  D2D1_POINT_2F rim{};
+  chart->GetPointBeyondRim(middle, static_cast<FLOAT>(MaxExplodeOffset), &rim);
+  const FLOAT outX = std::sin(middle * kDegreesToRadians);
+  const FLOAT outY = std::cos(middle * kDegreesToRadians);
   const FLOAT scale = WindowDpi() / 96.0f;
-  POINT point{std::lround(anchor.x * scale), std::lround(anchor.y * scale)};
+  POINT point{std::lround((rim.x + kGapBeyondRim * outX) * scale),
+              std::lround((rim.y + kGapBeyondRim * outY) * scale)};
   ClientToScreen(window, &point);
-  // Outward is (sin, cos) on screen: the box lies beyond the point in that direction, centred
-  // on it where the direction is straight up, down, left or right.
-  const FLOAT radians = middle * kDegreesToRadians;
-  const POINT corner{point.x + std::lround((std::sin(radians) - 1.0f) * size.cx / 2.0f),
-                     point.y + std::lround((std::cos(radians) - 1.0f) * size.cy / 2.0f)};
+  // The box lies beyond the point: its corner nearest to the slice on the point where the
+  // direction is slanted, centred on it where the direction is nearly straight.
+  const auto side = [](FLOAT out) { return std::max(-1.0f, std::min(1.0f, 2.0f * out)); };
+  const POINT corner{point.x + std::lround((side(outX) - 1.0f) * size.cx / 2.0f),
+                     point.y + std::lround((side(outY) - 1.0f) * size.cy / 2.0f)};
   return OnWorkArea(corner, size, point);
 }
 
 SIZE BubbleSize(HWND tooltip, TTTOOLINFOW& tool) {
-  const auto size =
-      static_cast<DWORD>(SendMessageW(tooltip, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&tool)));
+  const auto size = static_cast<DWORD>(
+      SendMessageW(tooltip, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&tool)));
   return SIZE{LOWORD(size), HIWORD(size)};
 }
 
@@ -141,9 +146,9 @@ void Track(HWND window) {
   IPieChart* chart = ChartAt(tip.chart);
   PieSlice slice{};
   if (chart == nullptr || FAILED(chart->GetSlice(tip.slice, &slice))) return;
-  ShortText text = SliceName(static_cast<size_t>(tip.slice),
-                             static_cast<size_t>(chart->GetSliceCount()), slice.value,
-                             slice.percent);
+  ShortText text =
+      SliceName(static_cast<size_t>(tip.slice), static_cast<size_t>(chart->GetSliceCount()),
+                slice.value, slice.percent);
   TTTOOLINFOW tool = Tool(window, text.data());
   SendMessageW(tip.window, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
   const POINT corner = Place(window, tip, BubbleSize(tip.window, tool));
@@ -176,3 +181,5 @@ void FollowDpiChange(HWND window) {
   GiveFont(tip);
   if (tip.chart >= 0) Track(window);
 }
+
+void ForgetSliceTooltip() { App().Tooltip = AppState::SliceTooltip{}; }

@@ -18,3 +18,6 @@ void HideSliceTooltip();
 
 // After a change of the window's DPI: the tooltip's font for the new DPI, and its place again.
 void FollowDpiChange(HWND window);
+
+// The main window is going, and its tooltip with it: nothing of it is kept.
+void ForgetSliceTooltip();

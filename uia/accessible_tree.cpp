@@ -102,9 +102,8 @@ bool AccessibleTree::Request(const AutomationRequest& request) const {
 PointAnswer AccessibleTree::WhatIsAt(LONG x, LONG y) const {
   if (!Current()) return {};
   DWORD_PTR result = 0;
-  if (SendMessageTimeoutW(window_, messages_.point, static_cast<WPARAM>(x),
-                          static_cast<LPARAM>(y), SMTO_ABORTIFHUNG, kPointDeadlineMs,
-                          &result) == 0) {
+  if (SendMessageTimeoutW(window_, messages_.point, static_cast<WPARAM>(x), static_cast<LPARAM>(y),
+                          SMTO_ABORTIFHUNG, kPointDeadlineMs, &result) == 0) {
     return {};
   }
   return UnpackPointAnswer(static_cast<LRESULT>(result));

@@ -96,8 +96,7 @@ class SliceElement final : public TreeElement<ISelectionItemProvider> {
     const Found found = Find();
     if (!found.view) return uia::ElementNotAvailable;
     if (found.chart->selected == slice_) return S_OK;
-    return found.chart->selected < 0 ? Ask(AutomationRequest::Kind::Select)
-                                     : uia::InvalidOperation;
+    return found.chart->selected < 0 ? Ask(AutomationRequest::Kind::Select) : uia::InvalidOperation;
   }
   // What the pointer leaving the pie does: the slice goes back.
   HRESULT STDMETHODCALLTYPE RemoveFromSelection() override {
