@@ -11,18 +11,20 @@ namespace {
 // "white 2; black 3; ": device-independent units from the side to the inner edge of a run's first
 // pixel, up to 5 units out. The side lies at edge (pixels, along the axis of outward), the
 // scanned row or column at across.
-std::string FocusLinesAt(const ClientShot& shot, float scale, float edge, int across,
-                         int outward, bool horizontal) {
+std::string FocusLinesAt(const ClientShot& shot, float scale, float edge, int across, int outward,
+                         bool horizontal) {
   std::ostringstream runs;
   Pixel last{-1, -1, -1};
   // Pixel p's inner edge lies at p going right or down, at p + 1 going left or up.
-  const int first = outward > 0 ? static_cast<int>(std::floor(edge)) : static_cast<int>(std::ceil(edge)) - 1;
+  const int first =
+      outward > 0 ? static_cast<int>(std::floor(edge)) : static_cast<int>(std::ceil(edge)) - 1;
   for (int p = first;; p += outward) {
     const float distance = (outward > 0 ? p - edge : edge - (p + 1)) / scale;
     if (distance > 5.0f) break;
     const Pixel pixel = horizontal ? shot.At(p, across) : shot.At(across, p);
-    const char* name =
-        pixel == Pixel{255, 255, 255} ? "white" : pixel == Pixel{0, 0, 0} ? "black" : "";
+    const char* name = pixel == Pixel{255, 255, 255} ? "white"
+                       : pixel == Pixel{0, 0, 0}     ? "black"
+                                                     : "";
     if (pixel != last && *name != '\0') runs << name << " " << distance << "; ";
     last = pixel;
   }

@@ -64,8 +64,10 @@ class KeyboardProgram : public RunningProgram {
     if (info.hwndFocus == GetDlgItem(window_, IdRegen)) return "Regen";
     if (info.hwndFocus == GetDlgItem(window_, IdGray)) return "Gray";
     if (info.hwndFocus != window_) return "elsewhere";
-    const bool upper = FocusRectangleProblems(FocusLinesAround(shot, scale_, ChartRectangle(0))).empty();
-    const bool lower = FocusRectangleProblems(FocusLinesAround(shot, scale_, ChartRectangle(1))).empty();
+    const bool upper =
+        FocusRectangleProblems(FocusLinesAround(shot, scale_, ChartRectangle(0))).empty();
+    const bool lower =
+        FocusRectangleProblems(FocusLinesAround(shot, scale_, ChartRectangle(1))).empty();
     return upper && !lower ? "upper chart" : lower && !upper ? "lower chart" : "window";
   }
 
@@ -102,7 +104,8 @@ class KeyboardProgram : public RunningProgram {
     if (seen.met) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
            << "after key " << key << " the tooltip shows \"" << shown << "\", not \"" << expected
-           << "\", with " << FindBeyondRim(seen.shot) << "; " << SavedForDiagnosis(seen.shot, "tip");
+           << "\", with " << FindBeyondRim(seen.shot) << "; "
+           << SavedForDiagnosis(seen.shot, "tip");
   }
 
   // The tree read by another process with the keyboard focus, or the failure; the watchdog ends
@@ -143,9 +146,8 @@ TEST_F(KeyboardProgram, TabArrowsHomeEndEscTheTooltipAndThePointerLeaving) {
   const auto name = [&](int slice) { return win32::Narrow(slices[static_cast<size_t>(slice)]); };
 
   // Every key, and the slice it moves out as the tooltip names it.
-  const std::pair<WORD, int> keys[] = {{VK_RIGHT, 0},         {VK_DOWN, 1 % count},
-                                       {VK_END, count - 1},   {VK_RIGHT, 0},
-                                       {VK_LEFT, count - 1},  {VK_UP, count - 2},
+  const std::pair<WORD, int> keys[] = {{VK_RIGHT, 0}, {VK_DOWN, 1 % count}, {VK_END, count - 1},
+                                       {VK_RIGHT, 0}, {VK_LEFT, count - 1}, {VK_UP, count - 2},
                                        {VK_HOME, 0}};
   for (const auto& [key, slice] : keys) EXPECT_TRUE(TooltipAfter(key, name(slice)));
   const TreeRead focused = ReadWithFocus(client);

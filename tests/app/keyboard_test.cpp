@@ -81,11 +81,12 @@ class KeyboardTest : public AppTest {
     }
     PieSlice slice{};
     Upper()->GetSlice(index, &slice);
-    const float gapX = std::max(tip.left / scale - slice.bounds.right,
-                                slice.bounds.left - tip.right / scale);
-    const float gapY = std::max(tip.top / scale - slice.bounds.bottom,
-                                slice.bounds.top - tip.bottom / scale);
-    if (std::max(gapX, gapY) > 30.0f) problems << "stands " << std::max(gapX, gapY) << " units off; ";
+    const float gapX =
+        std::max(tip.left / scale - slice.bounds.right, slice.bounds.left - tip.right / scale);
+    const float gapY =
+        std::max(tip.top / scale - slice.bounds.bottom, slice.bounds.top - tip.bottom / scale);
+    if (std::max(gapX, gapY) > 30.0f)
+      problems << "stands " << std::max(gapX, gapY) << " units off; ";
     return problems.str();
   }
   bool TooltipShown() const { return Tooltip() != nullptr && IsWindowVisible(Tooltip()); }
@@ -122,7 +123,7 @@ TEST_F(KeyboardTest, ArrowsHomeEndAndEscMoveTheFocusedChartsSlices) {
   FocusUpperChart();
   // The upper chart has four slices; each key's slice, or -1 for none out.
   const std::pair<WPARAM, INT32> steps[] = {
-      {VK_RIGHT, 0}, {VK_DOWN, 1},  {VK_END, 3}, {VK_RIGHT, 0}, {VK_LEFT, 3}, {VK_UP, 2},
+      {VK_RIGHT, 0}, {VK_DOWN, 1},    {VK_END, 3},  {VK_RIGHT, 0},   {VK_LEFT, 3}, {VK_UP, 2},
       {VK_HOME, 0},  {VK_ESCAPE, -1}, {VK_LEFT, 3}, {VK_ESCAPE, -1}, {VK_UP, 3}};
   std::ostringstream problems;
   for (const auto& [key, slice] : steps) {
@@ -239,7 +240,9 @@ TEST_F(KeyboardTest, TheTooltipNamesTheSliceThatIsOutWhoeverMovedIt) {
       {"back", [&] { HoverOver(Lower(), 300.0f, 1.5f); }},
       {"deactivated", [&] { SendMessageW(window_, WM_ACTIVATE, WA_INACTIVE, 0); }},
       {"minimised", [&] { SendMessageW(window_, WM_SIZE, SIZE_MINIMIZED, 0); }},
-      {"Regen", [&] { Regen({40, 40, 40, 40}, 4, {30, 30, 30}, 0); }}};
+      {"Regen", [&] {
+         Regen({40, 40, 40, 40}, 4, {30, 30, 30}, 0);
+       }}};
   const RECT client = win32::ClientBounds(window_);
   for (const auto& [what, action] : cases) {
     SendMessageW(window_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));

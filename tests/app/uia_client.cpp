@@ -44,7 +44,9 @@ TreeRead ReadTree(const UiaClient& client, HWND window, bool withFocus) {
   }
   result = ForEachChild(client, root, [&](UiaClient::Node child) {
     ChartRead chart{client.Text(child, UIA_AutomationIdPropertyId),
-                    client.Text(child, UIA_NamePropertyId), {}, ""};
+                    client.Text(child, UIA_NamePropertyId),
+                    {},
+                    ""};
     if (chart.id != L"UpperChart" && chart.id != L"LowerChart") return;  // "Regen", "Gray"
     if (withFocus && client.Flag(child, UIA_HasKeyboardFocusPropertyId)) chart.focus += "chart";
     ForEachChild(client, child, [&](UiaClient::Node slice) {
@@ -76,8 +78,7 @@ std::string Describe(const TreeRead& read) {
   return text;
 }
 
-bool ReadTreeUntil(const UiaClient& client, HWND window, TreeRead& read,
-                   const TreeRead* earlier) {
+bool ReadTreeUntil(const UiaClient& client, HWND window, TreeRead& read, const TreeRead* earlier) {
   return WaitUntil(
       [&] {
         read = ReadTree(client, window, false);

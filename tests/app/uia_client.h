@@ -80,8 +80,8 @@ class UiaClient {
   bool Flag(Node node, PROPERTYID property) const {
     VARIANT value;
     VariantInit(&value);
-    const bool flag = SUCCEEDED(getPropertyValue_(node, property, &value)) &&
-                      value.vt == VT_BOOL && value.boolVal != VARIANT_FALSE;
+    const bool flag = SUCCEEDED(getPropertyValue_(node, property, &value)) && value.vt == VT_BOOL &&
+                      value.boolVal != VARIANT_FALSE;
     VariantClear(&value);
     return flag;
   }

@@ -39,7 +39,6 @@ using win32::Narrow;
 // A slice's name: its number, the count, its value and its share in percent.
 constexpr const wchar_t* kSliceName = LR"(Slice (\d+) of (\d+): (\d+) \((\d+\.\d)%\))";
 
-
 // A property as text: strings as they are, integers and booleans in decimal, nothing as "".
 std::wstring PropertyOf(IUnknown* element, PROPERTYID property, HRESULT* result = nullptr) {
   orb::ComPtr<IRawElementProviderSimple> simple;
@@ -453,9 +452,9 @@ TEST_F(AccessibilityTest, TheElementUnderAPointIsWhatTheChartsHitTestFinds) {
 TEST_F(AccessibilityTest, SelectAndRemoveMoveSlicesAndRaiseTheirEvents) {
   MoveMouse(PointOnChart(Upper(), 135.0f, 0.6f));
   ASSERT_EQ(1, Upper()->GetSelectedSlice());
-  EXPECT_EQ((std::vector<std::string>{"selected UpperChart/Slice1",
-                                      "UpperChart/Slice1 is selected"}),
-            events_.Take());
+  EXPECT_EQ(
+      (std::vector<std::string>{"selected UpperChart/Slice1", "UpperChart/Slice1 is selected"}),
+      events_.Take());
 
   const Element slice = Slice(1, 2);
   ASSERT_TRUE(slice);
@@ -473,10 +472,10 @@ TEST_F(AccessibilityTest, SelectAndRemoveMoveSlicesAndRaiseTheirEvents) {
   StartTimer();
   TickAfter(0.1f);
   EXPECT_EQ(20, Lower()->GetExplodeOffset());
-  EXPECT_EQ((std::vector<std::string>{"removed UpperChart/Slice1",
-                                      "UpperChart/Slice1 is not selected",
-                                      "selected LowerChart/Slice2", "LowerChart/Slice2 is selected"}),
-            events_.Take());
+  EXPECT_EQ(
+      (std::vector<std::string>{"removed UpperChart/Slice1", "UpperChart/Slice1 is not selected",
+                                "selected LowerChart/Slice2", "LowerChart/Slice2 is selected"}),
+      events_.Take());
 
   BOOL selected = FALSE;
   item->get_IsSelected(&selected);
@@ -501,14 +500,15 @@ TEST_F(AccessibilityTest, SelectAndRemoveMoveSlicesAndRaiseTheirEvents) {
   PumpMessages();
   EXPECT_EQ(-1, Lower()->GetSelectedSlice());
   EXPECT_FALSE(StopTimer());
-  EXPECT_EQ((std::vector<std::string>{"removed LowerChart/Slice2",
-                                      "LowerChart/Slice2 is not selected"}),
-            events_.Take());
+  EXPECT_EQ(
+      (std::vector<std::string>{"removed LowerChart/Slice2", "LowerChart/Slice2 is not selected"}),
+      events_.Take());
   ASSERT_EQ(S_OK, otherItem->AddToSelection());
   PumpMessages();
   EXPECT_EQ(0, Lower()->GetSelectedSlice());
-  EXPECT_EQ((std::vector<std::string>{"selected LowerChart/Slice0", "LowerChart/Slice0 is selected"}),
-            events_.Take());
+  EXPECT_EQ(
+      (std::vector<std::string>{"selected LowerChart/Slice0", "LowerChart/Slice0 is selected"}),
+      events_.Take());
 
   // Another slice of the same chart: the one that was selected is no longer.
   MoveMouse(PointOnChart(Lower(), 180.0f, 0.5f));
@@ -668,10 +668,11 @@ TEST_F(AccessibilityTest, TheFocusIsOnTheFocusedChartOrItsKeyboardSliceAndSetFoc
   EXPECT_EQ(-1, Upper()->GetSelectedSlice());
   SendMessageW(window_, WM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(2, Lower()->GetSelectedSlice()) << "the keyboard's slice stays when the pointer leaves";
-  EXPECT_EQ((std::vector<std::string>{"removed UpperChart/Slice1", "UpperChart/Slice1 is not selected",
-                                      "selected LowerChart/Slice2", "LowerChart/Slice2 is selected",
-                                      "focus on LowerChart/Slice2"}),
-            events_.Take());
+  EXPECT_EQ(
+      (std::vector<std::string>{"removed UpperChart/Slice1", "UpperChart/Slice1 is not selected",
+                                "selected LowerChart/Slice2", "LowerChart/Slice2 is selected",
+                                "focus on LowerChart/Slice2"}),
+      events_.Take());
 
   // A control takes the focus: no element of the tree has it, and the slice goes back.
   SetFocus(GetDlgItem(window_, IdRegen));
@@ -687,9 +688,10 @@ TEST_F(AccessibilityTest, WmGetObjectHandsTheRootToUiAutomationAndItsBridgeAndLe
   for (const LPARAM lParam : asked) {
     EXPECT_EQ(RecordedHost::kRootKey, SendMessageW(window_, WM_GETOBJECT, 7, lParam));
   }
-  EXPECT_EQ((std::vector<std::string>{"root for wParam 7, lParam -25", "root for wParam 7, lParam -4",
-                                      "root for wParam 7, lParam 4294967292"}),
-            events_.Take());
+  EXPECT_EQ(
+      (std::vector<std::string>{"root for wParam 7, lParam -25", "root for wParam 7, lParam -4",
+                                "root for wParam 7, lParam 4294967292"}),
+      events_.Take());
   // Any other object is the system's.
   EXPECT_NE(RecordedHost::kRootKey, SendMessageW(window_, WM_GETOBJECT, 7, OBJID_WINDOW));
   EXPECT_TRUE(events_.Take().empty());
@@ -703,8 +705,8 @@ TEST_F(AccessibilityTest, WmGetObjectHandsTheRootToUiAutomationAndItsBridgeAndLe
 TEST_F(AccessibilityTest, WhileNoClientListensNothingIsRaisedAndEachChangeAsksOnce) {
   events_.listening = false;
   events_.questions = 0;
-  MoveMouse(PointOnChart(Upper(), 135.0f, 0.6f));   // a selection
-  Regen({10, 20, 30}, 3, {50, 50}, 1);              // new slices and names
+  MoveMouse(PointOnChart(Upper(), 135.0f, 0.6f));             // a selection
+  Regen({10, 20, 30}, 3, {50, 50}, 1);                        // new slices and names
   SendMessageW(GetDlgItem(window_, IdGray), BM_CLICK, 0, 0);  // a name
   Chart(1)->SetFocus();
   PumpMessages();  // the focus

@@ -103,7 +103,8 @@ TEST_F(PieChartModel, AnswersEachSliceItsAnglesValueShareAndEachValueListItsGene
   EXPECT_EQ(start + 1, chart_->GetValuesGeneration());
   ASSERT_EQ(3, chart_->GetSliceCount());
   // Degrees, value and percent of each slice: 10, 20 and 30 of 60.
-  const float expected[3][4] = {{0, 60, 10, 100.0f / 6}, {60, 180, 20, 100.0f / 3}, {180, 360, 30, 50}};
+  const float expected[3][4] = {
+      {0, 60, 10, 100.0f / 6}, {60, 180, 20, 100.0f / 3}, {180, 360, 30, 50}};
   for (INT32 i = 0; i < 3; ++i) {
     PieSlice slice{};
     ASSERT_EQ(S_OK, chart_->GetSlice(i, &slice));
