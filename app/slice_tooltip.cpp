@@ -130,8 +130,9 @@ POINT Place(HWND window, const AppState::SliceTooltip& tip, SIZE size) {
   // The box lies beyond the point: its corner nearest to the slice on the point where the
   // direction is slanted, centred on it where the direction is nearly straight.
   const auto side = [](FLOAT out) { return std::max(-1.0f, std::min(1.0f, 2.0f * out)); };
-  const POINT corner{point.x + std::lround((side(outX) - 1.0f) * size.cx / 2.0f),
-                     point.y + std::lround((side(outY) - 1.0f) * size.cy / 2.0f)};
+  const POINT corner{
+      point.x + std::lround((side(outX) - 1.0f) * static_cast<FLOAT>(size.cx) / 2.0f),
+      point.y + std::lround((side(outY) - 1.0f) * static_cast<FLOAT>(size.cy) / 2.0f)};
   return OnWorkArea(corner, size, point);
 }
 

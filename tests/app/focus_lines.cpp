@@ -19,7 +19,8 @@ std::string FocusLinesAt(const ClientShot& shot, float scale, float edge, int ac
   const int first =
       outward > 0 ? static_cast<int>(std::floor(edge)) : static_cast<int>(std::ceil(edge)) - 1;
   for (int p = first;; p += outward) {
-    const float distance = (outward > 0 ? p - edge : edge - (p + 1)) / scale;
+    const auto inner = static_cast<float>(outward > 0 ? p : p + 1);
+    const float distance = (outward > 0 ? inner - edge : edge - inner) / scale;
     if (distance > 5.0f) break;
     const Pixel pixel = horizontal ? shot.At(p, across) : shot.At(across, p);
     const char* name = pixel == Pixel{255, 255, 255} ? "white"

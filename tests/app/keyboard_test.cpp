@@ -65,13 +65,19 @@ class KeyboardTest : public AppTest {
   // slice's drawn rectangle.
   std::string TooltipBesideSlice(INT32 index) const {
     const float scale = PixelsPerDip();
-    RECT tip = win32::WindowBounds(Tooltip());
-    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&tip), 2);
+    RECT pixels = win32::WindowBounds(Tooltip());
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&pixels), 2);
+    // The tooltip in device-independent units, its last pixels' inner edges as its right and
+    // bottom.
+    const D2D1_RECT_F tip{static_cast<float>(pixels.left) / scale,
+                          static_cast<float>(pixels.top) / scale,
+                          static_cast<float>(pixels.right - 1) / scale,
+                          static_cast<float>(pixels.bottom - 1) / scale};
     std::ostringstream problems;
     for (int i = 0; i <= 4; ++i) {
       for (int j = 0; j <= 4; ++j) {
-        const float x = (tip.left + (tip.right - 1 - tip.left) * i / 4.0f) / scale;
-        const float y = (tip.top + (tip.bottom - 1 - tip.top) * j / 4.0f) / scale;
+        const float x = tip.left + (tip.right - tip.left) * static_cast<float>(i) / 4.0f;
+        const float y = tip.top + (tip.bottom - tip.top) * static_cast<float>(j) / 4.0f;
         orb::ComPtr<IRenderable> chart;
         Upper()->QueryInterface(IID_PPV_ARGS(&chart));
         if (chart->HitTest(x, y, App().D2DHelper->MakeIdentityMatrix()) == index) {
@@ -81,10 +87,8 @@ class KeyboardTest : public AppTest {
     }
     PieSlice slice{};
     Upper()->GetSlice(index, &slice);
-    const float gapX =
-        std::max(tip.left / scale - slice.bounds.right, slice.bounds.left - tip.right / scale);
-    const float gapY =
-        std::max(tip.top / scale - slice.bounds.bottom, slice.bounds.top - tip.bottom / scale);
+    const float gapX = std::max(tip.left - slice.bounds.right, slice.bounds.left - tip.right);
+    const float gapY = std::max(tip.top - slice.bounds.bottom, slice.bounds.top - tip.bottom);
     if (std::max(gapX, gapY) > 30.0f)
       problems << "stands " << std::max(gapX, gapY) << " units off; ";
     return problems.str();

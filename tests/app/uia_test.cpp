@@ -152,7 +152,7 @@ class RecordedHost final : public AutomationHost {
   }
   // "UpperChart/Slice1", "UpperChart" or "root".
   static std::string Describe(IUnknown* element) {
-    const std::string id = IdOf(element);
+    std::string id = IdOf(element);
     if (id.empty()) return "root";
     if (id.rfind("Slice", 0) != 0) return id;
     Element fragment;
@@ -206,7 +206,7 @@ class AccessibilityTest : public AppTest {
     Element focused;
     fragmentRoot_->GetFocus(&focused);
     if (!focused) return "";
-    const std::string id = IdOf(focused.Get());
+    std::string id = IdOf(focused.Get());
     if (id.rfind("Slice", 0) != 0) return id;
     return IdOf(Navigate(focused.Get(), NavigateDirection_Parent).Get()) + "/" + id;
   }
@@ -755,7 +755,7 @@ TEST(HandMadeTree, AnswersAWholeSliceAStaleGenerationAndTheFocusFromItsSnapshot)
   ASSERT_TRUE(upper);
   const std::vector<Element> slices = ChildrenOf(upper.Get());
   ASSERT_EQ(1u, slices.size());
-  const Element whole = slices[0];
+  const Element& whole = slices[0];
   EXPECT_EQ("Slice 1 of 1: 50 (100.0%)", NameOf(whole.Get()));
   UiaRect bounds{};
   whole->get_BoundingRectangle(&bounds);
