@@ -2,6 +2,7 @@
 
 #include "app/app_objects.h"
 #include "app/chart_layout.h"
+#include "app/contrast_theme.h"
 #include "app/keyboard_focus.h"
 #include "app/main_window_proc.h"
 #include "chart/time_of_day.h"
@@ -38,6 +39,8 @@ bool StartApp(const AppPlatform& platform) {
                          GrayPlace.height, 0, 0, TabStopControlProc, false);
   CheckRadioButton(handle, IdGray, IdGray, IdGray);
   if (CreateAppObjects()) {
+    // The colours read with the window, given to the charts now that they exist.
+    ApplyChartColours(nullptr, app.Colours);
     // Centred from the first frame, whether or not showing the window sends WM_SIZE.
     RECT client{};
     GetClientRect(handle, &client);

@@ -38,10 +38,12 @@ bool CreateAppObjects() {
   app.PaletteNames = {L"Berry", L"Bright", L"Bright Pastel", L"Earth", L"Fire"};
 
   const TimeOfDayClock clock = app.Platform.clock;
-  NewPieChart(&app.UpperChart, helper, factory, app.PaletteTable[4].Get(), 192, 192, 192, 2.0f,
-              10.0f, 10.0f, 400.0f, 200.0f, clock);
-  NewPieChart(&app.LowerChart, helper, factory, app.PaletteTable[0].Get(), 0, 0, 0, 0.0f, 60.0f,
-              220.0f, 300.0f, 300.0f, clock);
+  NewPieChart(&app.UpperChart, helper, factory, app.PaletteTable[4].Get(), UpperOutline.red,
+              UpperOutline.green, UpperOutline.blue, UpperOutline.width, 10.0f, 10.0f, 400.0f,
+              200.0f, clock);
+  NewPieChart(&app.LowerChart, helper, factory, app.PaletteTable[0].Get(), LowerOutline.red,
+              LowerOutline.green, LowerOutline.blue, LowerOutline.width, 60.0f, 220.0f, 300.0f,
+              300.0f, clock);
   RegenerateCharts();
   return true;
 }

@@ -12,6 +12,7 @@ AppPlatform DefaultPlatform(RandomSource& random) {
   platform.clock = LocalTimeOfDay;
   platform.random = &random;
   platform.automationHost = &SystemAutomationHost();
+  platform.highContrast = ReadHighContrast;
   return platform;
 }
 
@@ -57,6 +58,7 @@ void ReleaseAppObjects() {
   app.FocusToRestore = nullptr;
   app.FocusCuesHidden = false;
   app.FocusBorderWidth = app.FocusBorderHeight = 1;
+  app.Colours = ChartColours{};
   app.FocusOuterBrush.Reset();
   app.FocusInnerBrush.Reset();
   app.PointerTracked = false;

@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 
+#include "app/contrast_theme.h"
 #include "app/random_source.h"
 #include "chart/ipie_chart.h"
 #include "chart/time_of_day.h"
@@ -29,6 +30,14 @@ struct ControlPlace {
 constexpr ControlPlace RegenPlace{IdRegen, 10, 10, 100, 20};
 constexpr ControlPlace GrayPlace{IdGray, 10, 30, 100, 20};
 
+// A chart's own outline: its colour (8-bit components) and width (0: none).
+struct ChartOutline {
+  INT32 red, green, blue;
+  FLOAT width;
+};
+constexpr ChartOutline UpperOutline{192, 192, 192, 2.0f};
+constexpr ChartOutline LowerOutline{0, 0, 0, 0.0f};
+
 // The messages by which the charts' UI Automation tree reaches the window's thread.
 constexpr UINT TreeRequestMessage = WM_APP + 1;
 constexpr UINT TreePointMessage = WM_APP + 2;
@@ -45,6 +54,8 @@ struct AppPlatform {
   TimeOfDayClock clock = nullptr;
   RandomSource* random = nullptr;
   AutomationHost* automationHost = nullptr;
+  // Whether a contrast theme is on.
+  bool (*highContrast)() = nullptr;
 };
 
 // Who moved a chart's slice out. The pointer's slice goes back when the pointer leaves the
@@ -84,6 +95,8 @@ struct AppState {
   // lines.
   UINT FocusBorderWidth = 1;
   UINT FocusBorderHeight = 1;
+  // The colours the window draws with now (app/contrast_theme.h).
+  ChartColours Colours;
   // The two colours of the focus rectangle, made with the render target.
   orb::ComPtr<ID2D1SolidColorBrush> FocusOuterBrush;
   orb::ComPtr<ID2D1SolidColorBrush> FocusInnerBrush;

@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/automation_requests.h"
 #include "app/chart_layout.h"
+#include "app/contrast_theme.h"
 #include "app/dpi_change.h"
 #include "app/explode_animation.h"
 #include "app/keyboard_focus.h"
@@ -24,6 +25,16 @@ void ToggleGray(HWND window) {
   InvalidateRect(window, nullptr, FALSE);
 }
 
+// The contrast setting and the system's colours read again; the controls hear of the change
+// too, as common controls must.
+void FollowColours(HWND window) {
+  for (const int id : {IdRegen, IdGray}) {
+    if (const HWND control = GetDlgItem(window, id)) SendMessageW(control, WM_SYSCOLORCHANGE, 0, 0);
+  }
+  const ChartColours colours = ReadChartColours(App().Platform.highContrast);
+  if (!(colours == App().Colours)) ApplyChartColours(window, colours);
+}
+
 LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   AppState& app = App();
   switch (message) {
@@ -32,6 +43,7 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       app.ClientAreaAnimation = ReadClientAreaAnimation();
       ReadFocusBorder();
       ReadFocusCues(window);
+      app.Colours = ReadChartColours(app.Platform.highContrast);
       return 0;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
@@ -87,7 +99,11 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         ReadFocusBorder();
         InvalidateRect(window, nullptr, FALSE);
       }
+      if (wParam == SPI_SETHIGHCONTRAST) FollowColours(window);
       return DefWindowProcW(window, message, wParam, lParam);
+    case WM_SYSCOLORCHANGE:
+      FollowColours(window);
+      return 0;
     case WM_SIZE:
       if (wParam == SIZE_MINIMIZED) HideSliceTooltip();
       ResizeCharts(LOWORD(lParam), HIWORD(lParam));

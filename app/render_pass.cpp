@@ -68,10 +68,20 @@ HRESULT EnsureDeviceResources(HWND window) {
   }
   WithRenderable(app.UpperChart, [&](IRenderable* r) { r->CreateDeviceResources(target); });
   WithRenderable(app.LowerChart, [&](IRenderable* r) { r->CreateDeviceResources(target); });
-  // The focus visual's colours: white next to the chart, black outside it.
-  app.FocusInnerBrush = MakeOpaqueBrush(target, &helper, 255, 255, 255);
-  app.FocusOuterBrush = MakeOpaqueBrush(target, &helper, 0, 0, 0);
+  MakeFocusBrushes();
   return S_OK;
+}
+
+void MakeFocusBrushes() {
+  AppState& app = App();
+  ID2D1RenderTarget* target = app.WindowRenderTarget.Get();
+  if (target == nullptr || !app.D2DHelper) return;
+  const auto brush = [&](COLORREF colour) {
+    return MakeOpaqueBrush(target, app.D2DHelper.Get(), GetRValue(colour), GetGValue(colour),
+                           GetBValue(colour));
+  };
+  app.FocusInnerBrush = brush(app.Colours.focusInner);
+  app.FocusOuterBrush = brush(app.Colours.focusOuter);
 }
 
 void DiscardAllDeviceResources() {
@@ -101,7 +111,11 @@ HRESULT RenderCharts(HWND window) {
   target->SetAntialiasMode(D2D1_ANTIALIAS_MODE_PER_PRIMITIVE);
   const D2D1_MATRIX_3X2_F identity = helper.MakeIdentityMatrix();
   target->SetTransform(&identity);
-  const D2D1_COLOR_F background = helper.MakeColor(0.0f, 82.0f / 255.0f, 121.0f / 255.0f, 1.0f);
+  const COLORREF colour = app.Colours.background;
+  const D2D1_COLOR_F background =
+      helper.MakeColor(static_cast<FLOAT>(GetRValue(colour)) / 255.0f,
+                       static_cast<FLOAT>(GetGValue(colour)) / 255.0f,
+                       static_cast<FLOAT>(GetBValue(colour)) / 255.0f, 1.0f);
   target->Clear(&background);
   WithRenderable(app.UpperChart, [&](IRenderable* r) { r->Draw(window); });
   WithRenderable(app.LowerChart, [&](IRenderable* r) { r->Draw(window); });

@@ -7,6 +7,9 @@
 // two charts, unless it exists already. S_OK when a render target exists afterwards.
 HRESULT EnsureDeviceResources(HWND window);
 
+// Makes the focus rectangle's brushes in the window's colours, when there is a render target.
+void MakeFocusBrushes();
+
 // Drops the render target and every palette's and chart's device resources.
 void DiscardAllDeviceResources();
 

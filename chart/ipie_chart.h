@@ -52,6 +52,13 @@ struct DECLSPEC_UUID("3B05340F-6F56-4B81-906D-BCFE577FD988") DECLSPEC_NOVTABLE I
   virtual HRESULT STDMETHODCALLTYPE GetSlice(INT32 index, PieSlice* slice) = 0;
   // Counts the value lists the chart was given: the slices of an earlier list are gone.
   virtual UINT32 STDMETHODCALLTYPE GetValuesGeneration() = 0;
+  // Outlines every slice in this colour (8-bit components) and width from now on; width 0 draws
+  // no outlines.
+  virtual void STDMETHODCALLTYPE SetOutline(INT32 red, INT32 green, INT32 blue, FLOAT width) = 0;
+  // Outlines the selected slice in this colour and width instead, over its neighbours' outlines;
+  // width 0 outlines it as every other slice.
+  virtual void STDMETHODCALLTYPE SetSelectedOutline(INT32 red, INT32 green, INT32 blue,
+                                                    FLOAT width) = 0;
   // The point of the rim at angle degrees, distance units further out along that direction
   // (scaled down along the shorter axis, as a selected slice moves out).
   virtual void STDMETHODCALLTYPE GetPointBeyondRim(FLOAT degrees, FLOAT distance,

@@ -164,10 +164,10 @@ void cPieChart::Init(ID2DHelper* helper, ID2D1Factory* factory, IPalette* palett
   helper_ = helper;
   factory_ = factory;
   palette_ = palette;
-  outlineRed_ = red;
-  outlineGreen_ = green;
-  outlineBlue_ = blue;
-  outlineWidth_ = outlineWidth;
+  outline_.red = red;
+  outline_.green = green;
+  outline_.blue = blue;
+  outline_.width = outlineWidth;
   left_ = left;
   top_ = top;
   width_ = width;
@@ -176,14 +176,31 @@ void cPieChart::Init(ID2DHelper* helper, ID2D1Factory* factory, IPalette* palett
 
 void cPieChart::CreateDeviceResources(ID2D1RenderTarget* renderTarget) {
   renderTarget_ = renderTarget;
-  // A brush that fails to be made stays empty, and slices are then drawn without outlines.
-  outlineBrush_ =
-      MakeOpaqueBrush(renderTarget_.Get(), helper_.Get(), outlineRed_, outlineGreen_, outlineBlue_);
+  MakeBrush(outline_);
+  if (selectedOutline_.width > 0.0f) MakeBrush(selectedOutline_);
+}
+
+void cPieChart::MakeBrush(Outline& outline) {
+  // A brush that fails to be made stays empty, and slices are then drawn without that outline.
+  outline.brush = renderTarget_ ? MakeOpaqueBrush(renderTarget_.Get(), helper_.Get(), outline.red,
+                                                  outline.green, outline.blue)
+                                : nullptr;
+}
+
+void cPieChart::SetOutline(INT32 red, INT32 green, INT32 blue, FLOAT width) {
+  outline_ = Outline{red, green, blue, width, nullptr};
+  MakeBrush(outline_);
+}
+
+void cPieChart::SetSelectedOutline(INT32 red, INT32 green, INT32 blue, FLOAT width) {
+  selectedOutline_ = Outline{red, green, blue, width, nullptr};
+  if (width > 0.0f) MakeBrush(selectedOutline_);
 }
 
 void cPieChart::DiscardDeviceResources() {
   renderTarget_.Reset();
-  outlineBrush_.Reset();
+  outline_.brush.Reset();
+  selectedOutline_.brush.Reset();
 }
 
 INT32 cPieChart::HitTest(FLOAT x, FLOAT y, const D2D1_MATRIX_3X2_F& transform) {
@@ -199,18 +216,27 @@ INT32 cPieChart::HitTest(FLOAT x, FLOAT y, const D2D1_MATRIX_3X2_F& transform) {
 
 void cPieChart::Draw(HWND) {
   if (!palette_ || !renderTarget_) return;
+  // The selected slice's own outline goes over its neighbours', after all of them.
+  ID2D1Geometry* highlighted = nullptr;
   for (size_t i = 0; i < sliceGeometries_.size(); ++i) {
     ID2D1Geometry* geometry = sliceGeometries_[i].Get();
     if (geometry == nullptr) continue;
+    const bool selected = static_cast<INT32>(i) == selectedSlice_;
     // In gray the selected slice alone keeps its colour.
-    const INT32 gray = palette_->GetGray() != 0 && static_cast<INT32>(i) != selectedSlice_ ? -1 : 0;
+    const INT32 gray = palette_->GetGray() != 0 && !selected ? -1 : 0;
     orb::ComPtr<ID2D1SolidColorBrush> brush;
     palette_->GetBrush(static_cast<INT32>(i), &brush, &gray);
     if (!brush) continue;
     renderTarget_->FillGeometry(geometry, brush.Get(), nullptr);
-    if (outlineWidth_ > 0.0f && outlineBrush_) {
-      renderTarget_->DrawGeometry(geometry, outlineBrush_.Get(), outlineWidth_, nullptr);
+    if (selected && selectedOutline_.width > 0.0f && selectedOutline_.brush) {
+      highlighted = geometry;
+    } else if (outline_.width > 0.0f && outline_.brush) {
+      renderTarget_->DrawGeometry(geometry, outline_.brush.Get(), outline_.width, nullptr);
     }
+  }
+  if (highlighted != nullptr) {
+    renderTarget_->DrawGeometry(highlighted, selectedOutline_.brush.Get(), selectedOutline_.width,
+                                nullptr);
   }
 }
 

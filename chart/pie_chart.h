@@ -47,6 +47,9 @@ class cPieChart final : public orb::ComObject<IPieChart, IRenderable> {
   INT32 STDMETHODCALLTYPE GetSliceCount() override;
   HRESULT STDMETHODCALLTYPE GetSlice(INT32 index, PieSlice* slice) override;
   UINT32 STDMETHODCALLTYPE GetValuesGeneration() override;
+  void STDMETHODCALLTYPE SetOutline(INT32 red, INT32 green, INT32 blue, FLOAT width) override;
+  void STDMETHODCALLTYPE SetSelectedOutline(INT32 red, INT32 green, INT32 blue,
+                                            FLOAT width) override;
   void STDMETHODCALLTYPE GetPointBeyondRim(FLOAT degrees, FLOAT distance,
                                            D2D1_POINT_2F* point) override;
 
@@ -73,11 +76,19 @@ class cPieChart final : public orb::ComObject<IPieChart, IRenderable> {
   FLOAT width_ = 0.0f;
   FLOAT height_ = 0.0f;
   orb::ComPtr<IPalette> palette_;
-  INT32 outlineRed_ = 0;
-  INT32 outlineGreen_ = 0;
-  INT32 outlineBlue_ = 0;
-  FLOAT outlineWidth_ = 0.0f;
-  orb::ComPtr<ID2D1SolidColorBrush> outlineBrush_;
+  // An outline's colour and width, and its brush while there is a render target.
+  struct Outline {
+    INT32 red = 0;
+    INT32 green = 0;
+    INT32 blue = 0;
+    FLOAT width = 0.0f;
+    orb::ComPtr<ID2D1SolidColorBrush> brush;
+  };
+  // Makes outline's brush on the render target, if there is one.
+  void MakeBrush(Outline& outline);
+
+  Outline outline_;
+  Outline selectedOutline_;
   FLOAT selectionTime_ = 0.0f;
   orb::ComPtr<ID2D1RenderTarget> renderTarget_;
   orb::ComPtr<ID2DHelper> helper_;

@@ -58,6 +58,7 @@ void AppTest::SetUp() {
   random_.QueueChart({30, 30, 30}, 0);
   AppPlatform platform = ScriptedPlatform(random_);
   if (automationHost_ != nullptr) platform.automationHost = automationHost_;
+  if (highContrast_ != nullptr) platform.highContrast = highContrast_;
   window_ = StartAndShow(platform);
   ASSERT_TRUE(window_) << "the application did not start";
 }

@@ -82,8 +82,10 @@ class AppTest : public ::testing::Test {
   IPalette* PaletteOf(IPieChart* chart) const;
 
   ScriptedRandom random_;
-  // UI Automation's side, when a test puts its own in place of the system's before start.
+  // UI Automation's side and the contrast setting, when a test puts its own in place of the
+  // system's before start.
   AutomationHost* automationHost_ = nullptr;
+  bool (*highContrast_)() = nullptr;
   HWND window_ = nullptr;
   LONG liveBefore_ = 0;
 };

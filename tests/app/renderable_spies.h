@@ -102,6 +102,13 @@ class SpyChart final : public RenderableSpy<IPieChart> {
     return inner_->GetSlice(index, slice);
   }
   UINT32 STDMETHODCALLTYPE GetValuesGeneration() override { return inner_->GetValuesGeneration(); }
+  void STDMETHODCALLTYPE SetOutline(INT32 red, INT32 green, INT32 blue, FLOAT width) override {
+    inner_->SetOutline(red, green, blue, width);
+  }
+  void STDMETHODCALLTYPE SetSelectedOutline(INT32 red, INT32 green, INT32 blue,
+                                            FLOAT width) override {
+    inner_->SetSelectedOutline(red, green, blue, width);
+  }
   void STDMETHODCALLTYPE GetPointBeyondRim(FLOAT degrees, FLOAT distance,
                                            D2D1_POINT_2F* point) override {
     inner_->GetPointBeyondRim(degrees, distance, point);

@@ -85,6 +85,42 @@ TEST_F(PieChartDrawing, EachSliceIsFilledThenOutlinedInIndexOrder) {
   }
 }
 
+TEST_F(PieChartDrawing, NewOutlinesTakeNewBrushesAndTheSelectedOutlineIsDrawnLast) {
+  auto chart = Ready(false, 3);  // the lower chart: no outline
+  chart->SetOutline(255, 255, 255, 2.0f);
+  chart->SetSelectedOutline(255, 255, 0, 3.0f);
+  const auto made = target_->CallsOf(RenderOp::CreateSolidColorBrush);
+  ASSERT_EQ(2u, made.size()) << "each outline's brush is made on the render target at once";
+  chart->SelectSlice(1);
+  chart->BuildGeometry();
+  target_->ForgetCalls();
+  Draw(chart.Get());
+  // Fill 0, outline 0, fill 1, fill 2, outline 2, then the selected slice's own outline.
+  std::vector<std::pair<RenderOp, D2D1_COLOR_F>> drawn;
+  std::vector<FLOAT> widths;
+  for (const RenderCall& call : target_->Calls()) {
+    if (call.op == RenderOp::DrawGeometry) widths.push_back(call.strokeWidth);
+    drawn.emplace_back(call.op, call.op == RenderOp::DrawGeometry ? call.color
+                                                                    : D2D1_COLOR_F{});
+  }
+  const D2D1_COLOR_F white{1.0f, 1.0f, 1.0f, 1.0f};
+  const D2D1_COLOR_F yellow{1.0f, 1.0f, 0.0f, 1.0f};
+  const std::vector<std::pair<RenderOp, D2D1_COLOR_F>> expected{
+      {RenderOp::FillGeometry, {}},   {RenderOp::DrawGeometry, white},
+      {RenderOp::FillGeometry, {}},   {RenderOp::FillGeometry, {}},
+      {RenderOp::DrawGeometry, white}, {RenderOp::DrawGeometry, yellow}};
+  EXPECT_EQ(expected, drawn);
+  EXPECT_EQ((std::vector<FLOAT>{2.0f, 2.0f, 3.0f}), widths);
+  EXPECT_EQ(factory_->LivePaths()[1]->geometry, target_->Calls().back().geometry);
+
+  // Width 0 again: the selected slice is outlined as the others, or not at all.
+  chart->SetSelectedOutline(0, 0, 0, 0.0f);
+  chart->SetOutline(0, 0, 0, 0.0f);
+  target_->ForgetCalls();
+  Draw(chart.Get());
+  EXPECT_TRUE(target_->CallsOf(RenderOp::DrawGeometry).empty());
+}
+
 TEST_F(PieChartDrawing, GrayLeavesOnlyTheSelectedSliceInColour) {
   auto chart = Ready(false, 4);
   palette_->gray = -1;
