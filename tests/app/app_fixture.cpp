@@ -61,6 +61,9 @@ void AppTest::SetUp() {
   if (highContrast_ != nullptr) platform.highContrast = highContrast_;
   window_ = StartAndShow(platform);
   ASSERT_TRUE(window_) << "the application did not start";
+  // The window may have seen the real pointer on its way out of the window's place: what that
+  // moved out goes back, as when the pointer leaves.
+  SendMessageW(window_, WM_MOUSELEAVE, 0, 0);
 }
 
 void AppTest::TearDown() {
