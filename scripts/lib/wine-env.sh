@@ -40,14 +40,19 @@ d2pie_standin() { echo "$1/standin/d2d1.dll"; }
 # program of that prefix, the programs they start included: the prefix's system folder links to
 # it, and WINEDLLOVERRIDES has Wine prefer a native d2d1.dll to its own. (Wine looks in a program's
 # folder, then in the system folder, where its own d2d1.dll lies; PATH comes after and is never
-# reached.) A link, not a copy, so a rebuilt stand-in is the one used. Fails, changing nothing,
-# when the build has no stand-in.
+# reached.) A link, not a copy, so a rebuilt stand-in is the one used; Wine's own file is kept
+# beside it. When the build has no stand-in, Wine's own file goes back (Wine 8 finds no d2d1.dll at
+# all where the system folder holds none, or a broken link) and this fails.
 d2pie_use_standin() {
   local standin link
   standin=$(d2pie_standin "$(cd "$1" && pwd)")
-  [ -f "$standin" ] || return 1
   link=$2/drive_c/windows/system32/d2d1.dll
+  if [ ! -f "$standin" ]; then
+    if [ -L "$link" ] && [ -f "$link.wine" ]; then mv -fT "$link.wine" "$link"; fi
+    return 1
+  fi
   if [ "$(readlink "$link" 2>/dev/null)" != "$standin" ]; then
+    if [ -f "$link" ] && [ ! -L "$link" ]; then cp -p "$link" "$link.wine"; fi
     # Renamed into place: a program of the prefix that starts meanwhile finds one or the other.
     ln -sfn "$standin" "$link.$$"
     mv -fT "$link.$$" "$link"
