@@ -1,7 +1,8 @@
 // Checks from another process that a running d2pie.exe shows its real picture: both pies filled
 // out to their curved rims with nothing drawn just outside them, the background colour, and the
-// "Regen" and "Gray" controls painted where they belong. Under Wine it also names the d2d1.dll
-// that the program loaded, since Wine's own Direct2D draws every arc as a straight line.
+// "Regen" and "Gray" controls painted where they belong. Under Wine it also checks that the
+// d2d1.dll the program loaded is the project's stand-in, since Wine's own Direct2D draws every arc
+// as a straight line.
 //
 // Usage: picture_check.exe [--direct2d-only] [SECONDS]
 // Waits at most SECONDS (default 30) for the window and then for its picture, with the pointer
@@ -68,7 +69,43 @@ HWND FindProgramWindow() {
 struct LoadedModule {
   std::wstring path;         // empty when none was found
   bool wineBuiltIn = false;  // one of Wine's own DLLs, whatever path it reports
+  bool standIn = false;      // the project's stand-in: it exports D2PieStandInLiveObjects
 };
+
+template <typename T>
+bool ReadFrom(HANDLE process, const BYTE* address, T& value) {
+  SIZE_T read = 0;
+  return ReadProcessMemory(process, address, &value, sizeof value, &read) && read == sizeof value;
+}
+
+// Whether the module of another process exports name, read from its export directory.
+bool Exports(HANDLE process, HMODULE module, const char* name) {
+  const auto* base = reinterpret_cast<const BYTE*>(module);
+  IMAGE_DOS_HEADER dos{};
+  IMAGE_NT_HEADERS headers{};
+  if (!ReadFrom(process, base, dos) || dos.e_magic != IMAGE_DOS_SIGNATURE ||
+      !ReadFrom(process, base + dos.e_lfanew, headers) || headers.Signature != IMAGE_NT_SIGNATURE) {
+    return false;
+  }
+  const IMAGE_DATA_DIRECTORY where =
+      headers.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+  IMAGE_EXPORT_DIRECTORY directory{};
+  if (where.VirtualAddress == 0 || !ReadFrom(process, base + where.VirtualAddress, directory)) {
+    return false;
+  }
+  // Each name is compared with its terminator, and no byte beyond it is read.
+  std::string text(std::strlen(name) + 1, '\0');
+  for (DWORD i = 0; i < directory.NumberOfNames; ++i) {
+    DWORD nameAt = 0;
+    SIZE_T read = 0;
+    if (ReadFrom(process, base + directory.AddressOfNames + i * sizeof(DWORD), nameAt) &&
+        ReadProcessMemory(process, base + nameAt, text.data(), text.size(), &read) &&
+        read == text.size() && std::memcmp(text.data(), name, text.size()) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
 
 LoadedModule LoadedDirect2D(HWND window) {
   DWORD processId = 0;
@@ -96,6 +133,7 @@ LoadedModule LoadedDirect2D(HWND window) {
       found.wineBuiltIn = ReadProcessMemory(process, headers + 0x40, stub, sizeof stub, &read) &&
                           read == sizeof stub &&
                           std::memcmp(stub, "Wine builtin DLL", sizeof stub) == 0;
+      found.standIn = Exports(process, modules[i], "D2PieStandInLiveObjects");
     }
   }
   CloseHandle(process);
@@ -338,12 +376,18 @@ int main(int argc, char** argv) {
     if (direct2D.path.empty() || direct2D.wineBuiltIn) {
       std::printf(
           "picture: d2pie.exe draws with Wine's own Direct2D (%s): Wine's own Direct2D draws arcs "
-          "as straight lines, so every slice is a triangle. The Direct2D stand-in d2d1.dll must "
-          "stand beside d2pie.exe, and Wine must prefer it (WINEDLLOVERRIDES=\"d2d1=n,b\").\n",
+          "as straight lines, so every slice is a triangle. Wine must find the Direct2D stand-in "
+          "(build/standin/d2d1.dll; scripts/wine-run links it into the prefix's system folder) "
+          "and prefer it (WINEDLLOVERRIDES=\"d2d1=n,b\").\n",
           direct2D.path.empty() ? "no d2d1.dll found in the process" : "its built-in d2d1.dll");
       return 1;
     }
-    std::printf("picture: Direct2D from %s\n", Narrow(direct2D.path).c_str());
+    if (!direct2D.standIn) {
+      std::printf("picture: d2pie.exe draws with %s, a d2d1.dll that is not the stand-in\n",
+                  Narrow(direct2D.path).c_str());
+      return 1;
+    }
+    std::printf("picture: Direct2D from the stand-in, %s\n", Narrow(direct2D.path).c_str());
   }
   if (direct2DOnly) return 0;
 

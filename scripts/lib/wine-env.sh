@@ -33,6 +33,33 @@ d2pie_ensure_prefix() {
   ) 9>"$prefix.lock"
 }
 
+# d2pie_standin BUILD_DIR: the Direct2D stand-in that the build makes, in a folder of its own.
+d2pie_standin() { echo "$1/standin/d2d1.dll"; }
+
+# d2pie_use_standin BUILD_DIR PREFIX: puts Wine onto the build's Direct2D stand-in for every
+# program of that prefix, the programs they start included: the prefix's system folder links to
+# it, and WINEDLLOVERRIDES has Wine prefer a native d2d1.dll to its own. (Wine looks in a program's
+# folder, then in the system folder, where its own d2d1.dll lies; PATH comes after and is never
+# reached.) A link, not a copy, so a rebuilt stand-in is the one used; Wine's own file is kept
+# beside it. When the build has no stand-in, Wine's own file goes back (Wine 8 finds no d2d1.dll at
+# all where the system folder holds none, or a broken link) and this fails.
+d2pie_use_standin() {
+  local standin link
+  standin=$(d2pie_standin "$(cd "$1" && pwd)")
+  link=$2/drive_c/windows/system32/d2d1.dll
+  if [ ! -f "$standin" ]; then
+    if [ -L "$link" ] && [ -f "$link.wine" ]; then mv -fT "$link.wine" "$link"; fi
+    return 1
+  fi
+  if [ "$(readlink "$link" 2>/dev/null)" != "$standin" ]; then
+    if [ -f "$link" ] && [ ! -L "$link" ]; then cp -p "$link" "$link.wine"; fi
+    # Renamed into place: a program of the prefix that starts meanwhile finds one or the other.
+    ln -sfn "$standin" "$link.$$"
+    mv -fT "$link.$$" "$link"
+  fi
+  export WINEDLLOVERRIDES="d2d1=n,b${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+}
+
 # d2pie_stop_wine BUILD_DIR: ends the wineservers (and every Wine process) of all prefixes.
 d2pie_stop_wine() {
   local p

@@ -13,7 +13,7 @@ using d2d1test::MakeFactory;
 using d2d1test::MakePath;
 
 TEST(StandInFactory, IsTheStandInAndCreatesBothThreadingTypes) {
-  ASSERT_GE(d2d1test::StandInLiveObjects(), 0) << "d2d1.dll beside the test is not the stand-in";
+  ASSERT_GE(d2d1test::StandInLiveObjects(), 0) << "the loaded d2d1.dll is not the stand-in";
   for (const auto type : {D2D1_FACTORY_TYPE_SINGLE_THREADED, D2D1_FACTORY_TYPE_MULTI_THREADED}) {
     ComPtr<ID2D1Factory> factory;
     EXPECT_EQ(S_OK, D2D1CreateFactory(type, __uuidof(ID2D1Factory), nullptr,
