@@ -115,8 +115,13 @@ void RunningProgram::MovePointer(POINT point) const {
                                                           const std::string& step) const {
   const POINT point = OnUpperChart(degrees, fraction);
   MovePointer(point);
-  const Observed seen = WaitForPicture(
-      window_, [&](const ClientShot& shot) { return (FindBeyondRim(shot).count > 0) == out; });
+  int polls = 0;
+  const Observed seen = WaitForPicture(window_, [&](const ClientShot& shot) {
+    // Again now and then: a move made while the window was still moving to a new place (a
+    // change of DPI) may have reached it at another point.
+    if (++polls % 10 == 0) MovePointer(point);
+    return (FindBeyondRim(shot).count > 0) == out;
+  });
   if (seen.met) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure()
          << FindBeyondRim(seen.shot) << " after the pointer moved to (" << point.x << ", "
