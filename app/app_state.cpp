@@ -1,5 +1,6 @@
 #include "app/app_state.h"
 
+#include "app/high_contrast.h"
 #include "d2d/d2d1_helper.h"
 #include "uia/automation_host.h"
 #include "window/cwindow.h"

@@ -6,7 +6,7 @@
 #include <array>
 #include <memory>
 
-#include "app/contrast_theme.h"
+#include "app/chart_colours.h"
 #include "app/random_source.h"
 #include "chart/ipie_chart.h"
 #include "chart/time_of_day.h"

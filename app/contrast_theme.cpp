@@ -16,13 +16,6 @@ void Outline(IPieChart* chart, COLORREF colour, FLOAT width) {
 
 }  // namespace
 
-bool ReadHighContrast() {
-  HIGHCONTRASTW setting{};
-  setting.cbSize = sizeof(setting);
-  if (!SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(setting), &setting, 0)) return false;
-  return (setting.dwFlags & HCF_HIGHCONTRASTON) != 0;
-}
-
 ChartColours ReadChartColours(bool (*highContrast)()) {
   ChartColours colours;
   if (highContrast == nullptr || !highContrast()) return colours;

@@ -22,6 +22,7 @@
 #include "app/accessibility.h"
 #include "app/app_main.h"
 #include "app/app_state.h"
+#include "app/high_contrast.h"
 #include "app/render_pass.h"
 #include "bench/figures.h"
 #include "bench/stopwatch.h"
