@@ -95,8 +95,8 @@ class ContrastTheme : public AppTest {
       }
     }
     std::ostringstream problem;
-    problem << "no " << colour << " near " << degrees << " degrees, " << fraction << " of the radii ("
-            << shot.At(x, y) << " at " << x << ", " << y << "); ";
+    problem << "no " << colour << " near " << degrees << " degrees, " << fraction
+            << " of the radii (" << shot.At(x, y) << " at " << x << ", " << y << "); ";
     return problem.str();
   }
 };

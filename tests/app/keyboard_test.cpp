@@ -162,7 +162,9 @@ TEST_F(KeyboardTest, ThePointersTooltipStandsBelowItAndEveryTooltipHidesWithItsS
       {"back", [&] { HoverOver(Lower(), 300.0f, 1.5f); }},
       {"deactivated", [&] { SendMessageW(window_, WM_ACTIVATE, WA_INACTIVE, 0); }},
       {"minimised", [&] { SendMessageW(window_, WM_SIZE, SIZE_MINIMIZED, 0); }},
-      {"Regen", [&] { Regen({40, 40, 40, 40}, 4, {30, 30, 30}, 0); }}};
+      {"Regen", [&] {
+         Regen({40, 40, 40, 40}, 4, {30, 30, 30}, 0);
+       }}};
   for (const auto& [what, action] : cases) {
     SendMessageW(window_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
     HoverOver(Lower(), 300.0f, 1.5f);

@@ -100,14 +100,13 @@ TEST_F(PieChartDrawing, NewOutlinesTakeNewBrushesAndTheSelectedOutlineIsDrawnLas
   std::vector<FLOAT> widths;
   for (const RenderCall& call : target_->Calls()) {
     if (call.op == RenderOp::DrawGeometry) widths.push_back(call.strokeWidth);
-    drawn.emplace_back(call.op, call.op == RenderOp::DrawGeometry ? call.color
-                                                                    : D2D1_COLOR_F{});
+    drawn.emplace_back(call.op, call.op == RenderOp::DrawGeometry ? call.color : D2D1_COLOR_F{});
   }
   const D2D1_COLOR_F white{1.0f, 1.0f, 1.0f, 1.0f};
   const D2D1_COLOR_F yellow{1.0f, 1.0f, 0.0f, 1.0f};
   const std::vector<std::pair<RenderOp, D2D1_COLOR_F>> expected{
-      {RenderOp::FillGeometry, {}},   {RenderOp::DrawGeometry, white},
-      {RenderOp::FillGeometry, {}},   {RenderOp::FillGeometry, {}},
+      {RenderOp::FillGeometry, {}},    {RenderOp::DrawGeometry, white},
+      {RenderOp::FillGeometry, {}},    {RenderOp::FillGeometry, {}},
       {RenderOp::DrawGeometry, white}, {RenderOp::DrawGeometry, yellow}};
   EXPECT_EQ(expected, drawn);
   EXPECT_EQ((std::vector<FLOAT>{2.0f, 2.0f, 3.0f}), widths);
