@@ -100,7 +100,7 @@ TEST_F(RunningProgram, HoverRegenGrayAndResizeChangeThePicture) {
 
   // The slice under the pointer moves out along its bisector: part of it is then drawn beyond
   // the rim, wherever the slice lies.
-  ASSERT_TRUE(PointerMovedTo(45, 0.6f, true, "hover"));
+  ASSERT_TRUE(PointerMovedTo(kAboveRight, 0.6f, true, "hover"));
   const Observed out = AtRest("the hover");
   ASSERT_TRUE(out.met);
 
@@ -284,9 +284,9 @@ TEST_F(RunningProgram, FollowsEveryChangeOfDpi) {
                             << SavedForDiagnosis(charts.shot, "charts-" + std::to_string(dpi));
 
     // A hover at the new scale pulls a slice out; leaving the ellipse puts it back.
-    EXPECT_TRUE(PointerMovedTo(45, 0.6f, true, "hover-" + std::to_string(dpi)));
+    EXPECT_TRUE(PointerMovedTo(kAboveRight, 0.6f, true, "hover-" + std::to_string(dpi)));
     AtRest("the hover at " + std::to_string(dpi) + " DPI");
-    EXPECT_TRUE(PointerMovedTo(45, 1.5f, false, "left-" + std::to_string(dpi)));
+    EXPECT_TRUE(PointerMovedTo(kAboveRight, 1.5f, false, "left-" + std::to_string(dpi)));
   }
 
   // Many more changes, and the program still closes cleanly.

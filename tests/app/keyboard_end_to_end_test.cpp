@@ -156,7 +156,7 @@ TEST_F(KeyboardProgram, TabArrowsHomeEndEscTheTooltipAndThePointerLeaving) {
   EXPECT_EQ("upper chart", FocusIn(ClientShot(window_))) << "Esc moved the focus";
 
   // The pointer's slice goes back when the pointer leaves the window; its tooltip goes too.
-  ASSERT_TRUE(PointerMovedTo(45, 0.6f, true, "pointer-in"));
+  ASSERT_TRUE(PointerMovedTo(kAboveRight, 0.6f, true, "pointer-in"));
   EXPECT_TRUE(WaitUntil([&] { return !TooltipText().empty(); })) << "no tooltip for the pointer";
   MovePointer(POINT{-20, -20});
   const Observed left = WaitForPicture(window_, [&](const ClientShot& shot) {

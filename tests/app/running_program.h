@@ -43,9 +43,13 @@ class RunningProgram : public ::testing::Test {
 
   float ClientWidthInDips() const;
 
-  // Point at angle degrees and fraction of the radii of the upper (400 x 200 at top 10) chart,
-  // which is centred horizontally.
+  // Point at angle degrees (0 points down, 90 right) and fraction of the radii of the upper
+  // (400 x 200 at top 10) chart, which is centred horizontally.
   POINT OnUpperChart(float degrees, float fraction) const;
+
+  // Up and to the right of the upper chart's centre. The pointer's tooltip stands below the
+  // pointer, so it cannot hide what the slice under a pointer there draws beyond the rim.
+  static constexpr float kAboveRight = 135;
 
   // A control's rectangle in the main window's client pixels.
   RECT ControlRect(int id) const;
