@@ -11,12 +11,14 @@ double AngleBetween(Vec2 u, Vec2 v) { return std::atan2(Cross(u, v), Dot(u, v));
 
 }  // namespace
 
-// cos(t0 + s) - cos(t0) and sin(t0 + s) - sin(t0) as products, free of cancellation.
+// cos(t0 + s) - cos(t0) and sin(t0 + s) - sin(t0) from the start's own cosine and sine, with
+// cos(s) - 1 as -2 sin^2(s / 2): free of cancellation, and of t0's rounding.
 Vec2 EndpointArc::Along(double s) const {
   const double half = std::sin(s / 2.0);
-  const double mid = startAngle + s / 2.0;
-  const double c = -2.0 * std::sin(mid) * half * rx;
-  const double d = 2.0 * std::cos(mid) * half * ry;
+  const double cosLess1 = -2.0 * half * half;
+  const double sine = std::sin(s);
+  const double c = (cosStart * cosLess1 - sinStart * sine) * rx;
+  const double d = (sinStart * cosLess1 + cosStart * sine) * ry;
   return {start.x + cosPhi * c - sinPhi * d, start.y + sinPhi * c + cosPhi * d};
 }
 
@@ -63,6 +65,10 @@ EndpointArc SolveEndpointArc(Vec2 from, Vec2 to, double rx, double ry, double ro
 
   const Vec2 u{(x1 - cx1) / rx, (y1 - cy1) / ry};
   arc.startAngle = AngleBetween({1.0, 0.0}, u);
+  const double length = std::hypot(u.x, u.y);
+  const bool onCircle = length > 0.0 && std::isfinite(length);
+  arc.cosStart = onCircle ? u.x / length : std::cos(arc.startAngle);
+  arc.sinStart = onCircle ? u.y / length : std::sin(arc.startAngle);
   // On the unit circle the centre stands root half chords from the chord's middle, so the small
   // arc spans 2 atan(1 / root): exact however large the radii, where the angle between the two
   // radius vectors would drown in their rounding.

@@ -18,7 +18,10 @@ struct EndpointArc {
   double rx = 0.0, ry = 0.0;  // radii after scaling up, when the given ones were too small
   double cosPhi = 1.0, sinPhi = 0.0;
   double startAngle = 0.0;  // radians, in the ellipse's own frame
-  double sweep = 0.0;       // radians; positive runs clockwise on a y-down screen
+  // The start angle's cosine and sine, exact where the angle itself rounds away what a radius
+  // many orders larger than the other makes of a tiny difference.
+  double cosStart = 1.0, sinStart = 0.0;
+  double sweep = 0.0;  // radians; positive runs clockwise on a y-down screen
 
   // The point at angle t of the ellipse (not limited to the arc).
   Vec2 At(double t) const { return Along(t - startAngle); }

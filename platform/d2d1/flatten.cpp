@@ -205,7 +205,8 @@ class Flattener {
       if (s.kind == Segment::Kind::Cubic && !usable(s.control2)) return false;
       if (s.kind == Segment::Kind::Arc && s.arc.kind == EndpointArc::Kind::Curved) {
         const EndpointArc& arc = s.arc;
-        const double values[] = {arc.rx, arc.ry, arc.cosPhi, arc.sinPhi, arc.startAngle, arc.sweep};
+        const double values[] = {arc.rx,         arc.ry,       arc.cosPhi,   arc.sinPhi,
+                                 arc.startAngle, arc.cosStart, arc.sinStart, arc.sweep};
         for (const double v : values) {
           if (!std::isfinite(v)) return false;
         }

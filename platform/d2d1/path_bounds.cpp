@@ -54,26 +54,30 @@ void AddCubic(Box& box, Vec2 p0, Vec2 p1, Vec2 p2, Vec2 p3) {
   }
 }
 
-// How far the arc has turned from its start when it reaches angle t, the long way round when
-// t lies beyond its end (so that the caller can tell).
-double TurnTo(double t, double start, double sweep) {
+// How far the arc has turned from its start when it reaches the angle s from the start, the
+// long way round when s lies beyond its end (so that the caller can tell).
+double TurnTo(double s, double sweep) {
   constexpr double kTurn = 2.0 * std::numbers::pi;
-  double offset = std::fmod(sweep >= 0.0 ? t - start : start - t, kTurn);
+  double offset = std::fmod(sweep >= 0.0 ? s : -s, kTurn);
   if (offset < 0.0) offset += kTurn;
   return sweep >= 0.0 ? offset : -offset;
 }
 
 void AddArc(Box& box, const EndpointArc& arc, const Affine& transform) {
-  // After the transform a coordinate of the ellipse reads k + A cos t + B sin t, which is
-  // extreme where tan t = B / A. The extreme points are measured from the arc's start, which
-  // stays exact however far away the centre lies.
+  // After the transform a coordinate of the ellipse reads k + A cos t + B sin t. Turned by s
+  // from the start, that is k + A' cos s + B' sin s, extreme where tan s = B' / A'. The turns
+  // and the extreme points are measured from the arc's start, which stays exact however far
+  // away the centre lies and however much larger one radius is than the other.
   const Vec2 axisX = transform.ApplyLinear({arc.cosPhi * arc.rx, arc.sinPhi * arc.rx});
   const Vec2 axisY = transform.ApplyLinear({-arc.sinPhi * arc.ry, arc.cosPhi * arc.ry});
   for (int axis = 0; axis < 2; ++axis) {
     const double a = Coordinate(axisX, axis), b = Coordinate(axisY, axis);
-    const double t0 = std::atan2(b, a);
-    for (const double t : {t0, t0 + std::numbers::pi}) {
-      const double turn = TurnTo(t, arc.startAngle, arc.sweep);
+    const double fromStartA = a * arc.cosStart + b * arc.sinStart;
+    const double fromStartB = b * arc.cosStart - a * arc.sinStart;
+    // Both extremes from atan2 itself, so that one near the start is not rounded off by a
+    // half turn added to the other.
+    for (const double sign : {1.0, -1.0}) {
+      const double turn = TurnTo(std::atan2(sign * fromStartB, sign * fromStartA), arc.sweep);
       if (std::fabs(turn) <= std::fabs(arc.sweep)) box.Add(transform.Apply(arc.Along(turn)));
     }
   }

@@ -11,7 +11,7 @@ namespace {
 
 // Exact comparisons: a call is redrawn unless everything that its pixels follow from is equal.
 // The sizes fail to compile when a member is added, so that it is added here too.
-static_assert(sizeof(EndpointArc) == 88 && sizeof(Segment) == 144 && sizeof(Figure) == 32,
+static_assert(sizeof(EndpointArc) == 104 && sizeof(Segment) == 160 && sizeof(Figure) == 32,
               "compare every member below");
 
 bool Same(Vec2 a, Vec2 b) { return a.x == b.x && a.y == b.y; }
@@ -19,7 +19,8 @@ bool Same(Vec2 a, Vec2 b) { return a.x == b.x && a.y == b.y; }
 bool Same(const EndpointArc& a, const EndpointArc& b) {
   return a.kind == b.kind && Same(a.start, b.start) && Same(a.center, b.center) && a.rx == b.rx &&
          a.ry == b.ry && a.cosPhi == b.cosPhi && a.sinPhi == b.sinPhi &&
-         a.startAngle == b.startAngle && a.sweep == b.sweep;
+         a.startAngle == b.startAngle && a.cosStart == b.cosStart && a.sinStart == b.sinStart &&
+         a.sweep == b.sweep;
 }
 
 bool Same(const Segment& a, const Segment& b) {

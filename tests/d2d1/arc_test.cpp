@@ -8,6 +8,8 @@
 
 #include "d2d1_test_support.h"
 #include "platform/d2d1/endpoint_arc.h"
+#include "platform/d2d1/path.h"
+#include "platform/d2d1/path_bounds.h"
 
 namespace {
 
@@ -102,6 +104,23 @@ TEST(EndpointArc, ScaledRadiiJustReachAcrossTheChord) {
   EXPECT_NEAR(25.0, arc.rx, 1e-9);
   EXPECT_NEAR(25.0, arc.ry, 1e-9);
   EXPECT_NEAR(kPi, std::fabs(arc.sweep), 1e-6);
+}
+
+// Radii 1e20 across and 1e57 down: ten units across the chord the ellipse's apex lies
+// 1e57 * (5e-20)^2 / 2 = 1.25e18 beyond the end points, in turns of 5e-20 from them that
+// the start angle itself (about -pi / 2) cannot hold.
+TEST(EndpointArc, RadiiFarApartKeepTheApexBetweenTheEnds) {
+  const EndpointArc arc = SolveEndpointArc({0, 100}, {10, 115}, 1e20, 1e57, 0, true, false);
+  const auto middle = arc.Along(arc.sweep / 2);
+  EXPECT_NEAR(5.0, middle.x, 1e-6);
+  EXPECT_NEAR(-1.25e18, middle.y, 1e12);
+  standin::Path path;
+  path.BeginFigure({0, 100}, true);
+  path.ArcTo({10, 115}, 1e20, 1e57, 0, true, false);
+  path.EndFigure(true);
+  const standin::Box bounds = standin::PathBounds(path, standin::Affine{});
+  EXPECT_NEAR(-1.25e18, bounds.top, 1e12) << "the apex is within the bounds";
+  EXPECT_EQ(115.0, bounds.bottom);
 }
 
 TEST(EndpointArc, DegenerateArcs) {
